@@ -1,0 +1,117 @@
+// The parameter store: the program's raw copy of the ECU's configuration, the
+// conversions between raw bytes and engineering units, the full read and
+// write, and the parameter file. No Qt; failures are return values.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "EcuLink.h"
+
+// Identifiers run 0..74; the image holds 71 raw slots.
+constexpr int kParameterCount = 75;
+constexpr int kImageSlots = 71;
+// Returned by GetValue for identifiers without a value, written to parameter
+// files for them, and read from a file as "leave the current value".
+constexpr std::int32_t kMissingValue = 800000;
+// MemberAddress of an identifier that has no slot of its own.
+constexpr int kNoSlot = -1;
+
+// Progress of a full read: percent to add (add = true) or to set (add = false).
+using ProgressCallback = std::function<void(int percent, bool add)>;
+
+// Base of the store: the current file name and the file streams.
+class IoBaseData {
+ public:
+  // Longest file name the store holds. Longer names are refused.
+  static constexpr std::size_t kMaxFileNameLength = 183;
+
+  explicit IoBaseData(std::string_view fileName);
+
+  // false (and the old name kept) when the name is longer than the limit.
+  bool SetFileName(std::string_view fileName);
+  const std::string& FileName() const { return fileName_; }
+
+ protected:
+  std::ifstream input_;
+  std::ofstream output_;
+
+ private:
+  std::string fileName_;
+};
+
+class ConfCar : public IoBaseData {
+ public:
+  using Image = std::array<std::int32_t, kImageSlots>;
+
+  explicit ConfCar(std::string_view fileName, ecu::EcuLink* link = nullptr);
+
+  // The ECU link is created after the store; without one every write fails.
+  void SetLink(ecu::EcuLink* link) { link_ = link; }
+  ecu::EcuLink* Link() const { return link_; }
+  void SetProgressCallback(ProgressCallback callback) { progress_ = std::move(callback); }
+
+  void ResetDefaults();
+  // Slot of the identifier's first value, or kNoSlot.
+  int MemberAddress(int identifier) const;
+  // The code word that names the identifier to the link (0 outside 0..74).
+  static std::uint32_t ParameterCode(int identifier);
+  // Sends the option byte with bit 5 set or cleared; stores it only on success.
+  bool SetOpticalSensor(bool on);
+
+  bool VariantFlag() const { return variant_; }
+  void SetVariantFlag(bool on) { variant_ = on; }
+  bool InvertedTps() const;
+  bool InvertedLevel() const;
+  bool OpticalSensorInUse() const;
+
+  // Engineering units by identifier; kMissingValue where there is none.
+  long double GetValue(int identifier);
+  // 1 accepted and stored, 0 refused or not writable, -1 negative identifier.
+  int SetValue(int identifier, double value);
+  // Arrays 25, 27, 60, 61; kMissingValue for any other identifier or index.
+  long double GetElement(int identifier, int index) const;
+  // 1.0 accepted and stored, 0.0 otherwise.
+  double SetElement(int identifier, int index, double value);
+
+  // Full read with progress (eleven times +9, then =100); returns 0.
+  int ReadAll();
+  // Writes the whole store, every answer ignored; returns 0.
+  int WriteAll();
+  // 60 or 61: reads the six elements into the store and the buffer; returns 1,
+  // or 0 for any other identifier.
+  int ReadArray(int identifier, int buffer[6]);
+  // 60 or 61: writes six raw values, stops at the first refusal; the store takes
+  // them only when all six were accepted (returns 1), else 0.
+  int WriteArray(int identifier, const int values[6]);
+
+  // Parameter file under FileName(). SaveFile returns false when the file could
+  // not be written (the old file, if any, is then left as it was). LoadFile
+  // returns false when the file could not be opened; it always ends by writing
+  // the whole store to the ECU.
+  bool SaveFile();
+  bool LoadFile();
+
+  // Raw image, read-only; slots are raw bytes unless stated.
+  const Image& RawImage() const { return image_; }
+  // Puts a raw value into a slot without ECU traffic (tests, simulators).
+  void StoreRaw(int slot, std::int32_t raw);
+
+ private:
+  bool Write(std::uint32_t code, int slot, std::int32_t raw);
+  void ReadInto(int identifier);
+  void Progress(int percent, bool add);
+
+  ecu::EcuLink* link_ = nullptr;
+  ProgressCallback progress_;
+  Image image_{};
+  bool variant_ = false;
+};
+
+// Thermistor conversions for temperatures (parameters 58, 74, live view).
+long double TemperatureOfRaw(int raw);
+int RawOfTemperature(float celsius);
