@@ -44,6 +44,7 @@ class TModuloLingua : public QObject {
   // The dictionary table is read from disk while active (a window's lookups).
   bool Activate();
   void Deactivate();
+  bool IsActive() const;
 
   // The text under key in column, cut to maxLength characters. nullopt when
   // the table cannot be read, the column or key does not exist, or the cell is
