@@ -21,8 +21,12 @@ constexpr std::uint32_t kCodePassThroughFlag = 0x200u;
 constexpr int kCodeCountShift = 12;
 constexpr std::uint32_t kCodeCountMask = 0xFFu;
 
-constexpr int CodeAddress(std::uint32_t code) { return static_cast<int>(code & kCodeAddressMask); }
-constexpr bool CodeIsArray(std::uint32_t code) { return (code & kCodeArrayFlag) != 0; }
+constexpr int CodeAddress(std::uint32_t code) {
+  return static_cast<int>(code & kCodeAddressMask);
+}
+constexpr bool CodeIsArray(std::uint32_t code) {
+  return (code & kCodeArrayFlag) != 0;
+}
 constexpr int CodeElementCount(std::uint32_t code) {
   return static_cast<int>((code >> kCodeCountShift) & kCodeCountMask);
 }

@@ -1,0 +1,192 @@
+// The parameter file, byte for byte, and how a load treats damaged files.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ConfCar.h"
+#include "RecordingLink.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+class ParameterFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("param-file-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder);
+  }
+  void TearDown() override {
+    fs::permissions(folder, fs::perms::owner_all);
+    fs::remove_all(folder);
+  }
+  fs::path File(const char* name) const { return folder / name; }
+  std::size_t WriteCount() const { return link.Writes().size(); }
+
+  fs::path folder;
+  RecordingLink link;
+};
+
+constexpr std::size_t kWholeStoreWrites =
+    32 + 3 + 2 + 19 + 6;  // level table not written by default
+
+}  // namespace
+
+TEST_F(ParameterFile, DefaultsOfflineMatchTheGoldenFile) {
+  ConfCar store(File("defaults.dmr").string(), &link);
+  ASSERT_TRUE(store.SaveFile());
+  EXPECT_EQ(ReadBytes(File("defaults.dmr")),
+            ReadBytes(fs::path(MODEL_FIXTURES) / "defaults-offline.dmr"));
+  EXPECT_TRUE(link.calls.empty());  // offline: no identification read
+}
+
+TEST_F(ParameterFile, IdentificationLine) {
+  ConfCar store(File("a.dmr").string(), &link);
+  store.SetVariantFlag(true);
+  ASSERT_TRUE(store.SaveFile());
+  EXPECT_NE(ReadBytes(File("a.dmr")).find("\r\n18 2 1 0\r\n"), std::string::npos);
+
+  link.connected = true;
+  link.identification = {255, 2, 3, 41};
+  ASSERT_TRUE(store.SaveFile());
+  EXPECT_NE(ReadBytes(File("a.dmr")).find("\r\n255 2 3 41\r\n"), std::string::npos);
+}
+
+TEST_F(ParameterFile, RoundTripRestoresEverySlotAndWritesAll) {
+  ConfCar saved(File("trip.dmr").string(), &link);
+  for (int slot = 0; slot < kImageSlots; ++slot) saved.StoreRaw(slot, (slot * 37 + 11) % 256);
+  saved.StoreRaw(9, 131);  // calibrated level sensor: the table is written too
+  ASSERT_TRUE(saved.SaveFile());
+
+  ConfCar loaded(File("trip.dmr").string(), &link);
+  loaded.StoreRaw(69, 1);
+  loaded.StoreRaw(70, 2);
+  link.calls.clear();
+  EXPECT_TRUE(loaded.LoadFile());
+  for (int slot = 0; slot < 69; ++slot) {
+    if (slot == 32) continue;  // the unused slot is not in the file
+    EXPECT_EQ(loaded.RawImage()[static_cast<std::size_t>(slot)],
+              saved.RawImage()[static_cast<std::size_t>(slot)])
+        << slot;
+  }
+  EXPECT_EQ(loaded.RawImage()[69], 1);  // 73 and 74 are not in the file
+  EXPECT_EQ(loaded.RawImage()[70], 2);
+  EXPECT_EQ(WriteCount(), kWholeStoreWrites + 6);
+}
+
+TEST_F(ParameterFile, DamagedFilesLoadWhatTheyCanAndAlwaysWriteAll) {
+  ConfCar source(File("good.dmr").string(), &link);
+  for (int slot = 0; slot < kImageSlots; ++slot) source.StoreRaw(slot, 200);
+  ASSERT_TRUE(source.SaveFile());
+  const std::string good = ReadBytes(File("good.dmr"));
+  auto firstLines = [&](int count) {
+    std::size_t at = 0;
+    for (int i = 0; i < count; ++i) at = good.find('\n', at) + 1;
+    return good.substr(0, at);
+  };
+  auto replaceLine = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int lastLoadedIdentifier;  // identifiers up to this one take 200; later keep defaults
+  };
+  const Case cases[] = {
+      {"truncated after line 40", firstLines(40), 37},
+      {"long header", std::string(80, '#') + good.substr(good.find('\n')), -1},
+      {"not a number", replaceLine("\r\n10 10 200\r\n", "\r\n10 10 abc\r\n"), 9},
+      {"empty file", "", -1},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(File("damaged.dmr"), c.bytes);
+    ConfCar store(File("damaged.dmr").string(), &link);
+    const ConfCar defaults("x");
+    link.calls.clear();
+    EXPECT_TRUE(store.LoadFile()) << c.name;
+    for (int identifier = 0; identifier <= 72; ++identifier) {
+      const int slot = store.MemberAddress(identifier);
+      if (slot == kNoSlot) continue;
+      const auto expected = identifier <= c.lastLoadedIdentifier
+                                ? 200
+                                : defaults.RawImage()[static_cast<std::size_t>(slot)];
+      EXPECT_EQ(store.RawImage()[static_cast<std::size_t>(slot)], expected)
+          << c.name << ": " << identifier;
+    }
+    EXPECT_EQ(WriteCount(), kWholeStoreWrites) << c.name;
+  }
+}
+
+TEST_F(ParameterFile, MarkersAndOutOfRangeValuesKeepTheCurrentValue) {
+  ConfCar store(File("m.dmr").string(), &link);
+  ASSERT_TRUE(store.SaveFile());
+  std::string text = ReadBytes(File("m.dmr"));
+  text.replace(text.find("\r\n2 2 50\r\n"), 10, "\r\n2 2 800000\r\n");
+  text.replace(text.find("\r\n62 62 12\r\n"), 12, "\r\n62 62 999\r\n");
+  text.replace(text.find("\r\n3 3 0\r\n"), 9, "\r\n3 3 5\r\n");
+  WriteBytes(File("m.dmr"), text);
+  store.StoreRaw(1, 22);
+  store.StoreRaw(3, 7);
+  store.LoadFile();
+  EXPECT_EQ(store.RawImage()[1], 22);
+  EXPECT_EQ(store.RawImage()[3], 7);
+  EXPECT_EQ(store.RawImage()[8], 5);  // the lines after them still load
+}
+
+TEST_F(ParameterFile, ArrayLineClaimingTooManyElementsStopsAtTheArray) {
+  ConfCar store(File("big.dmr").string(), &link);
+  ASSERT_TRUE(store.SaveFile());
+  std::string text = ReadBytes(File("big.dmr"));
+  // Identifier 27 claims 9 elements; the slot after it (28) must not change.
+  const std::string from = "\r\n27 8475 28 28 \r\n";
+  text.replace(text.find(from), from.size(),
+               "\r\n27 " + std::to_string(0x9100 + 27) + " 1 2 3 4 5 6 7 8 9 \r\n");
+  text.replace(text.find("\r\n28 28 28\r\n"), 12, "\r\n28 28 33\r\n");
+  WriteBytes(File("big.dmr"), text);
+  store.LoadFile();
+  EXPECT_EQ(store.RawImage()[49], 1);
+  EXPECT_EQ(store.RawImage()[50], 2);
+  EXPECT_EQ(store.RawImage()[51], 33);  // the next line is read as itself
+}
+
+TEST_F(ParameterFile, MissingFileChangesNothingButStillWritesAll) {
+  ConfCar store(File("absent.dmr").string(), &link);
+  const auto before = store.RawImage();
+  EXPECT_FALSE(store.LoadFile());
+  EXPECT_EQ(store.RawImage(), before);
+  EXPECT_EQ(WriteCount(), kWholeStoreWrites);
+}
+
+TEST_F(ParameterFile, FailedSaveKeepsTheOldFile) {
+  ConfCar store(File("keep.dmr").string(), &link);
+  WriteBytes(File("keep.dmr"), "old contents");
+  if (::geteuid() != 0) {  // root ignores folder permissions
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(store.SaveFile());
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(ReadBytes(File("keep.dmr")), "old contents");
+  }
+  ASSERT_TRUE(store.SetFileName((folder / "no-such-folder" / "x.dmr").string()));
+  EXPECT_FALSE(store.SaveFile());
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
