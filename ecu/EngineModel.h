@@ -1,0 +1,67 @@
+// A small model of a car with the gas system fitted, enough to make the live
+// blocks move as on a real engine: idle and revving, throttle zones, lambda
+// switching rich/lean in closed loop, the gas warming up, the change-over
+// from petrol to gas, the actuator hunting around its learnt default, cut-off
+// on deceleration, and the lambda diagnosis checks.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "EcuMemory.h"
+
+namespace vecu {
+
+// A probe fault the model can simulate, so that the diagnosis checks trip.
+enum class ProbeFault { None, Dead, StuckLean, StuckRich };
+
+class EngineModel {
+ public:
+  using Block = std::array<std::uint8_t, wire::kLiveSize>;
+
+  explicit EngineModel(ProbeFault fault = ProbeFault::None) : fault_(fault) {}
+
+  // Moves the engine on by seconds of simulated time, in steps of 10 ms,
+  // updating the parameters the ECU computes (default position, error flags).
+  void Advance(double seconds, EcuMemory& memory);
+
+  Block FastBlock(const EcuMemory& memory) const;
+  Block SlowBlock(const EcuMemory& memory) const;
+
+  // Simulated time since the engine started, in seconds.
+  double Time() const { return time_; }
+  int Rpm() const { return static_cast<int>(rpm_); }
+  bool OnGas() const { return onGas_; }
+  bool CutOff() const { return cutOff_; }
+  int ActuatorPosition() const { return static_cast<int>(actuator_); }
+  double GasTemperature() const { return gasTemperature_; }
+
+  // Raw thermistor reading for a temperature, the ECU's own sensor curve.
+  static int TemperatureRaw(double celsius);
+
+ private:
+  void Step(double dt, EcuMemory& memory);
+  void UpdateDiagnosis(double dt, EcuMemory& memory);
+  int LambdaRaw(const EcuMemory& memory) const;
+  int TpsZone(const EcuMemory& memory) const;
+
+  ProbeFault fault_;
+  double time_ = 0;
+  double rpm_ = 0;
+  double throttle_ = 30;  // raw TPS 0..255
+  double minThrottle_ = 30;
+  double gasTemperature_ = 5;
+  double gasLevel_ = 200;
+  double actuator_ = 100;
+  double learnt_ = 100;
+  double lambdaTimer_ = 0;
+  bool rich_ = false;
+  bool onGas_ = false;
+  bool cutOff_ = false;
+  bool revSeen_ = false;
+  double leanTime_ = 0;
+  double richTime_ = 0;
+  double deadTime_ = 0;
+};
+
+}  // namespace vecu

@@ -1,0 +1,93 @@
+#include "EngineModel.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using vecu::EcuMemory;
+using vecu::EngineModel;
+
+int RpmOf(const EngineModel::Block& fast) {
+  return fast[0] == 0 || fast[0] == 255 ? 0 : (120000 / fast[0]) / 100 * 100;
+}
+
+// Runs a minute of driving with factory settings and collects what the
+// technician would see on the live view.
+struct Drive {
+  std::set<int> rpms, zones, lambdaStatus;
+  bool sawCutOff = false, sawGas = false, sawPetrol = false;
+  int firstTemperature = 0, lastTemperature = 0, firstLevel = 0, lastLevel = 0;
+};
+
+Drive RunDrive(EngineModel& engine, EcuMemory& memory, double seconds) {
+  Drive drive;
+  for (double t = 0; t < seconds; t += 0.1) {
+    engine.Advance(0.1, memory);
+    const auto fast = engine.FastBlock(memory);
+    const auto slow = engine.SlowBlock(memory);
+    drive.rpms.insert(RpmOf(fast));
+    drive.zones.insert(fast[3] & 3);
+    drive.lambdaStatus.insert((fast[3] >> 4) & 3);
+    drive.sawCutOff |= (fast[4] & 0x04) != 0;
+    ((slow[2] & 0x08) ? drive.sawGas : drive.sawPetrol) = true;
+    if (t == 0) {
+      drive.firstTemperature = slow[0];
+      drive.firstLevel = slow[1];
+    }
+    drive.lastTemperature = slow[0];
+    drive.lastLevel = slow[1];
+    EXPECT_GE(fast[5], memory.Get(35));
+    EXPECT_LE(fast[5], memory.Get(36));
+  }
+  return drive;
+}
+
+TEST(EngineModel, ADriveLooksLikeACar) {
+  EcuMemory memory;
+  memory.Set(41, 0, 60);  // cut-off ends at 2000 rpm (the factory 10000 never cuts off)
+  EngineModel engine;
+  const Drive drive = RunDrive(engine, memory, 120);
+  EXPECT_TRUE(drive.rpms.count(800) || drive.rpms.count(900)) << "idles";
+  EXPECT_GT(*drive.rpms.rbegin(), 3000) << "revs up";
+  EXPECT_TRUE(drive.zones.count(0) && drive.zones.count(3));
+  EXPECT_TRUE(drive.lambdaStatus.count(1) && drive.lambdaStatus.count(2)) << "rich and lean";
+  EXPECT_TRUE(drive.sawCutOff);
+  EXPECT_TRUE(drive.sawPetrol && drive.sawGas) << "starts on petrol, changes over";
+  EXPECT_LT(drive.lastTemperature, drive.firstTemperature) << "warms up (lower raw is hotter)";
+  EXPECT_LT(drive.lastLevel, drive.firstLevel) << "uses gas";
+  EXPECT_EQ(memory.Get(vecu::kErrorFlagsAddress), 0);
+}
+
+TEST(EngineModel, NoChangeOverBeforeTheSetTemperature) {
+  EcuMemory memory;
+  memory.Set(58, 0, EngineModel::TemperatureRaw(70));  // change over only at 70 degrees
+  EngineModel engine;
+  engine.Advance(20, memory);
+  EXPECT_FALSE(engine.OnGas());
+  EXPECT_LT(engine.GasTemperature(), 70);
+}
+
+TEST(EngineModel, AFaultyProbeTripsOnlyItsEnabledCheck) {
+  struct Case {
+    vecu::ProbeFault fault;
+    int enabled;
+    int expected;
+  };
+  const Case cases[] = {
+      {vecu::ProbeFault::Dead, 7, 1},
+      {vecu::ProbeFault::StuckLean, 7, 2},
+      {vecu::ProbeFault::StuckRich, 7, 4},
+      {vecu::ProbeFault::StuckRich, 3, 0},
+  };
+  for (const Case& c : cases) {
+    EcuMemory memory;
+    memory.Set(52, 0, c.enabled);
+    EngineModel engine(c.fault);
+    engine.Advance(60, memory);
+    EXPECT_EQ(memory.Get(vecu::kErrorFlagsAddress), c.expected) << "enabled " << c.enabled;
+  }
+}
+
+}  // namespace
