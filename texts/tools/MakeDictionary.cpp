@@ -84,6 +84,7 @@ bool ReadSource(const std::string& path, std::vector<std::string>& columns,
   std::ifstream in(path, std::ios::binary);
   if (!in) return Fail(path, 0, "cannot be read");
   std::map<std::string, int> lineOfKey;
+  bool valid = true;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -113,21 +114,25 @@ bool ReadSource(const std::string& path, std::vector<std::string>& columns,
     } catch (const std::exception&) {
       return Fail(path, number, "MAX is not a number");
     }
+    // Every text of the line is checked, so one run reports all of them.
     for (size_t c = 2; c < cells.size(); ++c) {
       std::optional<std::string> text = Unescape(cells[c]);
-      if (!text) return Fail(path, number, "bad escape in column " + columns[c]);
+      if (!text) {
+        valid = Fail(path, number, "bad escape in column " + columns[c]);
+        text = cells[c];
+      }
       if (text->find_first_not_of(' ') == std::string::npos)
-        return Fail(path, number, row.key + " has no text in column " + columns[c]);
+        valid = Fail(path, number, row.key + " has no text in column " + columns[c]);
       if (CharacterCount(*text) > row.maxLength)
-        return Fail(path, number,
-                    row.key + " in column " + columns[c] + " is longer than " +
-                        std::to_string(row.maxLength));
+        valid = Fail(path, number,
+                     row.key + " in column " + columns[c] + " is longer than " +
+                         std::to_string(row.maxLength));
       row.texts.push_back(*text);
     }
     rows.push_back(row);
   }
   if (columns.empty()) return Fail(path, 0, "no header line");
-  return true;
+  return valid;
 }
 
 bool WriteTable(const std::string& path, const std::vector<std::string>& columns,
