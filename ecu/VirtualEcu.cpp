@@ -119,7 +119,7 @@ wire::Frame VirtualEcu::Execute(const wire::Frame& request) {
       Log("ERASE");
       memory_.Erase();
       Persist();
-      return Reply(request, {});
+      return Reply(request, d);
     case Command::Indicator:
       if (d.size() != 2) break;
       indicator_ = d[0];

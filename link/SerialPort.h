@@ -1,0 +1,36 @@
+// A serial port through termios: 8N1, raw, no flow control, one fixed line
+// speed, buffers flushed at open, low latency asked of USB adapters. The
+// settings a pseudo-terminal refuses (low latency, modem lines, exclusive use)
+// are tolerated.
+#pragma once
+
+#include <string>
+
+#include "ByteStream.h"
+
+namespace serlink {
+
+class SerialPort : public ByteStream {
+ public:
+  SerialPort() = default;
+  ~SerialPort() override { Close(); }
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  // false with a sentence for the user in error and the errno in errorNumber.
+  bool Open(const std::string& path, int baud, std::string* error, int* errorNumber);
+  void Close();
+  bool IsOpen() const { return fd_ >= 0; }
+
+  bool Write(std::span<const std::uint8_t> bytes) override;
+  int Read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override;
+  void FlushInput() override;
+
+  // The termios speed constant for a line speed, or 0 when unsupported.
+  static unsigned SpeedConstant(int baud);
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace serlink

@@ -1,0 +1,140 @@
+// A noisy line, a lost reply, a refusing ECU, a pulled cable, a port that is
+// not there: what the link makes of each.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "ConfCar.h"
+#include "VirtualEcuOnPty.h"
+
+namespace {
+
+using linktest::EcuOnPty;
+using serlink::SerialEcuLink;
+
+vecu::ServeOptions Noisy(double drop, double corrupt, unsigned seed) {
+  vecu::ServeOptions serve;
+  serve.faults.dropReplies = drop;
+  serve.faults.corruptBytes = corrupt;
+  serve.faults.seed = seed;
+  return serve;
+}
+
+// Lost replies and flipped bits are recovered by retries; every write the
+// link reports done was carried out exactly once, in order.
+TEST(LinkFaults, RetriesRecoverWithoutDoubleEffect) {
+  const struct { double drop, corrupt; } lines[] = {{0.3, 0}, {0, 0.02}, {0.15, 0.01}};
+  for (const auto& line : lines) {
+    EcuOnPty ecu(EcuOnPty::Still(), Noisy(line.drop, line.corrupt, 7));
+    linktest::UsePort(ecu.Port());
+    SerialEcuLink link;
+    link.SetStartOptionB(8);
+    ASSERT_TRUE(link.OpenLink());
+    ASSERT_TRUE(link.Connect());
+    std::vector<std::string> expected;
+    for (int i = 0; i < 40; ++i) {
+      const int address = 31 + i % 4, value = i;
+      ASSERT_TRUE(link.WriteParameter(address, value)) << "write " << i;
+      expected.push_back("WRITE " + std::to_string(address) + " 0 " + std::to_string(value));
+      std::int32_t back = -1;
+      ASSERT_TRUE(link.ReadParameter(address, &back));
+      EXPECT_EQ(back, value);
+    }
+    link.Disconnect();
+    std::vector<std::string> writes;
+    for (const auto& line2 : ecu.Ecu().CommandLog()) {
+      if (line2.rfind("WRITE", 0) == 0) writes.push_back(line2);
+    }
+    EXPECT_EQ(writes, expected) << "drop " << line.drop << " corrupt " << line.corrupt;
+  }
+}
+
+TEST(LinkFaults, ARefusedWriteLeavesTheStoreAsItWas) {
+  vecu::EcuOptions options = EcuOnPty::Still();
+  options.refusedAddresses = {56, 60};
+  EcuOnPty ecu(options);
+  linktest::UsePort(ecu.Port());
+  SerialEcuLink link;
+  ASSERT_TRUE(link.OpenLink());
+  ASSERT_TRUE(link.Connect());
+  EXPECT_FALSE(link.WriteParameter(56, 80));
+  ConfCar store("unused.dmr", &link);
+  const ConfCar::Image before = store.RawImage();
+  EXPECT_EQ(store.SetValue(56, 2000), 0);
+  const int six[6] = {1, 2, 3, 4, 5, 6};
+  EXPECT_EQ(store.WriteArray(60, six), 0);
+  EXPECT_EQ(store.RawImage(), before);
+  EXPECT_TRUE(link.IsConnected());
+  EXPECT_EQ(store.SetValue(62, 6000), 1) << "other addresses still take values";
+}
+
+// The cable is pulled while the program is idle: the keep-alive notices, the
+// sink hears "not connected" once, and every later call fails at once.
+TEST(LinkFaults, APulledCableIsNoticedWhileIdle) {
+  EcuOnPty ecu;
+  linktest::UsePort(ecu.Port());
+  SerialEcuLink link;
+  linktest::RecordingSink sink;
+  link.AttachScreen(&sink);
+  ASSERT_TRUE(link.OpenLink());
+  ASSERT_TRUE(link.Connect());
+  ecu.Server().SetCablePulled(true);
+  ASSERT_TRUE(linktest::WaitFor([&] { return !link.IsConnected(); }))
+      << "the link never noticed the pulled cable";
+  std::int32_t value = 0;
+  EXPECT_FALSE(link.ReadParameter(2, &value));
+  EXPECT_FALSE(link.WriteParameter(2, 51));
+  EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false}));
+
+  // Plugged back in, a new connection works again.
+  ecu.Server().SetCablePulled(false);
+  ASSERT_TRUE(link.OpenLink());
+  ASSERT_TRUE(link.Connect());
+  EXPECT_TRUE(link.ReadParameter(2, &value));
+  EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false, true}));
+  link.AttachScreen(nullptr);
+}
+
+// The cable goes in the middle of a full read: the read finishes (answers
+// are not examined), the store keeps what it had for the rest, and the
+// connection is reported lost once.
+TEST(LinkFaults, APulledCableDuringAFullRead) {
+  vecu::ServeOptions serve;
+  serve.faults.pullAfterFrames = 10;
+  vecu::EcuOptions options = EcuOnPty::Still();
+  EcuOnPty ecu(options, serve);
+  linktest::UsePort(ecu.Port());
+  SerialEcuLink link;
+  linktest::RecordingSink sink;
+  link.AttachScreen(&sink);
+  ASSERT_TRUE(link.OpenLink());
+  ASSERT_TRUE(link.Connect());
+  ConfCar store("unused.dmr", &link);
+  store.StoreRaw(51, 99);  // late in the read order: never reached
+  store.ReadAll();
+  EXPECT_FALSE(link.IsConnected());
+  EXPECT_EQ(store.RawImage()[51], 99);
+  EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false}));
+  link.AttachScreen(nullptr);
+}
+
+TEST(LinkFaults, NoPortOrNoEcuFailsFast) {
+  SerialEcuLink link;
+  linktest::UsePort("/dev/ttyUSB-not-here");
+  EXPECT_FALSE(link.OpenLink());
+  EXPECT_FALSE(link.Connect());
+  EXPECT_FALSE(link.IsConnected());
+
+  // A port with nobody behind it: it opens, but no ECU answers.
+  vecu::PseudoTerminal silent;
+  std::string error;
+  ASSERT_TRUE(silent.Open(&error)) << error;
+  linktest::UsePort(silent.SlavePath());
+  ASSERT_TRUE(link.OpenLink());
+  EXPECT_FALSE(link.Connect());
+  ecu::Identification id;
+  EXPECT_FALSE(link.ReadIdentification(&id));
+  EXPECT_FALSE(link.IsConnected());
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// The shared library as the program meets it: loaded with dlopen, its two
+// exports, and the built-in virtual ECU behind SEROXT_PORT=sim.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "ConfCar.h"
+#include "EcuLink.h"
+
+namespace {
+
+class LoadedLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    handle_ = ::dlopen(LINK_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle_, nullptr) << ::dlerror();
+    create_ = reinterpret_cast<CreateClassInstanceFn>(::dlsym(handle_, ECU_LINK_CREATE_SYMBOL));
+    destroy_ = reinterpret_cast<DestroyClassInstanceFn>(::dlsym(handle_, ECU_LINK_DESTROY_SYMBOL));
+    ASSERT_NE(create_, nullptr);
+    ASSERT_NE(destroy_, nullptr);
+    ::setenv("SEROXT_PORT", "sim", 1);
+    ::setenv("SEROXT_BAUD", "115200", 1);
+    ::unsetenv("SEROXT_TIMEOUT_MS");
+  }
+  void TearDown() override {
+    ::unsetenv("SEROXT_SIM");
+    if (handle_ != nullptr) ::dlclose(handle_);
+  }
+  void* handle_ = nullptr;
+  CreateClassInstanceFn create_ = nullptr;
+  DestroyClassInstanceFn destroy_ = nullptr;
+};
+
+TEST_F(LoadedLibrary, ExportsOnlyTheFactories) {
+  EXPECT_EQ(::dlsym(handle_, "_ZN7serlink13SerialEcuLink7ConnectEv"), nullptr);
+  EXPECT_EQ(::dlsym(handle_, "_ZN4wire5Crc16ESt4spanIKhLm18446744073709551615EE"), nullptr);
+}
+
+TEST_F(LoadedLibrary, TheBuiltInEcuAnswersAFullRead) {
+  ecu::EcuLink* link = create_();
+  ASSERT_NE(link, nullptr);
+  link->SetStartOptionA(0);
+  link->SetStartOptionB(4);
+  ASSERT_TRUE(link->OpenLink());
+  ASSERT_TRUE(link->Connect());
+  EXPECT_EQ(link->GetPortInUse(), 0);
+  ecu::Identification id;
+  ASSERT_TRUE(link->ReadIdentification(&id));
+  EXPECT_EQ(id.typeCode, 18);
+  ConfCar store("default.dmr", link);
+  store.StoreRaw(1, 0);
+  store.ReadAll();
+  EXPECT_EQ(store.RawImage()[1], 50) << "the ECU's ignition type";
+  EXPECT_EQ(store.GetValue(56), 2000);
+  EXPECT_EQ(store.SetValue(56, 3000), 1);
+  link->Disconnect();
+  // The built-in ECU lives as long as the link: a new connection sees the change.
+  ASSERT_TRUE(link->OpenLink());
+  ASSERT_TRUE(link->Connect());
+  std::int32_t raw = 0;
+  ASSERT_TRUE(link->ReadParameter(56, &raw));
+  EXPECT_EQ(raw, 40);
+  destroy_(link);
+}
+
+TEST_F(LoadedLibrary, TheBuiltInEcuTakesItsIdentificationFromTheEnvironment) {
+  ::setenv("SEROXT_SIM", "--ident 255,2,0,9", 1);
+  ecu::EcuLink* link = create_();
+  ASSERT_TRUE(link->OpenLink());
+  ecu::Identification id;
+  ASSERT_TRUE(link->ReadIdentification(&id));
+  EXPECT_EQ(id.typeCode, 255);
+  EXPECT_EQ(id.variant, 2);
+  EXPECT_EQ(id.version, 9);
+  destroy_(link);
+
+  ::setenv("SEROXT_SIM", "--ident nonsense", 1);
+  link = create_();
+  EXPECT_FALSE(link->OpenLink());
+  destroy_(link);
+}
+
+}  // namespace
