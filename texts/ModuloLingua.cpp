@@ -2,8 +2,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
+#include <QPointer>
+#include <utility>
 
 #include "DbfTable.h"
 
@@ -11,6 +14,34 @@ namespace {
 const QString kKeyField = QStringLiteral("IDENTIF");
 const QString kLanguageNameKey = QStringLiteral("MenuLingua");
 constexpr int kLanguageNameLength = 12;
+
+// A widget must be deleted while the application object still exists, but a
+// module owned by the application is destroyed only after QApplication has
+// taken the widget system down. So the language menus are kept in a list, and
+// any still alive when the application ends are deleted by its clean-up
+// routine, which runs while widgets can still be deleted.
+QList<QPointer<QMenu>>& LiveMenus() {
+  static QList<QPointer<QMenu>> menus;
+  return menus;
+}
+bool cleanupRegistered = false;
+
+void DeleteLiveMenus() {
+  cleanupRegistered = false;
+  for (const QPointer<QMenu>& menu : std::exchange(LiveMenus(), {})) delete menu.data();
+}
+
+QMenu* NewLanguageMenu() {
+  auto* menu = new QMenu;
+  menu->setObjectName(QStringLiteral("PopupMenuLingue"));
+  LiveMenus().removeAll(nullptr);
+  LiveMenus().append(menu);
+  if (!cleanupRegistered) {
+    qAddPostRoutine(DeleteLiveMenus);
+    cleanupRegistered = true;
+  }
+  return menu;
+}
 }  // namespace
 
 struct TModuloLingua::Private {
@@ -18,8 +49,10 @@ struct TModuloLingua::Private {
   DbfTable table;
   bool usable = false;
   QString selectedColumn;
-  QMenu menu;
+  QPointer<QMenu> menu = NewLanguageMenu();
   QActionGroup* group = nullptr;
+
+  QList<QAction*> Items() const;
 
   // Opens the table and indexes its rows by key; a table without the key
   // column still opens (it has fields but no row can be found).
@@ -31,17 +64,17 @@ struct TModuloLingua::Private {
   }
 };
 
-TModuloLingua::TModuloLingua(QObject* parent) : QObject(parent), d_(new Private) {
-  d_->menu.setObjectName(QStringLiteral("PopupMenuLingue"));
-}
+TModuloLingua::TModuloLingua(QObject* parent) : QObject(parent), d_(new Private) {}
 
 TModuloLingua::~TModuloLingua() {
+  delete d_->menu.data();  // null when the application's clean-up deleted it
   delete d_;
 }
 
 bool TModuloLingua::Open(const QString& folder, const QString& tableFile) {
   Deactivate();
-  for (QAction* action : d_->menu.actions()) delete action;
+  if (d_->menu.isNull()) return false;
+  d_->menu->clear();
   delete d_->group;
   d_->group = new QActionGroup(this);
   d_->group->setExclusive(true);
@@ -56,11 +89,11 @@ bool TModuloLingua::Open(const QString& folder, const QString& tableFile) {
       ok = false;
       break;
     }
-    auto* action = new QAction(*name, &d_->menu);
+    auto* action = new QAction(*name, d_->menu);
     action->setObjectName(fields[i]);
     action->setCheckable(true);
     d_->group->addAction(action);
-    d_->menu.addAction(action);
+    d_->menu->addAction(action);
     const int index = i - 1;
     connect(action, &QAction::triggered, this, [this, action, index] {
       action->setChecked(true);
@@ -69,7 +102,7 @@ bool TModuloLingua::Open(const QString& folder, const QString& tableFile) {
   }
   Deactivate();
   if (!ok) {
-    for (QAction* action : d_->menu.actions()) delete action;
+    d_->menu->clear();
     d_->usable = false;
   }
   return ok;
@@ -83,16 +116,20 @@ void TModuloLingua::SetUsable(bool usable) {
 }
 
 QMenu* TModuloLingua::PopupMenuLingue() const {
-  return &d_->menu;
+  return d_->menu.data();
+}
+
+QList<QAction*> TModuloLingua::Private::Items() const {
+  return menu.isNull() ? QList<QAction*>() : menu->actions();
 }
 
 int TModuloLingua::LanguageCount() const {
-  return static_cast<int>(d_->menu.actions().size());
+  return static_cast<int>(d_->Items().size());
 }
 
 QStringList TModuloLingua::LanguageFields() const {
   QStringList fields;
-  for (const QAction* action : d_->menu.actions()) fields.append(action->objectName());
+  for (const QAction* action : d_->Items()) fields.append(action->objectName());
   return fields;
 }
 
@@ -105,7 +142,7 @@ void TModuloLingua::SetSelectedColumn(const QString& field) {
 
 void TModuloLingua::SelectLanguage(int index) {
   if (index < 0 || index >= LanguageCount()) return;
-  d_->menu.actions().at(index)->trigger();
+  d_->Items().at(index)->trigger();
 }
 
 bool TModuloLingua::Activate() {
