@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPointer>
+#include <algorithm>
 #include <utility>
 
 #include "DbfTable.h"

@@ -35,3 +35,7 @@ std::function<void(const QString&)> SetHintOf(QAction* action) {
 std::function<void(const QString&)> StoreIn(QString* text) {
   return [text](const QString& value) { *text = value; };
 }
+
+std::function<void(const QString&)> AppendTo(QStringList* texts) {
+  return [texts](const QString& value) { texts->append(value); };
+}

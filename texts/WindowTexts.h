@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class TModuloLingua;
@@ -34,3 +35,5 @@ std::function<void(const QString&)> SetHintOf(QWidget* widget);
 std::function<void(const QString&)> SetHintOf(QAction* action);
 // Stores the text in a string the window keeps (messages it shows later).
 std::function<void(const QString&)> StoreIn(QString* text);
+// Appends the text to a list, e.g. the items that replace a drop-down list's.
+std::function<void(const QString&)> AppendTo(QStringList* texts);

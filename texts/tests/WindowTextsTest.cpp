@@ -35,13 +35,12 @@ class WindowTextsTest : public QObject {
     QWidget window;
     QAction exit("&Esci");
     QStringList order;
-    const bool ok = ApplyWindowTexts(
-        lingua_, {{"LabelTitolo", 7, SetTextOf(&title)},
-                  {"FinestraProva", 70, SetTitleOf(&window)},
-                  {"ButtonEsci", 15, SetTextOf(&exit)},
-                  {"ButtonEsci", 15, SetHintOf(&exit)},
-                  {"LabelTitolo", 50, [&](const QString& text) { order << text; }},
-                  {"ButtonEsci", 15, [&](const QString& text) { order << text; }}});
+    const bool ok = ApplyWindowTexts(lingua_, {{"LabelTitolo", 7, SetTextOf(&title)},
+                                               {"FinestraProva", 70, SetTitleOf(&window)},
+                                               {"ButtonEsci", 15, SetTextOf(&exit)},
+                                               {"ButtonEsci", 15, SetHintOf(&exit)},
+                                               {"LabelTitolo", 50, AppendTo(&order)},
+                                               {"ButtonEsci", 15, AppendTo(&order)}});
     QVERIFY(ok);
     QCOMPARE(title.text(), QString("Vehicle"));
     QCOMPARE(window.windowTitle(), QString("Test window"));
