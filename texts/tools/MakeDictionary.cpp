@@ -1,6 +1,7 @@
 // Writes the dictionary table DizionarioVnt.dbf from its readable source, a
 // UTF-8 tab-separated text table:
 //   - lines starting with '#' and blank lines are ignored;
+//   - a UTF-8 byte order mark at the start is ignored;
 //   - the first other line names the columns: IDENTIF, MAX, then one column
 //     per language (dBase field names, at most 10 characters);
 //   - every further line is one key: the key, its maximum length in
@@ -15,11 +16,14 @@
 #include <shapefil.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +78,43 @@ int CharacterCount(const std::string& utf8) {
   }));
 }
 
+// A well-formed UTF-8 sequence (no overlong forms, no surrogates).
+bool IsUtf8(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t extra = 0;
+    if (lead >= 0x80) {
+      if ((lead & 0xE0) == 0xC0)
+        extra = 1;
+      else if ((lead & 0xF0) == 0xE0)
+        extra = 2;
+      else if ((lead & 0xF8) == 0xF0)
+        extra = 3;
+      else
+        return false;
+    }
+    if (text.size() - i < extra + 1) return false;
+    uint32_t code = extra == 0 ? lead : lead & (0x3Fu >> extra);
+    for (size_t k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3Fu);
+    }
+    const uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+    if (code < least[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+bool IsFieldName(const std::string& name) {
+  if (name.empty() || name.size() > XBASE_FLDNAME_LEN_WRITE) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+  });
+}
+
 bool Fail(const std::string& where, int line, const std::string& what) {
   std::cerr << where << ":" << line << ": " << what << "\n";
   return false;
@@ -88,15 +129,20 @@ bool ReadSource(const std::string& path, std::vector<std::string>& columns,
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // UTF-8 mark
     if (line.empty() || line[0] == '#') continue;
     std::vector<std::string> cells = SplitTabs(line);
     if (columns.empty()) {
       columns = cells;
       if (columns.size() < 2 || columns[0] != "IDENTIF" || columns[1] != "MAX")
         return Fail(path, number, "the first columns must be IDENTIF and MAX");
+      std::set<std::string> names;
       for (const std::string& name : columns) {
-        if (name.empty() || name.size() > XBASE_FLDNAME_LEN_WRITE)
-          return Fail(path, number, "field name must have 1 to 10 characters: " + name);
+        if (!IsFieldName(name))
+          return Fail(path, number, "field name must be 1 to 10 letters, digits or _: " + name);
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (!names.insert(upper).second) return Fail(path, number, "field name twice: " + name);
       }
       continue;
     }
@@ -121,6 +167,8 @@ bool ReadSource(const std::string& path, std::vector<std::string>& columns,
         valid = Fail(path, number, "bad escape in column " + columns[c]);
         text = cells[c];
       }
+      if (!IsUtf8(*text))
+        valid = Fail(path, number, row.key + " is not UTF-8 in column " + columns[c]);
       if (text->find_first_not_of(' ') == std::string::npos)
         valid = Fail(path, number, row.key + " has no text in column " + columns[c]);
       if (CharacterCount(*text) > row.maxLength)
