@@ -1,0 +1,45 @@
+#include "LinkLibrary.h"
+
+#include <QDir>
+
+LinkLibrary::~LinkLibrary() {
+  Unload();
+}
+
+bool LinkLibrary::Load(const QString& folder) {
+  library_.setFileName(QDir(folder).filePath(QStringLiteral(ECU_LINK_LIBRARY_FILE)));
+  if (library_.load()) return true;
+  error_ = library_.errorString();
+  return false;
+}
+
+ecu::EcuLink* LinkLibrary::CreateLink() {
+  const auto create =
+      reinterpret_cast<CreateClassInstanceFn>(library_.resolve(ECU_LINK_CREATE_SYMBOL));
+  destroy_ = reinterpret_cast<DestroyClassInstanceFn>(library_.resolve(ECU_LINK_DESTROY_SYMBOL));
+  if (create == nullptr) {
+    error_ = QString::fromUtf8(
+                 "La libreria di collegamento %1 non è utilizzabile: manca la funzione %2.\n"
+                 "Impossibile continuare.")
+                 .arg(QDir::toNativeSeparators(library_.fileName()),
+                      QStringLiteral(ECU_LINK_CREATE_SYMBOL));
+    return nullptr;
+  }
+  ecu::EcuLink* link = create();
+  if (link == nullptr) {
+    error_ = QString::fromUtf8(
+                 "La libreria di collegamento %1 non ha fornito il collegamento con la "
+                 "centralina.\nImpossibile continuare.")
+                 .arg(QDir::toNativeSeparators(library_.fileName()));
+  }
+  return link;
+}
+
+void LinkLibrary::DestroyLink(ecu::EcuLink* link) {
+  if (destroy_ != nullptr && link != nullptr) destroy_(link);
+}
+
+void LinkLibrary::Unload() {
+  destroy_ = nullptr;
+  if (library_.isLoaded()) library_.unload();
+}

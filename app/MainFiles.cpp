@@ -1,0 +1,107 @@
+// Opening and saving whole configurations as ".vst" files from the File menu.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "ConfCar.h"
+#include "FormMain.h"
+#include "GlobalData.h"
+#include "MessageBoxes.h"
+#include "ProcessObjects.h"
+
+namespace {
+const char* const kFilter = "OXT Vestrane (*.vst)";
+const char* const kExtension = "vst";
+
+QFileDialog* MakeDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
+  auto* dialog = new QFileDialog(parent);
+  dialog->setObjectName(QLatin1String(name));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setOption(QFileDialog::ReadOnly, false);
+  dialog->setNameFilter(QLatin1String(kFilter));
+  dialog->setDefaultSuffix(QLatin1String(kExtension));
+  dialog->setAcceptMode(mode);
+  dialog->setSizeGripEnabled(true);
+  return dialog;
+}
+
+// The store keeps the name in the local 8-bit encoding of file names; false
+// when it refuses the name (too long).
+bool GiveFileNameToStore(ConfCar& store, const QString& path) {
+  return store.SetFileName(QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
+}
+
+void ReportFileNameRefused(QWidget* parent) {
+  MessageBoxes::ShowError(
+      parent,
+      QString::fromUtf8("Il percorso del file è troppo lungo.\nScegliere una cartella o un nome "
+                        "più brevi."),
+      parent->windowTitle());
+}
+}  // namespace
+
+void TFormMain::BuildFileDialogs() {
+  openDialog_ = MakeDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
+  openDialog_->setFileMode(QFileDialog::ExistingFile);
+  saveDialog_ = MakeDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
+  saveDialog_->setFileMode(QFileDialog::AnyFile);
+  // Both dialogs start with no folder of their own.
+  openDialog_->setProperty("InitialDir", QString());
+  saveDialog_->setProperty("InitialDir", QString());
+}
+
+void TFormMain::PrepareDialogFolder(QFileDialog* dialog) {
+  if (!dialog->property("InitialDir").toString().isEmpty()) return;
+  QString folder;
+  if (Process().settings == nullptr ||
+      !Process().settings->GetPath(GlobalData::kConfigurationsFolder, folder)) {
+    return;
+  }
+  QDir().mkpath(folder);
+  dialog->setProperty("InitialDir", folder);
+  dialog->setDirectory(folder);
+}
+
+void TFormMain::OpenConfiguration() {
+  PrepareDialogFolder(openDialog_);
+  if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty()) return;
+  const QString path = openDialog_->selectedFiles().first();
+  ConfCar* store = Process().store;
+  if (store == nullptr) return;
+  if (!GiveFileNameToStore(*store, path)) {
+    ReportFileNameRefused(this);
+    return;
+  }
+  repaint();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool loaded = store->LoadFile();
+  SetStatusPanel(kPanelFile, QFileInfo(path).fileName());
+  QApplication::restoreOverrideCursor();
+  if (!loaded) {
+    MessageBoxes::ShowError(
+        this,
+        QString::fromUtf8("Impossibile leggere il file\n%1").arg(QDir::toNativeSeparators(path)),
+        windowTitle());
+  }
+}
+
+void TFormMain::SaveConfiguration() {
+  PrepareDialogFolder(saveDialog_);
+  if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) return;
+  const QString path = saveDialog_->selectedFiles().first();
+  ConfCar* store = Process().store;
+  if (store == nullptr) return;
+  if (!GiveFileNameToStore(*store, path)) {
+    ReportFileNameRefused(this);
+    return;
+  }
+  SetStatusPanel(kPanelFile, QFileInfo(path).fileName());
+  if (!store->SaveFile()) {
+    MessageBoxes::ShowError(
+        this,
+        QString::fromUtf8("Impossibile scrivere il file\n%1").arg(QDir::toNativeSeparators(path)),
+        windowTitle());
+  }
+}

@@ -1,0 +1,64 @@
+#include "MessageBoxes.h"
+
+#include <QMessageBox>
+
+namespace {
+ScopedMessageBoxCapture* activeCapture = nullptr;
+
+QMessageBox::Icon IconOf(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Error:
+      return QMessageBox::Critical;
+    case BoxIcon::Warning:
+      return QMessageBox::Warning;
+    case BoxIcon::Information:
+      return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+}  // namespace
+
+ScopedMessageBoxCapture::ScopedMessageBoxCapture() : previous_(activeCapture) {
+  activeCapture = this;
+}
+
+ScopedMessageBoxCapture::~ScopedMessageBoxCapture() {
+  activeCapture = previous_;
+}
+
+BoxAnswer ScopedMessageBoxCapture::Answer(const BoxRequest& request) {
+  requests_.append(request);
+  if (!answers_.isEmpty()) return answers_.takeFirst();
+  return request.buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
+}
+
+namespace MessageBoxes {
+
+BoxAnswer Show(QWidget* parent, const BoxRequest& request) {
+  if (activeCapture != nullptr) return activeCapture->Answer(request);
+
+  QMessageBox box(IconOf(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+  if (request.buttons == BoxButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return BoxAnswer::Ok;
+}
+
+void ShowError(QWidget* parent, const QString& text, const QString& title) {
+  Show(parent, {text, title, BoxIcon::Error, BoxButtons::Ok});
+}
+
+void ShowInformation(QWidget* parent, const QString& text, const QString& title) {
+  Show(parent, {text, title, BoxIcon::Information, BoxButtons::Ok});
+}
+
+bool AskYesNo(QWidget* parent, const QString& text, const QString& title, BoxIcon icon) {
+  return Show(parent, {text, title, icon, BoxButtons::YesNo}) == BoxAnswer::Yes;
+}
+
+}  // namespace MessageBoxes

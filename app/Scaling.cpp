@@ -1,0 +1,79 @@
+#include "Scaling.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QList>
+#include <QPair>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+namespace {
+int screenWidthOverride = 0;
+
+int Scaled(int value, double factor) {
+  return static_cast<int>(std::lround(value * factor));
+}
+
+QFont ScaledFont(QFont font, double factor) {
+  if (font.pixelSize() > 0) {
+    font.setPixelSize(std::max(1, Scaled(font.pixelSize(), factor)));
+  } else if (font.pointSizeF() > 0) {
+    font.setPointSizeF(font.pointSizeF() * factor);
+  }
+  return font;
+}
+
+// A widget whose geometry a layout owns keeps it.
+bool PlacedByHand(const QWidget* widget) {
+  const QWidget* parent = widget->parentWidget();
+  return parent != nullptr && parent->layout() == nullptr && !widget->isWindow();
+}
+}  // namespace
+
+int ScreenWidth() {
+  if (screenWidthOverride > 0) return screenWidthOverride;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->geometry().width() : kDesignScreenWidth;
+}
+
+void OverrideScreenWidth(int width) {
+  screenWidthOverride = width > 0 ? width : 0;
+}
+
+double ScreenScaleFactor() {
+  return static_cast<double>(ScreenWidth()) / kDesignScreenWidth;
+}
+
+void ScaleWidgetTree(QWidget* window, double factor) {
+  if (window == nullptr || factor <= 0.0) return;
+  const QList<QWidget*> children = window->findChildren<QWidget*>();
+
+  // Every new font is worked out before any is set, so that a font inherited
+  // from a parent already scaled is not scaled twice.
+  QList<QPair<QWidget*, QFont>> fonts;
+  fonts.append({window, ScaledFont(window->font(), factor)});
+  for (QWidget* child : children) {
+    if (child->isWindow()) continue;
+    if (child->testAttribute(Qt::WA_SetFont))
+      fonts.append({child, ScaledFont(child->font(), factor)});
+  }
+  for (const auto& [widget, font] : fonts) widget->setFont(font);
+
+  for (QWidget* child : children) {
+    if (!PlacedByHand(child)) continue;
+    const QRect r = child->geometry();
+    child->setGeometry(Scaled(r.x(), factor), Scaled(r.y(), factor), Scaled(r.width(), factor),
+                       Scaled(r.height(), factor));
+  }
+  if (!window->isMaximized() && !window->isFullScreen()) {
+    window->resize(Scaled(window->width(), factor), Scaled(window->height(), factor));
+  }
+}
+
+bool ScaleToScreen(QWidget* window) {
+  if (ScreenWidth() == kDesignScreenWidth) return false;
+  ScaleWidgetTree(window, ScreenScaleFactor());
+  return true;
+}

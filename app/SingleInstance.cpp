@@ -1,0 +1,83 @@
+#include "SingleInstance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include "FormMain.h"
+#include "ProcessObjects.h"
+
+namespace {
+const QByteArray kRaiseRequest = "raise\n";
+constexpr int kAnswerWaitMs = 2000;
+
+QString RuntimeFolder() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  return folder;
+}
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(parent) {
+  const QDir folder(RuntimeFolder());
+  lockPath_ = folder.filePath(name + QStringLiteral(".lock"));
+  socketPath_ = folder.filePath(name + QStringLiteral(".socket"));
+  connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
+}
+
+SingleInstance::~SingleInstance() {
+  server_.close();
+  if (lock_) lock_->unlock();
+}
+
+bool SingleInstance::Claim() {
+  lock_ = std::make_unique<QLockFile>(lockPath_);
+  // A lock left by a copy that no longer runs is taken over.
+  lock_->setStaleLockTime(0);
+  if (!lock_->tryLock(0)) {
+    lock_.reset();
+    return false;
+  }
+  QLocalServer::removeServer(socketPath_);
+  server_.setSocketOptions(QLocalServer::UserAccessOption);
+  server_.listen(socketPath_);
+  return true;
+}
+
+bool SingleInstance::BringRunningCopyForward() {
+  QLocalSocket socket;
+  socket.connectToServer(socketPath_);
+  if (!socket.waitForConnected(kAnswerWaitMs)) return false;
+  socket.write(kRaiseRequest);
+  if (!socket.waitForBytesWritten(kAnswerWaitMs)) return false;
+  const bool answered = socket.waitForReadyRead(kAnswerWaitMs);
+  socket.disconnectFromServer();
+  return answered;
+}
+
+void SingleInstance::OnNewConnection() {
+  while (QLocalSocket* socket = server_.nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, socket, [socket] {
+      if (!socket->canReadLine()) return;
+      const QByteArray request = socket->readLine();
+      if (request == kRaiseRequest) {
+        RaiseActiveWindow();
+        socket->write("ok\n");
+        socket->flush();
+      }
+    });
+  }
+}
+
+void SingleInstance::RaiseActiveWindow() {
+  QWidget* window = QApplication::activeModalWidget();
+  if (window == nullptr) window = QApplication::activeWindow();
+  if (window == nullptr) window = Process().mainWindow;
+  if (window == nullptr) return;
+  if (window->isMinimized()) window->showNormal();
+  window->raise();
+  window->activateWindow();
+}

@@ -1,0 +1,37 @@
+// One copy of the program at a time. The first copy holds a lock file and
+// listens on a local socket, both named after "OXTMutexName" in the user's
+// runtime folder; a second copy finds the lock taken, asks the first one over
+// the socket to bring its active window to the front, and ends.
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SingleInstance(const QString& name = QStringLiteral("OXTMutexName"),
+                          QObject* parent = nullptr);
+  ~SingleInstance() override;
+
+  // true when this is the only copy; it then answers later copies.
+  bool Claim();
+  // Asks the running copy to come to the front; false when it did not answer.
+  bool BringRunningCopyForward();
+
+  // The window a request brings forward: the modal window on top if there is
+  // one, else the active window, else the main window.
+  static void RaiseActiveWindow();
+
+ private:
+  void OnNewConnection();
+
+  QString lockPath_;
+  QString socketPath_;
+  std::unique_ptr<QLockFile> lock_;
+  QLocalServer server_;
+};

@@ -1,0 +1,136 @@
+#include "Startup.h"
+
+#include <QApplication>
+#include <QSysInfo>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "ConfCar.h"
+#include "Events.h"
+#include "FormMain.h"
+#include "GlobalData.h"
+#include "LinkLibrary.h"
+#include "MessageBoxes.h"
+#include "ProcessObjects.h"
+#include "SingleInstance.h"
+
+namespace {
+const char* const kStoreFile = "default.dmr";
+
+// The link object and the library it came from; destroyed in that order.
+struct LinkHolder {
+  LinkLibrary library;
+  ecu::EcuLink* link = nullptr;
+  ConnectionStateRelay relay;
+
+  ~LinkHolder() {
+    if (link != nullptr) {
+      link->AttachScreen(nullptr);
+      library.DestroyLink(link);
+    }
+    link = nullptr;
+    Process().link = nullptr;
+    library.Unload();
+  }
+};
+
+// Loads the library and creates the link object with its start-up calls;
+// false after telling the user why not.
+bool StartLink(LinkHolder& holder) {
+  if (!holder.library.Load(ProgramFolder())) {
+    MessageBoxes::ShowError(nullptr, holder.library.ErrorText(), ApplicationTitle());
+    return false;
+  }
+  holder.link = holder.library.CreateLink();
+  if (holder.link == nullptr) {
+    MessageBoxes::ShowError(nullptr, holder.library.ErrorText(), ApplicationTitle());
+    return false;
+  }
+  Process().link = holder.link;
+  holder.link->SetStartOptionA(0);
+  holder.link->SetStartOptionB(4);
+  holder.link->AttachScreen(&holder.relay);
+  return true;
+}
+
+int RunSequence(const QStringList& arguments, SingleInstance& instance) {
+  // 1. One copy only.
+  if (!instance.Claim()) {
+    if (instance.BringRunningCopyForward()) {
+      std::fprintf(stderr, "%s is already running: brought it to the front.\n", kProgramTitle);
+    }
+    return 0;
+  }
+
+  // 2. The platform.
+  if (!IsSupportedPlatform()) {
+    MessageBoxes::ShowError(nullptr, QStringLiteral("Questo programma richiede Windows 95/98/NT"),
+                            QStringLiteral("Sistema operativo non compatibile"));
+    return 0;
+  }
+
+  ProcessObjects& process = Process();
+  // Released last, with the application's objects.
+  std::unique_ptr<TFormMain> mainWindow;
+
+  // 4. The parameter store; its progress goes to the active window at once.
+  auto store = std::make_unique<ConfCar>(kStoreFile);
+  store->SetProgressCallback(
+      [](int percent, bool add) { SendProgressToActiveWindow(percent, add); });
+  process.store = store.get();
+
+  // 5. The settings.
+  int goOn = 1;
+  auto settings = std::make_unique<GlobalData>(goOn);
+  if (goOn == 0) {
+    settings->DiscardWithoutSaving();
+    process.store = nullptr;
+    return 0;
+  }
+  process.settings = settings.get();
+
+  {
+    // 6-7. The link library and the ECU link object.
+    LinkHolder link;
+    if (StartLink(link)) {
+      store->SetLink(link.link);
+      // 8-10. The main window, then the message loop unless start-up said no.
+      SetApplicationTitle(QLatin1String(kProgramTitle));
+      mainWindow = std::make_unique<TFormMain>(arguments);
+      if (process.doNotRun == 0 && !process.terminationRequested) {
+        mainWindow->showMaximized();
+        QApplication::exec();
+      }
+      mainWindow->hide();
+    }
+    store->SetLink(nullptr);
+    // 11-12: the link object is destroyed, then the library unloaded.
+  }
+
+  // 13. The parameter store.
+  process.store = nullptr;
+  store.reset();
+  // 14. The settings, written back.
+  process.settings = nullptr;
+  settings.reset();
+  return 0;
+}
+}  // namespace
+
+bool IsSupportedPlatform() {
+  const QString kernel = QSysInfo::kernelType();
+  return kernel == QLatin1String("winnt") || kernel == QLatin1String("linux") ||
+         kernel == QLatin1String("darwin") || kernel == QLatin1String("freebsd");
+}
+
+int RunProgram(const QStringList& arguments) {
+  SingleInstance instance;
+  try {
+    RunSequence(arguments, instance);
+  } catch (const std::exception& error) {
+    MessageBoxes::ShowError(nullptr, QString::fromLocal8Bit(error.what()), ApplicationTitle());
+  }
+  Process() = ProcessObjects{};
+  return 0;
+}

@@ -1,0 +1,25 @@
+// Where the main window opens each tool window. Each tool window is created
+// for one opening, shown modally and destroyed when it closes.
+#pragma once
+
+class TFormMain;
+
+namespace ToolWindows {
+
+// TFormVisualizza, the live parameter view, placed at (0, 0).
+void OpenLiveView(TFormMain& main);
+// TFormVettura with Tag 1; true when the ECU's parameter memory was erased
+// while it was open.
+bool OpenVehicleConfiguration(TFormMain& main);
+// TFormConfOpt with Tag = 256 + page; returns the page active when it closed.
+int OpenOptionalConfiguration(TFormMain& main, int tag);
+// TFormConfSw with Tag = 256 + page; returns the page active when it closed.
+int OpenSoftwareConfiguration(TFormMain& main, int tag);
+// TFormDiagnosi.
+void OpenDiagnosis(TFormMain& main);
+// TFormIndicatore.
+void OpenOriginalIndicator(TFormMain& main);
+// TFormFile; true when it ended with OK (a configuration was loaded or saved).
+bool OpenFileManagement(TFormMain& main);
+
+}  // namespace ToolWindows

@@ -1,0 +1,69 @@
+// A stand-in for the link library, for the start-up tests only: it records the
+// calls made on its link object and never talks to an ECU. Built twice: as a
+// whole library, and (FAKE_LINK_WITHOUT_FACTORY) without _CreateClassInstance.
+#include <string>
+
+#include "EcuLink.h"
+
+namespace {
+std::string callLog;
+
+void Record(const std::string& call) {
+  if (!callLog.empty()) callLog += ' ';
+  callLog += call;
+}
+
+class FakeLink final : public ecu::EcuLink {
+ public:
+  int GetPortInUse() override { return 0; }
+  void SetStartOptionA(int option) override {
+    Record("SetStartOptionA(" + std::to_string(option) + ")");
+  }
+  void SetStartOptionB(int option) override {
+    Record("SetStartOptionB(" + std::to_string(option) + ")");
+  }
+  void AttachScreen(ecu::ConnectionSink* sink) override {
+    Record(sink != nullptr ? "AttachScreen(sink)" : "AttachScreen(null)");
+  }
+  int IsConnected() override { return 0; }
+  bool Connect() override {
+    Record("Connect");
+    return false;
+  }
+  void Disconnect() override { Record("Disconnect"); }
+  bool ReadParameter(std::uint32_t, std::int32_t*) override { return false; }
+  bool ReadLiveBlock(int, std::uint8_t*, int) override { return false; }
+  bool WriteParameter(std::uint32_t, std::int32_t) override { return false; }
+  bool WriteParameterElement(std::uint32_t, int, std::int32_t) override { return false; }
+  bool ReadIdentification(ecu::Identification*) override {
+    Record("ReadIdentification");
+    return false;
+  }
+  bool OpenLink() override {
+    Record("OpenLink");
+    return false;
+  }
+  void SetIndicatorOutput(int, int) override {}
+};
+}  // namespace
+
+extern "C" {
+__attribute__((visibility("default"))) const char* FakeLinkLog() {
+  return callLog.c_str();
+}
+__attribute__((visibility("default"))) void FakeLinkClearLog() {
+  callLog.clear();
+}
+
+#ifndef FAKE_LINK_WITHOUT_FACTORY
+__attribute__((visibility("default"))) ecu::EcuLink* _CreateClassInstance() {
+  Record("Create");
+  return new FakeLink;
+}
+#endif
+
+__attribute__((visibility("default"))) void _DestroyClassInstance(ecu::EcuLink* link) {
+  Record("Destroy");
+  delete static_cast<FakeLink*>(link);
+}
+}

@@ -1,0 +1,125 @@
+#include "TestSupport.h"
+
+#include <shapefil.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ConfCar.h"
+#include "GlobalData.h"
+#include "MessageBoxes.h"
+#include "ProcessObjects.h"
+#include "Splash.h"
+
+SettingsSandbox::SettingsSandbox() {
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+}
+
+SettingsSandbox::~SettingsSandbox() = default;
+
+QString SettingsFile(const QString& folder) {
+  return QDir(folder).filePath(QStringLiteral("OXT srl/MirelVantor.conf"));
+}
+
+QString SettingsSandbox::SettingsFile() const {
+  return ::SettingsFile(dir_.path());
+}
+
+void SettingsSandbox::Store(const QString& mainPath, const QVariant& language,
+                            const QVariant& stat1) {
+  QSettings settings(QStringLiteral("OXT srl"), QStringLiteral("MirelVantor"));
+  settings.setValue(QStringLiteral("MainPath"), mainPath);
+  if (language.isValid()) settings.setValue(QStringLiteral("Language"), language);
+  if (stat1.isValid()) settings.setValue(QStringLiteral("Stat1"), stat1);
+  settings.sync();
+}
+
+bool WriteDictionary(const QString& path, const QStringList& fields,
+                     const QList<QStringList>& rows) {
+  DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), "UTF-8");
+  if (dbf == nullptr) return false;
+  for (const QString& field : fields) {
+    if (DBFAddField(dbf, field.toLatin1().constData(), FTString, 120, 0) < 0) {
+      DBFClose(dbf);
+      return false;
+    }
+  }
+  for (int r = 0; r < rows.size(); ++r) {
+    for (int f = 0; f < fields.size() && f < rows[r].size(); ++f) {
+      DBFWriteStringAttribute(dbf, r, f, rows[r][f].toUtf8().constData());
+    }
+  }
+  DBFClose(dbf);
+  return true;
+}
+
+ProgramFolderFixture::ProgramFolderFixture() = default;
+
+bool ProgramFolderFixture::AddLinkLibrary(const QString& fromFolder) {
+  const QString name = QStringLiteral(ECU_LINK_LIBRARY_FILE);
+  return QFile::copy(QDir(fromFolder).filePath(name), QDir(Path()).filePath(name));
+}
+
+bool ProgramFolderFixture::AddBuiltDictionaryAndFlags() {
+  const QDir from(QStringLiteral(PROGRAM_FOLDER));
+  const QDir to(Path());
+  bool ok = QFile::copy(from.filePath(QStringLiteral("DizionarioVnt.dbf")),
+                        to.filePath(QStringLiteral("DizionarioVnt.dbf")));
+  QFile::copy(from.filePath(QStringLiteral("DizionarioVnt.cpg")),
+              to.filePath(QStringLiteral("DizionarioVnt.cpg")));
+  ok = ok && to.mkpath(QStringLiteral("immagini"));
+  const QStringList flags = QDir(from.filePath(QStringLiteral("immagini"))).entryList(QDir::Files);
+  for (const QString& flag : flags) {
+    ok = ok && QFile::copy(from.filePath(QStringLiteral("immagini/") + flag),
+                           to.filePath(QStringLiteral("immagini/") + flag));
+  }
+  return ok;
+}
+
+ProcessFixture::ProcessFixture(const QString& programFolder, int storedLanguage) {
+  sandbox_.Store(programFolder, storedLanguage, 0);
+  SetProgramFolder(programFolder);
+  store_ = std::make_unique<ConfCar>("default.dmr");
+  int goOn = 1;
+  settings_ = std::make_unique<GlobalData>(goOn);
+  Process().store = store_.get();
+  Process().settings = settings_.get();
+  Process().link = &link;
+  store_->SetLink(&link);
+}
+
+ProcessFixture::~ProcessFixture() {
+  Process() = ProcessObjects{};
+  settings_->DiscardWithoutSaving();
+  SetProgramFolder(QString());
+}
+
+void AnswerNextSplash(SplashAnswer answer, int buttonIndex) {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, buttonIndex] {
+    auto* splash = qobject_cast<TFormSplash*>(QApplication::activeModalWidget());
+    if (splash == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    if (buttonIndex >= 0) {
+      QList<QToolButton*> buttons;
+      for (QToolButton* button : splash->ToolBarLingue->findChildren<QToolButton*>()) {
+        if (button->property("Tag").isValid()) buttons.append(button);
+      }
+      QTest::mouseClick(buttons.at(buttonIndex), Qt::LeftButton);
+    } else if (answer == SplashAnswer::Enter) {
+      QTest::keyClick(splash, Qt::Key_Return);
+    } else {
+      QTest::keyClick(splash, Qt::Key_Escape);
+    }
+  });
+  timer->start();
+}
