@@ -1,0 +1,365 @@
+#include "Companion.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <sstream>
+#include <thread>
+
+#include "ConfCar.h"
+#include "LiveSample.h"
+#include "ParameterFileCheck.h"
+#include "ParameterTable.h"
+
+namespace {
+
+struct Command {
+  std::string name;
+  std::vector<std::string> operands;
+  int samples = 10;
+  int intervalMs = 100;
+  bool csv = false;
+  bool confirmed = false;
+};
+
+bool ParseInt(const std::string& text, int* value) {
+  const char* end = text.data() + text.size();
+  const auto r = std::from_chars(text.data(), end, *value);
+  return r.ec == std::errc() && r.ptr == end;
+}
+
+bool ParseDouble(const std::string& text, double* value) {
+  std::istringstream in(text);
+  return static_cast<bool>(in >> *value) && in.eof() && std::isfinite(*value);
+}
+
+// Identifiers that hold values of several elements.
+bool IsArray(int identifier) {
+  return params::ElementCount(identifier) > 1;
+}
+
+// Identifiers SetValue can write (1 and the arrays have no single-value rule).
+bool IsWritable(int identifier) {
+  if (identifier == 72) return true;
+  return params::StorageSlot(identifier) >= 0 && identifier != 1 && !IsArray(identifier);
+}
+
+class Session {
+ public:
+  Session(ecu::EcuLink& link, std::ostream& out, std::ostream& err)
+      : link_(link), out_(out), err_(err), store_("ecuctl.dmr", &link) {}
+
+  // Opens the link, connects and checks the identification.
+  int Open() {
+    link_.SetStartOptionA(0);
+    link_.SetStartOptionB(4);
+    if (!link_.OpenLink()) {
+      err_ << "ecuctl: no ECU found (set SEROXT_PORT to a port, or to 'sim')\n";
+      return kExitNoEcu;
+    }
+    if (!link_.Connect()) {
+      err_ << "ecuctl: no ECU answers on the port\n";
+      return kExitNoEcu;
+    }
+    if (!link_.ReadIdentification(&id_)) {
+      err_ << "ecuctl: the ECU did not identify itself\n";
+      link_.Disconnect();
+      return kExitNoEcu;
+    }
+    if (!IsServedEcu(id_)) {
+      err_ << "ecuctl: ECU rejected: type code " << int{id_.typeCode} << ", variant "
+           << int{id_.variant} << " is not a model this tool serves\n";
+      link_.Disconnect();
+      return kExitRejectedEcu;
+    }
+    store_.SetVariantFlag(id_.variant == 2);
+    return kExitOk;
+  }
+
+  int Close(int code) {
+    if (code == kExitOk && !link_.IsConnected()) code = Lost();
+    link_.Disconnect();
+    return code;
+  }
+
+  int Lost() {
+    err_ << "ecuctl: the ECU stopped answering\n";
+    return kExitLinkLost;
+  }
+
+  int Identify() {
+    const int port = link_.GetPortInUse();
+    out_ << "type code " << int{id_.typeCode} << ", variant " << int{id_.variant}
+         << ", feature flags " << int{id_.featureFlags} << ", version " << int{id_.version}
+         << "\nport " << (port == 100 ? std::string("USB") : "COM" + std::to_string(port + 1))
+         << "\n";
+    return kExitOk;
+  }
+
+  int ReadToFile(const std::string& path) {
+    store_.ReadAll();
+    if (!link_.IsConnected()) return Lost();
+    if (!store_.SetFileName(path) || !store_.SaveFile()) {
+      err_ << "ecuctl: cannot write " << path << "\n";
+      return kExitBadFile;
+    }
+    out_ << "saved " << path << "\n";
+    return kExitOk;
+  }
+
+  int WriteFromFile(const std::string& path) {
+    store_.ReadAll();  // identifiers the file leaves alone keep the ECU's values
+    if (!link_.IsConnected()) return Lost();
+    if (!store_.SetFileName(path)) {
+      err_ << "ecuctl: file name too long\n";
+      return kExitBadFile;
+    }
+    store_.LoadFile();
+    if (!link_.IsConnected()) return Lost();
+    // Read back: anything that differs was refused by the ECU.
+    ConfCar check("ecuctl.dmr", &link_);
+    check.ReadAll();
+    if (!link_.IsConnected()) return Lost();
+    std::string refused;
+    for (int identifier = 0; identifier < kParameterCount; ++identifier) {
+      if (!WrittenAndKept(identifier)) continue;
+      const int slot = params::OwnSlot(identifier);
+      for (int i = 0; i < params::ElementCount(identifier); ++i) {
+        const auto s = static_cast<std::size_t>(slot + i);
+        if (store_.RawImage()[s] != check.RawImage()[s]) {
+          refused += " " + std::to_string(identifier);
+          break;
+        }
+      }
+    }
+    if (!refused.empty()) {
+      err_ << "ecuctl: the ECU refused parameter(s)" << refused << "\n";
+      return kExitRefused;
+    }
+    out_ << "written " << path << "\n";
+    return kExitOk;
+  }
+
+  int Get(int identifier) {
+    store_.ReadAll();
+    if (!link_.IsConnected()) return Lost();
+    if (IsArray(identifier)) {
+      for (int i = 0; i < params::ElementCount(identifier); ++i) {
+        out_ << (i ? " " : "") << Number(store_.GetElement(identifier, i));
+      }
+      out_ << "\n";
+      return kExitOk;
+    }
+    const long double value = store_.GetValue(identifier);
+    if (value == kMissingValue) {
+      err_ << "ecuctl: parameter " << identifier << " has no value to read\n";
+      return kExitUsage;
+    }
+    out_ << Number(value) << "\n";
+    return kExitOk;
+  }
+
+  int Set(int identifier, int index, double value) {
+    store_.ReadAll();  // values that share a byte keep their neighbours
+    if (!link_.IsConnected()) return Lost();
+    const bool taken = index < 0 ? store_.SetValue(identifier, value) == 1
+                                 : store_.SetElement(identifier, index, value) == 1.0;
+    if (!link_.IsConnected()) return Lost();
+    if (!taken) {
+      err_ << "ecuctl: the ECU refused " << Number(value) << " for parameter " << identifier
+           << "\n";
+      return kExitRefused;
+    }
+    if (identifier != 72) {
+      out_ << Number(index < 0 ? store_.GetValue(identifier) : store_.GetElement(identifier, index))
+           << "\n";
+    }
+    return kExitOk;
+  }
+
+  int Live(int samples, int intervalMs, bool csv) {
+    if (csv) out_ << CsvHeader() << "\n";
+    LiveSample sample;
+    LiveBlock block{};
+    for (int n = 0; n < samples; ++n) {
+      if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
+      // The slow block every eleventh reading, as the live view does.
+      const bool slowOk = n % 11 != 0 || link_.ReadLiveBlock(1, block.data(), ecu::kLiveBlockSize);
+      if (n % 11 == 0 && slowOk) ApplySlowBlock(block, &sample);
+      if (!slowOk || !link_.ReadLiveBlock(0, block.data(), ecu::kLiveBlockSize)) {
+        if (!link_.IsConnected()) return Lost();
+        continue;
+      }
+      ApplyFastBlock(block, &sample);
+      out_ << (csv ? AsCsv(n, sample) : AsText(sample)) << "\n" << std::flush;
+    }
+    return kExitOk;
+  }
+
+  int Erase() {
+    if (!link_.WriteParameterElement(0, 0, 0)) {
+      if (!link_.IsConnected()) return Lost();
+      err_ << "ecuctl: the ECU refused to erase its parameter memory\n";
+      return kExitRefused;
+    }
+    out_ << "parameter memory erased: factory values restored\n";
+    return kExitOk;
+  }
+
+ private:
+  // Written by the full write and kept as written: not the values the ECU
+  // computes itself (40, 53), not 57 (one ECU value with 54), not the level
+  // calibration unless the sensor uses it, nothing without a slot.
+  bool WrittenAndKept(int identifier) const {
+    if (params::OwnSlot(identifier) < 0) return false;
+    if (identifier == 40 || identifier == 53 || identifier == 57 || identifier >= 73) return false;
+    if (identifier == 60) return params::IsCalibratedLevelSensor(store_.RawImage()[9]);
+    return true;
+  }
+
+  static std::string Number(long double value) {
+    std::ostringstream text;
+    text.precision(15);
+    text << static_cast<double>(value);
+    return text.str();
+  }
+
+  ecu::EcuLink& link_;
+  std::ostream& out_;
+  std::ostream& err_;
+  ConfCar store_;
+  ecu::Identification id_;
+};
+
+bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](int* target) {
+      if (i + 1 >= args.size() || !ParseInt(args[++i], target) || *target < 0) {
+        *error = a + " needs a whole number";
+        return false;
+      }
+      return true;
+    };
+    if (a == "--csv") {
+      command->csv = true;
+    } else if (a == "--yes") {
+      command->confirmed = true;
+    } else if (a == "--samples") {
+      if (!value(&command->samples)) return false;
+    } else if (a == "--interval") {
+      if (!value(&command->intervalMs)) return false;
+    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+      *error = "unknown option " + a;
+      return false;
+    } else if (command->name.empty()) {
+      command->name = a;
+    } else {
+      command->operands.push_back(a);
+    }
+  }
+  if (command->name.empty()) {
+    *error = "no command given";
+    return false;
+  }
+  return true;
+}
+
+int Usage(std::ostream& err, const std::string& why) {
+  err << "ecuctl: " << why << " (ecuctl help shows the commands)\n";
+  return kExitUsage;
+}
+
+}  // namespace
+
+bool IsServedEcu(const ecu::Identification& id) {
+  return (id.typeCode == 18 || id.typeCode == 255) && (id.variant == 0 || id.variant == 2);
+}
+
+const char* CompanionUsage() {
+  return "usage: ecuctl COMMAND [options]\n"
+         "  identify                   show the ECU's identification and port\n"
+         "  read FILE                  read every parameter and save them to FILE\n"
+         "  write FILE                 load FILE and write it all to the ECU\n"
+         "  get ID                     show parameter ID (0..74) in its units\n"
+         "  set ID VALUE               write parameter ID in its units\n"
+         "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"
+         "  live [--samples N] [--interval MS] [--csv]\n"
+         "                             show N live readings (default 10, every 100 ms)\n"
+         "  erase --yes                restore the ECU's factory parameters\n"
+         "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
+         "ECU); without it the ECU is searched for on the serial ports.\n"
+         "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
+         "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering.\n";
+}
+
+int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
+                 std::ostream& err) {
+  Command command;
+  std::string error;
+  if (!ParseCommand(args, &command, &error)) return Usage(err, error);
+  const std::string& name = command.name;
+  const auto& ops = command.operands;
+  if (name == "help") {
+    out << CompanionUsage();
+    return kExitOk;
+  }
+  // Everything that can be checked without the ECU is checked first.
+  const std::size_t wanted = name == "identify" || name == "live" || name == "erase" ? 0
+                             : name == "set"                                         ? 2
+                                                                                     : 1;
+  const bool known = name == "identify" || name == "read" || name == "write" || name == "get" ||
+                     name == "set" || name == "live" || name == "erase";
+  if (!known) return Usage(err, "unknown command " + name);
+  if (ops.size() != wanted && !(name == "set" && ops.size() == 3)) {
+    return Usage(err, "wrong number of operands for " + name);
+  }
+  if (name == "erase" && !command.confirmed) {
+    return Usage(err, "erase restores every factory parameter; confirm with --yes");
+  }
+  if (name == "live" && command.samples < 1) return Usage(err, "--samples must be at least 1");
+  int identifier = -1, index = -1;
+  double value = 0;
+  if (name == "get" || name == "set") {
+    if (!ParseInt(ops[0], &identifier) || identifier < 0 || identifier >= kParameterCount) {
+      return Usage(err, "a parameter identifier runs 0..74");
+    }
+    if (!ParseDouble(ops.back(), &value)) {
+      if (name == "set") return Usage(err, "'" + ops.back() + "' is not a number");
+    }
+  }
+  if (name == "set") {
+    if (ops.size() == 3) {
+      if (!IsArray(identifier)) return Usage(err, "only arrays 25, 27, 60, 61 take an index");
+      if (!ParseInt(ops[1], &index) || index < 0 || index >= params::ElementCount(identifier)) {
+        return Usage(err, "index out of the array");
+      }
+    } else if (!IsWritable(identifier)) {
+      return Usage(err, "parameter " + std::to_string(identifier) + " cannot be set");
+    }
+    const auto list = params::OptionList(identifier);
+    if (!list.empty() && (value < 0 || value >= static_cast<double>(list.size()))) {
+      return Usage(err, "parameter " + std::to_string(identifier) + " takes a list position 0.." +
+                            std::to_string(list.size() - 1));
+    }
+  }
+  if (name == "write") {
+    const std::string problem = CheckParameterFile(ops[0]);
+    if (!problem.empty()) {
+      err << "ecuctl: " << ops[0] << " is not a sound parameter file: " << problem << "\n";
+      return kExitBadFile;
+    }
+  }
+
+  Session session(link, out, err);
+  if (const int opened = session.Open(); opened != kExitOk) return opened;
+  int code = kExitOk;
+  if (name == "identify") code = session.Identify();
+  if (name == "read") code = session.ReadToFile(ops[0]);
+  if (name == "write") code = session.WriteFromFile(ops[0]);
+  if (name == "get") code = session.Get(identifier);
+  if (name == "set") code = session.Set(identifier, index, value);
+  if (name == "live") code = session.Live(command.samples, command.intervalMs, command.csv);
+  if (name == "erase") code = session.Erase();
+  return session.Close(code);
+}

@@ -1,0 +1,32 @@
+// ecuctl, the command-line companion: identify the ECU, read it all into a
+// parameter file, write a parameter file to it, get and set one parameter in
+// engineering units, stream live values, erase its parameter memory.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "EcuLink.h"
+
+// Exit codes, one per kind of outcome a script may want to tell apart.
+enum ExitCode {
+  kExitOk = 0,
+  kExitUsage = 1,        // bad command line
+  kExitNoEcu = 2,        // no port, or no ECU answered
+  kExitRejectedEcu = 3,  // the ECU is not one this tool serves
+  kExitRefused = 4,      // the ECU refused a value
+  kExitBadFile = 5,      // a parameter file that cannot be read, checked or written
+  kExitNoLibrary = 6,    // the link library cannot be loaded
+  kExitLinkLost = 7,     // the ECU stopped answering during the command
+};
+
+// Runs one command (arguments without the program name) on an unopened link.
+int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
+                 std::ostream& err);
+
+// The usage text.
+const char* CompanionUsage();
+
+// The identification check: the ECU types and variants this tool serves.
+bool IsServedEcu(const ecu::Identification& id);

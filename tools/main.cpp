@@ -1,0 +1,21 @@
+// ecuctl: the workshop's command-line companion to the ECU link library.
+#include <cstdlib>
+#include <iostream>
+
+#include "Companion.h"
+#include "LinkLoader.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::cout << CompanionUsage();
+    return args.empty() ? kExitUsage : kExitOk;
+  }
+  LinkLoader loader;
+  std::string error;
+  if (!loader.Load(&error)) {
+    std::cerr << "ecuctl: " << error << "\n";
+    return kExitNoLibrary;
+  }
+  return RunCompanion(args, *loader.Link(), std::cout, std::cerr);
+}

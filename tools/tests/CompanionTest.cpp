@@ -1,0 +1,229 @@
+// ecuctl end to end: the real program, the real link library, a virtual ECU
+// on a real pseudo-terminal.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Companion.h"
+#include "ConfCar.h"
+#include "EcuMemory.h"
+#include "VirtualEcuOnPty.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using linktest::EcuOnPty;
+
+struct Outcome {
+  int code = -1;
+  std::string output;  // standard output and error together
+};
+
+Outcome Ecuctl(const std::string& port, const std::string& args) {
+  linktest::UsePort(port);
+  Outcome run;
+  FILE* pipe = ::popen((std::string(ECUCTL_PATH) + " " + args + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[512];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    run.output.append(buffer, n);
+  }
+  const int status = ::pclose(pipe);
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+int Writes(vecu::VirtualEcu& ecu) {
+  int writes = 0;
+  for (const auto& line : ecu.CommandLog()) writes += line.rfind("WRITE", 0) == 0;
+  return writes;
+}
+
+class Companion : public ::testing::Test {
+ protected:
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string File(const std::string& name) {
+    fs::create_directories(dir_);
+    return (dir_ / name).string();
+  }
+  fs::path dir_ = fs::temp_directory_path() / ("ecuctl-" + std::to_string(::getpid()));
+};
+
+TEST_F(Companion, IdentifiesTheEcu) {
+  EcuOnPty ecu;
+  const Outcome run = Ecuctl(ecu.Port(), "identify");
+  EXPECT_EQ(run.code, kExitOk) << run.output;
+  EXPECT_EQ(run.output, "type code 18, variant 0, feature flags 1, version 23\nport COM1\n");
+}
+
+// A configuration read from one ECU and written into another leaves the two
+// with identical memories.
+TEST_F(Companion, AFileSavedFromOneEcuLoadsIntoAnother) {
+  EcuOnPty source;
+  EcuOnPty target;
+  const struct {
+    int address, index, value;
+  } changes[] = {{2, 0, 97},   {25, 1, 120}, {27, 1, 33},   {59, 0, 131}, {60, 3, 170},
+                 {61, 5, 240}, {54, 0, 35},  {22, 0, 0x8B}, {1, 0, 0x15}, {56, 0, 48}};
+  auto memory = source.Ecu().Memory();
+  for (const auto& c : changes) {
+    // Written through the protocol, as a technician's tool would.
+    linktest::UsePort(source.Port());
+    serlink::SerialEcuLink link;
+    ASSERT_TRUE(link.OpenLink());
+    ASSERT_TRUE(link.WriteParameterElement(c.address, c.index, c.value));
+  }
+  const std::string file = File("car.dmr");
+  const Outcome saved = Ecuctl(source.Port(), "read " + file);
+  ASSERT_EQ(saved.code, kExitOk) << saved.output;
+  const Outcome loaded = Ecuctl(target.Port(), "write " + file);
+  ASSERT_EQ(loaded.code, kExitOk) << loaded.output;
+  EXPECT_EQ(target.Ecu().Memory(), source.Ecu().Memory());
+  EXPECT_NE(target.Ecu().Memory(), vecu::EcuMemory());
+}
+
+TEST_F(Companion, GetsAndSetsInEngineeringUnits) {
+  EcuOnPty ecu;
+  const struct {
+    const char* args;
+    const char* shown;
+    int address, index, raw;
+  } cases[] = {
+      {"set 56 2500", "2500\n", 56, 0, 48},
+      {"set 23 2.0", "2\n", 23, 0, 102},
+      {"set 25 2 4", "4\n", 25, 2, 204},
+      {"set 64 1", "1\n", 1, 0, 16},
+      {"set 58 40", "", 58, 0, RawOfTemperature(40)},
+      {"set 2 0", "0\n", 2, 0, 51},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Ecuctl(ecu.Port(), c.args);
+    EXPECT_EQ(run.code, kExitOk) << c.args << ": " << run.output;
+    EXPECT_EQ(run.output.rfind(c.shown, 0), 0u) << c.args << ": " << run.output;
+    EXPECT_EQ(ecu.Ecu().Memory().Get(c.address, c.index), c.raw) << c.args;
+  }
+  EXPECT_EQ(Ecuctl(ecu.Port(), "get 56").output, "2500\n");
+  EXPECT_EQ(Ecuctl(ecu.Port(), "get 25").output, "0 2 4\n");
+  EXPECT_EQ(Ecuctl(ecu.Port(), "set 72 123").code, kExitOk);
+  EXPECT_EQ(ecu.Ecu().Memory().CustomerCode(), 123);
+}
+
+TEST_F(Companion, ARefusedValueHasItsOwnExitCode) {
+  vecu::EcuOptions options = EcuOnPty::Still();
+  options.refusedAddresses = {56};
+  EcuOnPty ecu(options);
+  const Outcome set = Ecuctl(ecu.Port(), "set 56 3000");
+  EXPECT_EQ(set.code, kExitRefused) << set.output;
+  EXPECT_NE(set.output.find("refused"), std::string::npos);
+  EXPECT_EQ(ecu.Ecu().Memory().Get(56), 60);
+
+  EcuOnPty other;
+  const std::string file = File("other.dmr");
+  linktest::UsePort(other.Port());
+  ASSERT_EQ(Ecuctl(other.Port(), "set 56 1000").code, kExitOk);
+  ASSERT_EQ(Ecuctl(other.Port(), "read " + file).code, kExitOk);
+  const Outcome loaded = Ecuctl(ecu.Port(), "write " + file);
+  EXPECT_EQ(loaded.code, kExitRefused) << loaded.output;
+  EXPECT_NE(loaded.output.find("56"), std::string::npos) << loaded.output;
+}
+
+TEST_F(Companion, ABadFileIsRefusedBeforeAnythingIsWritten) {
+  EcuOnPty ecu;
+  const std::string good = File("good.dmr");
+  ASSERT_EQ(Ecuctl(ecu.Port(), "read " + good).code, kExitOk);
+  std::vector<std::string> lines;
+  {
+    std::ifstream in(good);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  const struct {
+    int line;  // 0-based line to replace, -1 to cut the file after 40 lines
+    const char* text;
+  } damage[] = {{0, "#define start  \"Other\"\r"}, {-1, ""},       {4, "3 3 300\r"}, {4, "4 4 0\r"},
+                {27, "25 12569 0 102\r"},          {1, "18 0 1\r"}};
+  for (const auto& d : damage) {
+    auto copy = lines;
+    if (d.line < 0)
+      copy.resize(40);
+    else
+      copy[static_cast<std::size_t>(d.line)] = d.text;
+    const std::string bad = File("bad.dmr");
+    std::ofstream out(bad, std::ios::binary);
+    for (const auto& line : copy) out << line << "\n";
+    out.close();
+    const Outcome run = Ecuctl(ecu.Port(), "write " + bad);
+    EXPECT_EQ(run.code, kExitBadFile) << d.text << ": " << run.output;
+  }
+  EXPECT_EQ(Ecuctl(ecu.Port(), "write " + File("missing.dmr")).code, kExitBadFile);
+  EXPECT_EQ(Writes(ecu.Ecu()), 0);
+}
+
+TEST_F(Companion, NoEcuAndAWrongEcuAreToldApart) {
+  EXPECT_EQ(Ecuctl("/dev/ttyUSB-not-here", "identify").code, kExitNoEcu);
+  vecu::PseudoTerminal silent;
+  std::string error;
+  ASSERT_TRUE(silent.Open(&error));
+  EXPECT_EQ(Ecuctl(silent.SlavePath(), "identify").code, kExitNoEcu);
+  for (const vecu::Identity id : {vecu::Identity{17, 0, 1, 1}, vecu::Identity{18, 1, 1, 1}}) {
+    vecu::EcuOptions options = EcuOnPty::Still();
+    options.identity = id;
+    EcuOnPty wrong(options);
+    const Outcome run = Ecuctl(wrong.Port(), "get 2");
+    EXPECT_EQ(run.code, kExitRejectedEcu) << run.output;
+    EXPECT_EQ(wrong.Ecu().CommandLog().size(), 2u) << "ping and identification only";
+  }
+}
+
+TEST_F(Companion, EraseOnlyWithConfirmation) {
+  EcuOnPty ecu;
+  ASSERT_EQ(Ecuctl(ecu.Port(), "set 56 2500").code, kExitOk);
+  EXPECT_EQ(Ecuctl(ecu.Port(), "erase").code, kExitUsage);
+  EXPECT_EQ(ecu.Ecu().Memory().Get(56), 48);
+  EXPECT_EQ(Ecuctl(ecu.Port(), "erase --yes").code, kExitOk);
+  EXPECT_EQ(ecu.Ecu().Memory(), vecu::EcuMemory());
+}
+
+TEST_F(Companion, StreamsLiveValuesAsCsv) {
+  vecu::EcuOptions running;
+  running.timeScale = 20;
+  EcuOnPty ecu(running);
+  const Outcome run = Ecuctl(ecu.Port(), "live --csv --samples 3 --interval 10");
+  ASSERT_EQ(run.code, kExitOk) << run.output;
+  std::istringstream lines(run.output);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(
+      line,
+      "sample,rpm,lambda_v,tps_v,temperature_c,gas_level,fuel,actuator,default_position,cut_off");
+  for (int n = 0; n < 3; ++n) {
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(line.rfind(std::to_string(n) + ",", 0), 0u) << line;
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 9) << line;
+  }
+}
+
+TEST_F(Companion, ALostEcuDuringACommand) {
+  vecu::ServeOptions serve;
+  serve.faults.pullAfterFrames = 12;
+  EcuOnPty ecu(EcuOnPty::Still(), serve);
+  const Outcome run = Ecuctl(ecu.Port(), "read " + File("lost.dmr"));
+  EXPECT_EQ(run.code, kExitLinkLost) << run.output;
+  EXPECT_FALSE(fs::exists(dir_ / "lost.dmr"));
+}
+
+TEST_F(Companion, CommandLineMistakes) {
+  EcuOnPty ecu;
+  for (const char* args : {"fly", "get", "get 80", "set 56 fast", "set 1 3", "set 2 7",
+                           "set 25 3 1.0", "set 56 1 2", "live --samples 0", "--bogus identify"}) {
+    const Outcome run = Ecuctl(ecu.Port(), args);
+    EXPECT_EQ(run.code, kExitUsage) << args << ": " << run.output;
+  }
+  EXPECT_TRUE(ecu.Ecu().CommandLog().empty()) << "nothing reached the ECU";
+}
+
+}  // namespace
