@@ -40,6 +40,7 @@ void EcuServer::Run(const std::atomic<bool>& stop) {
 }
 
 void EcuServer::OnBytes(std::uint8_t* bytes, std::size_t count) {
+  bytesIn_ += static_cast<long>(count);
   if (pulled_) {
     parser_.Clear();
     return;
@@ -80,6 +81,7 @@ void EcuServer::Answer(const wire::Frame& request) {
 }
 
 void EcuServer::Send(std::vector<std::uint8_t> bytes) {
+  bytesOut_ += static_cast<long>(bytes.size());
   Corrupt(bytes.data(), bytes.size());
   if (!options_.pace) {
     std::size_t done = 0;

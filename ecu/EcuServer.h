@@ -40,6 +40,9 @@ class EcuServer {
   void SetCablePulled(bool pulled) { pulled_ = pulled; }
   bool CablePulled() const { return pulled_; }
   long FramesSeen() const { return frames_; }
+  // Bytes received and sent so far (as on the wire, faults included).
+  long BytesIn() const { return bytesIn_; }
+  long BytesOut() const { return bytesOut_; }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -56,6 +59,8 @@ class EcuServer {
   std::mt19937 random_;
   std::atomic<bool> pulled_{false};
   std::atomic<long> frames_{0};
+  std::atomic<long> bytesIn_{0};
+  std::atomic<long> bytesOut_{0};
   Clock::time_point lastHandled_;
   Clock::time_point firstByte_;
   bool haveFirstByte_ = false;

@@ -77,7 +77,7 @@ class EcuOnPty {
 };
 
 // Points the link's settings at a port for the test's lifetime.
-inline void UsePort(const std::string& port, int timeoutMs = 20) {
+inline void UsePort(const std::string& port, int timeoutMs = 50) {
   ::setenv("SEROXT_PORT", port.c_str(), 1);
   ::setenv("SEROXT_BAUD", "115200", 1);
   ::setenv("SEROXT_TIMEOUT_MS", std::to_string(timeoutMs).c_str(), 1);
