@@ -1,6 +1,10 @@
 // A stand-in for the link library, for the start-up tests only: it records the
-// calls made on its link object and never talks to an ECU. Built twice: as a
+// calls made on its link object and never talks to an ECU. When the
+// environment names a file in FAKE_LINK_LOG, the record of calls is written
+// there as the object is destroyed. Built twice: as a
 // whole library, and (FAKE_LINK_WITHOUT_FACTORY) without _CreateClassInstance.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "EcuLink.h"
@@ -65,5 +69,12 @@ __attribute__((visibility("default"))) ecu::EcuLink* _CreateClassInstance() {
 __attribute__((visibility("default"))) void _DestroyClassInstance(ecu::EcuLink* link) {
   Record("Destroy");
   delete static_cast<FakeLink*>(link);
+  if (const char* path = std::getenv("FAKE_LINK_LOG")) {
+    if (std::FILE* file = std::fopen(path, "w")) {
+      std::fputs(callLog.c_str(), file);
+      std::fclose(file);
+    }
+  }
+  callLog.clear();
 }
 }

@@ -1,0 +1,139 @@
+// The settings: the first-run question, the values written back and read again,
+// and the folder and setting numbers.
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+#include "GlobalData.h"
+#include "MessageBoxes.h"
+#include "ProcessObjects.h"
+#include "TestSupport.h"
+
+namespace {
+const QString kQuestion = QString::fromUtf8(
+    "Non è possibile eseguire correttamente il programma. \nContinuare in ogni caso?");
+}
+
+class GlobalDataTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void FirstRunAsksThenSecondRunDoesNot() {
+    SettingsSandbox sandbox;
+    QTemporaryDir programFolder;
+    SetProgramFolder(programFolder.path());
+    {
+      ScopedMessageBoxCapture boxes;
+      boxes.QueueAnswer(BoxAnswer::Yes);
+      int goOn = -1;
+      GlobalData settings(goOn);
+      QCOMPARE(goOn, 1);
+      QCOMPARE(boxes.Requests().size(), 1);
+      QCOMPARE(boxes.Last().text, kQuestion);
+      QCOMPARE(boxes.Last().title, ApplicationTitle());
+      QCOMPARE(boxes.Last().icon, BoxIcon::Error);
+      QCOMPARE(boxes.Last().buttons, BoxButtons::YesNo);
+      QCOMPARE(settings.GetSetting(GlobalData::kLanguage), 0);
+      // The main folder falls back to the program's own.
+      QString main;
+      QVERIFY(settings.GetPath(GlobalData::kMainFolder, main));
+      QCOMPARE(main, programFolder.path());
+      settings.SetSetting(GlobalData::kLanguage, 4);
+    }
+    QVERIFY(QFile::exists(sandbox.SettingsFile()));
+    {
+      ScopedMessageBoxCapture boxes;
+      int goOn = -1;
+      GlobalData settings(goOn);
+      QCOMPARE(goOn, 1);
+      QVERIFY(boxes.Empty());
+      QCOMPARE(settings.GetSetting(GlobalData::kLanguage), 4);
+    }
+    SetProgramFolder(QString());
+  }
+
+  void NoAtTheQuestionStopsTheProgram() {
+    SettingsSandbox sandbox;
+    ScopedMessageBoxCapture boxes;  // answers No, the default
+    int goOn = -1;
+    GlobalData settings(goOn);
+    QCOMPARE(goOn, 0);
+    QCOMPARE(boxes.Requests().size(), 1);
+  }
+
+  // Values that cannot be read count as a first run.
+  void UnreadableValuesAsk_data() {
+    QTest::addColumn<QVariant>("language");
+    QTest::addColumn<QVariant>("stat1");
+    QTest::newRow("language of the wrong type") << QVariant("italiano") << QVariant(0);
+    QTest::newRow("language missing") << QVariant() << QVariant(0);
+    QTest::newRow("Stat1 missing") << QVariant(2) << QVariant();
+  }
+  void UnreadableValuesAsk() {
+    QFETCH(QVariant, language);
+    QFETCH(QVariant, stat1);
+    SettingsSandbox sandbox;
+    sandbox.Store(QStringLiteral("/somewhere"), language, stat1);
+    ScopedMessageBoxCapture boxes;
+    boxes.QueueAnswer(BoxAnswer::Yes);
+    int goOn = -1;
+    GlobalData settings(goOn);
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(goOn, 1);
+  }
+
+  void StoredValuesAreReadAndWrittenBack() {
+    SettingsSandbox sandbox;
+    sandbox.Store(QStringLiteral("/officina/mv"), 3, 7);
+    {
+      ScopedMessageBoxCapture boxes;
+      int goOn = -1;
+      GlobalData settings(goOn);
+      QVERIFY(boxes.Empty());
+      QCOMPARE(settings.GetSetting(GlobalData::kLanguage), 3);
+      QCOMPARE(settings.GetSetting(GlobalData::kStat1), 7);
+      QString folder;
+      QVERIFY(settings.GetPath(GlobalData::kConfigurationsFolder, folder));
+      QCOMPARE(folder, QStringLiteral("/officina/mv/Configurazioni"));
+      QVERIFY(settings.SetPath(GlobalData::kMainFolder, QStringLiteral("/nuova")));
+      QVERIFY(settings.GetPath(GlobalData::kConfigurationsFolder, folder));
+      QCOMPARE(folder, QStringLiteral("/nuova/Configurazioni"));
+      // Settings 8 and 9 live in memory only.
+      QVERIFY(settings.SetSetting(GlobalData::kSetting8, 5));
+      QCOMPARE(settings.GetSetting(GlobalData::kSetting8), 5);
+    }
+    QSettings stored(QStringLiteral("OXT srl"), QStringLiteral("MirelVantor"));
+    QCOMPARE(stored.value(QStringLiteral("MainPath")).toString(), QStringLiteral("/nuova"));
+    QCOMPARE(stored.value(QStringLiteral("Language")).toInt(), 3);
+    QCOMPARE(stored.value(QStringLiteral("Stat1")).toInt(), 7);
+    QCOMPARE(stored.allKeys().size(), 3);
+  }
+
+  void UnknownNumbersAreRefused() {
+    SettingsSandbox sandbox;
+    sandbox.Store(QStringLiteral("/a"), 1, 0);
+    int goOn = -1;
+    GlobalData settings(goOn);
+    QString buffer = QStringLiteral("untouched");
+    QVERIFY(!settings.GetPath(2, buffer));
+    QCOMPARE(buffer, QStringLiteral("untouched"));
+    QVERIFY(!settings.SetPath(GlobalData::kConfigurationsFolder, QStringLiteral("/b")));
+    QVERIFY(!settings.SetSetting(10, 1));
+    QCOMPARE(settings.GetSetting(10), 0);
+    settings.DiscardWithoutSaving();
+  }
+
+  void DiscardedSettingsAreNotWritten() {
+    SettingsSandbox sandbox;
+    {
+      ScopedMessageBoxCapture boxes;
+      int goOn = -1;
+      GlobalData settings(goOn);
+      settings.DiscardWithoutSaving();
+    }
+    QVERIFY(!QFile::exists(sandbox.SettingsFile()));
+  }
+};
+
+QTEST_MAIN(GlobalDataTest)
+#include "GlobalDataTest.moc"

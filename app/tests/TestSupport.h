@@ -91,3 +91,24 @@ enum class SplashAnswer { Enter, Escape };
 // Closes the next modal splash as soon as it shows: with a key, or by clicking
 // the language button at buttonIndex (when >= 0).
 void AnswerNextSplash(SplashAnswer answer, int buttonIndex = -1);
+
+// Runs action on the next modal window of type Window as soon as it shows.
+template <class Window, class Action>
+void WhenModal(Action action);
+
+#include <QApplication>
+#include <QTimer>
+
+template <class Window, class Action>
+void WhenModal(Action action) {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+    auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+    if (window == nullptr || !window->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    action(window);
+  });
+  timer->start();
+}
