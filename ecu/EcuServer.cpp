@@ -14,6 +14,16 @@ EcuServer::EcuServer(VirtualEcu& ecu, int fd, ServeOptions options)
   lineFreeAt_ = lastHandled_;
 }
 
+void EcuServer::SetFaults(const FaultOptions& faults) {
+  std::lock_guard lock(faultsMutex_);
+  options_.faults = faults;
+}
+
+FaultOptions EcuServer::Faults() const {
+  std::lock_guard lock(faultsMutex_);
+  return options_.faults;
+}
+
 EcuServer::Clock::duration EcuServer::WireTime(std::size_t bytes) const {
   // 8N1: ten bit times per byte.
   const auto nanoseconds = static_cast<long long>(bytes) * 10 * 1000000000LL / options_.baud;
@@ -58,8 +68,9 @@ void EcuServer::OnBytes(std::uint8_t* bytes, std::size_t count) {
 }
 
 void EcuServer::Answer(const wire::Frame& request) {
+  const FaultOptions faults = Faults();
   const long seen = ++frames_;
-  if (options_.faults.pullAfterFrames >= 0 && seen > options_.faults.pullAfterFrames) {
+  if (faults.pullAfterFrames >= 0 && seen > faults.pullAfterFrames) {
     pulled_ = true;
   }
   if (pulled_) return;
@@ -68,9 +79,9 @@ void EcuServer::Answer(const wire::Frame& request) {
   lastHandled_ = now;
   const wire::Frame reply = ecu_.Handle(request, seconds);
   std::uniform_real_distribution<double> chance(0.0, 1.0);
-  if (options_.faults.dropReplies > 0 && chance(random_) < options_.faults.dropReplies) return;
-  if (options_.faults.latencyMs > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(options_.faults.latencyMs));
+  if (faults.dropReplies > 0 && chance(random_) < faults.dropReplies) return;
+  if (faults.latencyMs > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(faults.latencyMs));
   }
   if (options_.pace) {
     // The request's last byte reaches the ECU one wire time after its first.
@@ -114,11 +125,12 @@ void EcuServer::Send(std::vector<std::uint8_t> bytes) {
 }
 
 void EcuServer::Corrupt(std::uint8_t* bytes, std::size_t count) {
-  if (options_.faults.corruptBytes <= 0) return;
+  const double fraction = Faults().corruptBytes;
+  if (fraction <= 0) return;
   std::uniform_real_distribution<double> chance(0.0, 1.0);
   std::uniform_int_distribution<int> bit(0, 7);
   for (std::size_t i = 0; i < count; ++i) {
-    if (chance(random_) < options_.faults.corruptBytes) {
+    if (chance(random_) < fraction) {
       bytes[i] = static_cast<std::uint8_t>(bytes[i] ^ (1u << bit(random_)));
     }
   }

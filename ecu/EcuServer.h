@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <random>
 #include <vector>
 
@@ -39,6 +40,8 @@ class EcuServer {
   // back, answering resumes. Safe from another thread or a signal handler.
   void SetCablePulled(bool pulled) { pulled_ = pulled; }
   bool CablePulled() const { return pulled_; }
+  // Changes the injected faults while serving.
+  void SetFaults(const FaultOptions& faults);
   long FramesSeen() const { return frames_; }
   // Bytes received and sent so far (as on the wire, faults included).
   long BytesIn() const { return bytesIn_; }
@@ -52,7 +55,10 @@ class EcuServer {
   void Corrupt(std::uint8_t* bytes, std::size_t count);
   Clock::duration WireTime(std::size_t bytes) const;
 
+  FaultOptions Faults() const;
+
   VirtualEcu& ecu_;
+  mutable std::mutex faultsMutex_;
   int fd_;
   ServeOptions options_;
   wire::FrameParser parser_{wire::kRequestStart};

@@ -172,6 +172,7 @@ bool SerialEcuLink::Connect() {
     std::lock_guard lock(io_);
     if (!channel_) return false;
     if (state_ == State::Lost) state_ = State::Open;  // try again on the same port
+    port_->FlushInput();                              // nothing left over from before counts
   }
   std::vector<std::uint8_t> none;
   if (Exchange(wire::Command::Ping, {}, 0, &none) != Status::Ok) return false;

@@ -49,6 +49,26 @@ TEST(LinkFaults, RetriesRecoverWithoutDoubleEffect) {
   }
 }
 
+// Every reply is lost: the ECU carried the write out once, the link never
+// heard so, reports false and the store keeps its old value.
+TEST(LinkFaults, AWriteNeverAcknowledgedIsNotStoredAndNotRepeated) {
+  EcuOnPty ecu(EcuOnPty::Still(), Noisy(0, 0, 3));
+  linktest::UsePort(ecu.Port());
+  SerialEcuLink link;
+  ASSERT_TRUE(link.OpenLink());
+  ASSERT_TRUE(link.Connect());
+  ConfCar store("unused.dmr", &link);
+  const ConfCar::Image before = store.RawImage();
+  vecu::FaultOptions silent;
+  silent.dropReplies = 1.0;
+  ecu.Server().SetFaults(silent);
+  EXPECT_EQ(store.SetValue(56, 2500), 0);
+  EXPECT_EQ(store.RawImage(), before);
+  EXPECT_FALSE(link.IsConnected());
+  const auto log = ecu.Ecu().CommandLog();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "WRITE 56 0 48"), 1);
+}
+
 TEST(LinkFaults, ARefusedWriteLeavesTheStoreAsItWas) {
   vecu::EcuOptions options = EcuOnPty::Still();
   options.refusedAddresses = {56, 60};

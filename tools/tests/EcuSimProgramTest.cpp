@@ -1,0 +1,128 @@
+// The ecu-sim program as a technician runs it, driven by ecuctl: the printed
+// port and its stable link, the command log, memory kept across restarts,
+// and the cable pulled and plugged back by signal.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Companion.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A running ecu-sim; stopped (SIGTERM) when it goes out of scope.
+class EcuSimProcess {
+ public:
+  explicit EcuSimProcess(const std::vector<std::string>& args) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::close(out[0]);
+      ::close(out[1]);
+      std::vector<char*> argv{const_cast<char*>(ECU_SIM_PATH)};
+      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(ECU_SIM_PATH, argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    FILE* output = ::fdopen(out[0], "r");
+    char line[256] = {};
+    if (output != nullptr && std::fgets(line, sizeof line, output) != nullptr) port_ = line;
+    if (!port_.empty() && port_.back() == '\n') port_.pop_back();
+    if (output != nullptr) std::fclose(output);
+  }
+  ~EcuSimProcess() { Stop(); }
+  int Stop() {
+    if (pid_ <= 0) return -1;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  void Signal(int signal) { ::kill(pid_, signal); }
+  const std::string& Port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string port_;
+};
+
+int Ecuctl(const std::string& port, const std::string& args, std::string* output = nullptr) {
+  ::setenv("SEROXT_PORT", port.c_str(), 1);
+  ::setenv("SEROXT_TIMEOUT_MS", "50", 1);
+  FILE* pipe = ::popen((std::string(ECUCTL_PATH) + " " + args + " 2>&1").c_str(), "r");
+  char buffer[256];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    if (output != nullptr) output->append(buffer, n);
+  }
+  const int status = ::pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class EcuSimProgram : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::create_directories(dir_); }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  fs::path dir_ = fs::temp_directory_path() / ("ecu-sim-" + std::to_string(::getpid()));
+};
+
+TEST_F(EcuSimProgram, ServesLogsAndKeepsItsMemory) {
+  const std::string link = Path("ecu"), memory = Path("ecu.mem"), log = Path("commands.log");
+  const std::vector<std::string> args = {"--link", link, "--memory", memory,
+                                         "--log",  log,  "--engine", "off"};
+  {
+    EcuSimProcess sim(args);
+    ASSERT_EQ(sim.Port().rfind("/dev/pts/", 0), 0u) << sim.Port();
+    EXPECT_EQ(fs::read_symlink(link), sim.Port());
+    ASSERT_EQ(Ecuctl(link, "set 56 2500"), kExitOk);
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link))) << "the link goes with the program";
+  }
+  std::ifstream in(log);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "PING");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "WRITE 56 0 48"), 1);
+
+  EcuSimProcess again(args);
+  std::string shown;
+  EXPECT_EQ(Ecuctl(link, "get 56", &shown), kExitOk);
+  EXPECT_EQ(shown, "2500\n");
+}
+
+TEST_F(EcuSimProgram, TheCableIsPulledAndPluggedBackBySignal) {
+  EcuSimProcess sim({"--engine", "off"});
+  ASSERT_FALSE(sim.Port().empty());
+  ASSERT_EQ(Ecuctl(sim.Port(), "identify"), kExitOk);
+  sim.Signal(SIGUSR1);
+  EXPECT_EQ(Ecuctl(sim.Port(), "identify"), kExitNoEcu);
+  sim.Signal(SIGUSR2);
+  EXPECT_EQ(Ecuctl(sim.Port(), "identify"), kExitOk);
+}
+
+TEST_F(EcuSimProgram, RefusesABadCommandLine) {
+  std::string output;
+  FILE* pipe = ::popen((std::string(ECU_SIM_PATH) + " --drop 2 2>&1").c_str(), "r");
+  char buffer[256];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    output.append(buffer, n);
+  const int status = ::pclose(pipe);
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_NE(output.find("--drop"), std::string::npos) << output;
+}
+
+}  // namespace
