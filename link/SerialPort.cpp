@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace serlink {
 
@@ -74,7 +75,12 @@ bool SerialPort::Open(const std::string& path, int baud, std::string* error, int
     return false;
   }
   // Each of these may be refused by a pseudo-terminal or a simple adapter.
-  ::ioctl(fd, TIOCEXCL);
+  // A pseudo-terminal outlives its clients (the virtual ECU keeps it open),
+  // so exclusive use would lock out the next client after a crash: not there.
+  std::error_code ec;
+  if (std::filesystem::canonical(path, ec).string().rfind("/dev/pts/", 0) != 0) {
+    ::ioctl(fd, TIOCEXCL);
+  }
   serial_struct serial{};
   if (::ioctl(fd, TIOCGSERIAL, &serial) == 0) {
     serial.flags |= ASYNC_LOW_LATENCY;

@@ -53,10 +53,9 @@ TEST(LinkFaults, RetriesRecoverWithoutDoubleEffect) {
 // heard so, reports false and the store keeps its old value.
 TEST(LinkFaults, AWriteNeverAcknowledgedIsNotStoredAndNotRepeated) {
   EcuOnPty ecu(EcuOnPty::Still(), Noisy(0, 0, 3));
-  linktest::UsePort(ecu.Port());
-  SerialEcuLink link;
-  ASSERT_TRUE(link.OpenLink());
-  ASSERT_TRUE(link.Connect());
+  linktest::ConnectedLink connection(ecu.Port());
+  ASSERT_TRUE(connection.connected);
+  auto& link = connection.link;
   ConfCar store("unused.dmr", &link);
   const ConfCar::Image before = store.RawImage();
   vecu::FaultOptions silent;
@@ -73,10 +72,9 @@ TEST(LinkFaults, ARefusedWriteLeavesTheStoreAsItWas) {
   vecu::EcuOptions options = EcuOnPty::Still();
   options.refusedAddresses = {56, 60};
   EcuOnPty ecu(options);
-  linktest::UsePort(ecu.Port());
-  SerialEcuLink link;
-  ASSERT_TRUE(link.OpenLink());
-  ASSERT_TRUE(link.Connect());
+  linktest::ConnectedLink connection(ecu.Port());
+  ASSERT_TRUE(connection.connected);
+  auto& link = connection.link;
   EXPECT_FALSE(link.WriteParameter(56, 80));
   ConfCar store("unused.dmr", &link);
   const ConfCar::Image before = store.RawImage();
@@ -92,12 +90,10 @@ TEST(LinkFaults, ARefusedWriteLeavesTheStoreAsItWas) {
 // sink hears "not connected" once, and every later call fails at once.
 TEST(LinkFaults, APulledCableIsNoticedWhileIdle) {
   EcuOnPty ecu;
-  linktest::UsePort(ecu.Port());
-  SerialEcuLink link;
-  linktest::RecordingSink sink;
-  link.AttachScreen(&sink);
-  ASSERT_TRUE(link.OpenLink());
-  ASSERT_TRUE(link.Connect());
+  linktest::ConnectedLink connection(ecu.Port());
+  ASSERT_TRUE(connection.connected);
+  auto& link = connection.link;
+  auto& sink = connection.sink;
   ecu.Server().SetCablePulled(true);
   ASSERT_TRUE(linktest::WaitFor([&] { return !link.IsConnected(); }))
       << "the link never noticed the pulled cable";
@@ -112,7 +108,6 @@ TEST(LinkFaults, APulledCableIsNoticedWhileIdle) {
   ASSERT_TRUE(link.Connect());
   EXPECT_TRUE(link.ReadParameter(2, &value));
   EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false, true}));
-  link.AttachScreen(nullptr);
 }
 
 // The cable goes in the middle of a full read: the read finishes (answers
@@ -123,19 +118,16 @@ TEST(LinkFaults, APulledCableDuringAFullRead) {
   serve.faults.pullAfterFrames = 10;
   vecu::EcuOptions options = EcuOnPty::Still();
   EcuOnPty ecu(options, serve);
-  linktest::UsePort(ecu.Port());
-  SerialEcuLink link;
-  linktest::RecordingSink sink;
-  link.AttachScreen(&sink);
-  ASSERT_TRUE(link.OpenLink());
-  ASSERT_TRUE(link.Connect());
+  linktest::ConnectedLink connection(ecu.Port());
+  ASSERT_TRUE(connection.connected);
+  auto& link = connection.link;
+  auto& sink = connection.sink;
   ConfCar store("unused.dmr", &link);
   store.StoreRaw(51, 99);  // late in the read order: never reached
   store.ReadAll();
   EXPECT_FALSE(link.IsConnected());
   EXPECT_EQ(store.RawImage()[51], 99);
   EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false}));
-  link.AttachScreen(nullptr);
 }
 
 TEST(LinkFaults, NoPortOrNoEcuFailsFast) {

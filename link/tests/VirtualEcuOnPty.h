@@ -84,4 +84,17 @@ inline void UsePort(const std::string& port, int timeoutMs = 50) {
   ::setenv("SEROXT_KEEPALIVE_MS", "50", 1);
 }
 
+// A link opened and connected to a port, reporting to a recording sink.
+struct ConnectedLink {
+  explicit ConnectedLink(const std::string& port) {
+    UsePort(port);
+    link.AttachScreen(&sink);
+    connected = link.OpenLink() && link.Connect();
+  }
+  ~ConnectedLink() { link.AttachScreen(nullptr); }
+  RecordingSink sink;
+  serlink::SerialEcuLink link;
+  bool connected = false;
+};
+
 }  // namespace linktest
