@@ -1,6 +1,7 @@
 #include "VirtualEcu.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace vecu {
@@ -10,7 +11,7 @@ using wire::Refusal;
 
 VirtualEcu::VirtualEcu(EcuOptions options)
     : options_(std::move(options)), engine_(options_.probeFault) {
-  if (!options_.memoryFile.empty()) {
+  if (!options_.memoryFile.empty() && std::filesystem::exists(options_.memoryFile)) {
     EcuMemory stored;
     if (stored.Load(options_.memoryFile)) {
       memory_ = stored;
