@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+
 #include "ConfCar.h"
 #include "EcuLink.h"
 
@@ -31,9 +36,20 @@ class LoadedLibrary : public ::testing::Test {
   DestroyClassInstanceFn destroy_ = nullptr;
 };
 
+// The dynamic symbol table (as binutils' nm lists it) holds the two factories
+// and nothing else of ours.
 TEST_F(LoadedLibrary, ExportsOnlyTheFactories) {
-  EXPECT_EQ(::dlsym(handle_, "_ZN7serlink13SerialEcuLink7ConnectEv"), nullptr);
-  EXPECT_EQ(::dlsym(handle_, "_ZN4wire5Crc16ESt4spanIKhLm18446744073709551615EE"), nullptr);
+  FILE* pipe = ::popen("nm -D --defined-only " LINK_LIBRARY_PATH " 2>/dev/null", "r");
+  ASSERT_NE(pipe, nullptr);
+  std::set<std::string> functions;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    std::istringstream fields(line);
+    std::string address, kind, name;
+    if (fields >> address >> kind >> name && (kind == "T" || kind == "W")) functions.insert(name);
+  }
+  if (::pclose(pipe) != 0 && functions.empty()) GTEST_SKIP() << "nm is not available";
+  EXPECT_EQ(functions, (std::set<std::string>{"_CreateClassInstance", "_DestroyClassInstance"}));
 }
 
 TEST_F(LoadedLibrary, TheBuiltInEcuAnswersAFullRead) {
