@@ -414,6 +414,12 @@ void TFormMain::showEvent(QShowEvent* event) {
   if (!firstShown_) {
     firstShown_ = true;
     scaled_ = ScaleToScreen(this);
+    if (scaled_) {
+      // The captions size themselves to their scaled fonts.
+      LabelMenu->adjustSize();
+      LabelFreccia->adjustSize();
+      for (MainMenuEntry* entry : entries_) entry->adjustSize();
+    }
     RunLayout();
   }
 }

@@ -100,6 +100,8 @@ int RunSequence(const QStringList& arguments, SingleInstance& instance) {
       mainWindow = std::make_unique<TFormMain>(arguments);
       if (process.doNotRun == 0 && !process.terminationRequested) {
         mainWindow->showMaximized();
+        mainWindow->raise();
+        mainWindow->activateWindow();
         QApplication::exec();
       }
       mainWindow->hide();
