@@ -120,9 +120,32 @@ bool SerialEcuLink::OpenLink() {
   }
   // No port named: the first candidate whose ECU answers the identification.
   bool denied = false;
-  for (const std::string& path : CandidatePorts()) {
+  if (Search(CandidatePorts(), settings, &denied)) return true;
+  std::fprintf(stderr, "SerOxtDL: no ECU found on any serial port%s\n",
+               denied ? "; some ports were not accessible: add your user to the 'dialout' "
+                        "group (sudo usermod -aG dialout $USER, then log out and in again)"
+                      : "");
+  return false;
+}
+
+bool SerialEcuLink::OpenFirstAnswering(const std::vector<std::string>& ports, bool* denied) {
+  if (state_ == State::Connected) return true;
+  StopKeepAlive();
+  const LinkSettings settings = LinkSettings::FromEnvironment();
+  keepAliveMs_ = settings.keepAliveMs;
+  std::lock_guard lock(io_);
+  ClosePort();
+  return Search(ports, settings, denied);
+}
+
+bool SerialEcuLink::Search(const std::vector<std::string>& ports, const LinkSettings& settings,
+                           bool* denied) {
+  *denied = false;
+  for (const std::string& path : ports) {
+    std::string error;
+    int errorNumber = 0;
     if (!OpenPort(path, settings, &error, &errorNumber)) {
-      denied |= errorNumber == EACCES || errorNumber == EPERM;
+      *denied |= errorNumber == EACCES || errorNumber == EPERM;
       continue;
     }
     if (Probe()) {
@@ -131,10 +154,6 @@ bool SerialEcuLink::OpenLink() {
     }
     ClosePort();
   }
-  std::fprintf(stderr, "SerOxtDL: no ECU found on any serial port%s\n",
-               denied ? "; some ports were not accessible: add your user to the 'dialout' "
-                        "group (sudo usermod -aG dialout $USER, then log out and in again)"
-                      : "");
   return false;
 }
 

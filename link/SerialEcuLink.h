@@ -55,6 +55,11 @@ class SerialEcuLink final : public ecu::EcuLink {
   bool OpenLink() override;
   void SetIndicatorOutput(int value, int second) override;
 
+  // Opens the first of the ports whose ECU answers an identification request
+  // (what OpenLink does when SEROXT_PORT names no port). false when none
+  // does; denied tells whether a port could not be opened for permission.
+  bool OpenFirstAnswering(const std::vector<std::string>& ports, bool* denied);
+
  private:
   enum class State { Closed, Open, Connected, Lost };
   using Clock = std::chrono::steady_clock;
@@ -65,6 +70,7 @@ class SerialEcuLink final : public ecu::EcuLink {
   bool OpenPort(const std::string& path, const LinkSettings& settings, std::string* error,
                 int* errorNumber);
   bool Probe();
+  bool Search(const std::vector<std::string>& ports, const LinkSettings& settings, bool* denied);
   void ClosePort();
   void Notify(bool connected);
   void StartKeepAlive();

@@ -130,6 +130,27 @@ TEST(LinkFaults, APulledCableDuringAFullRead) {
   EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false}));
 }
 
+// The search skips ports that cannot be opened and ports where nothing
+// answers, and takes the first with an ECU.
+TEST(LinkSearch, TakesTheFirstPortWhereAnEcuAnswers) {
+  vecu::PseudoTerminal silent;
+  std::string error;
+  ASSERT_TRUE(silent.Open(&error)) << error;
+  EcuOnPty ecu;
+  linktest::UsePort("");
+  SerialEcuLink link;
+  bool denied = true;
+  ASSERT_TRUE(
+      link.OpenFirstAnswering({"/dev/ttyUSB-not-here", silent.SlavePath(), ecu.Port()}, &denied));
+  EXPECT_FALSE(denied);
+  ASSERT_TRUE(link.Connect());
+  EXPECT_EQ(ecu.Ecu().CommandLog().front(), "IDENTIFY");
+  EXPECT_EQ(link.GetPortInUse(), 0);
+  link.Disconnect();
+  EXPECT_FALSE(link.OpenFirstAnswering({silent.SlavePath()}, &denied));
+  EXPECT_FALSE(link.Connect());
+}
+
 TEST(LinkFaults, NoPortOrNoEcuFailsFast) {
   SerialEcuLink link;
   linktest::UsePort("/dev/ttyUSB-not-here");
