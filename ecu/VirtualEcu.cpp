@@ -1,5 +1,6 @@
 #include "VirtualEcu.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -40,7 +41,12 @@ int VirtualEcu::IndicatorOutput() const {
 
 wire::Frame VirtualEcu::Handle(const wire::Frame& request, double seconds) {
   std::lock_guard lock(mutex_);
-  if (options_.engineRunning && seconds > 0) engine_.Advance(seconds * options_.timeScale, memory_);
+  // A long quiet spell moves the engine on by ten minutes at most: by then it
+  // has settled, and the model never spends long catching up.
+  constexpr double kLongestStep = 600;
+  if (options_.engineRunning && seconds > 0) {
+    engine_.Advance(std::min(seconds * options_.timeScale, kLongestStep), memory_);
+  }
   if (haveLast_ && request.sequence == lastRequest_.sequence &&
       request.command == lastRequest_.command && request.data == lastRequest_.data) {
     return lastReply_;  // a retry: answer again, do nothing again
