@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <algorithm>
 #include <cmath>
 
@@ -116,10 +117,11 @@ bool TFormMain::HandleKey(QKeyEvent* key) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-  // The window sees every key before the control that has the focus.
+  // The window sees every key before the control that has the focus; the
+  // menu bar keeps its own keys while the user moves through it.
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this &&
-      QApplication::activeModalWidget() == nullptr) {
+      qobject_cast<QMenuBar*>(watched) == nullptr && QApplication::activeModalWidget() == nullptr) {
     return HandleKey(static_cast<QKeyEvent*>(event));
   }
   if (watched == centralWidget() && event->type() == QEvent::Resize) RunLayout();
