@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "AboutBox.h"
 #include "FormMain.h"
 #include "GlobalData.h"
 #include "MessageBoxes.h"
@@ -101,6 +102,23 @@ class MainCaptionsTest : public QObject {
     QCOMPARE(main.StatusPanel(TFormMain::kPanelLanguage), QStringLiteral("English"));
     QCOMPARE(main.StatusPanel(TFormMain::kPanelConnection), QStringLiteral("MessNoConn en"));
     QCOMPARE(f.StoredLanguage(), 1);
+  }
+
+  void AboutBoxTakesTheWindowTexts() {
+    CaptionsFixture f;
+    WriteTwoLanguages(f.folder.path());
+    f.Build(1);
+    QString title, version, cpu;
+    WhenModal<TAboutBox>([&](TAboutBox* box) {
+      title = box->windowTitle();
+      version = box->Version->text();
+      cpu = box->LabelVersioneCpu->text();
+      box->accept();
+    });
+    f.main->Action("MenuAbout")->trigger();
+    QCOMPARE(title, QStringLiteral("FinestraPrincipale en"));
+    QCOMPARE(version, QStringLiteral("LabelVersione en 3.0"));
+    QCOMPARE(cpu, QStringLiteral("DEMO"));
   }
 
   void LanguageMenuTranslatesAtOnce() {
