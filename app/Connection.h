@@ -3,9 +3,18 @@
 // "&Disconnetti", and the reaction to the link's connection-state event.
 #pragma once
 
+#include <QString>
+
+#include "EcuLink.h"
+
 class TFormMain;
 
 namespace Connection {
+
+// The ECUs this program serves: type code 18 or 255, variant 0 or 2.
+bool IsServedEcu(const ecu::Identification& id);
+// "USB" for port 100, otherwise "COM" and the 1-based port number.
+QString PortText(int port);
 
 // Run by the main window's construction outside demo mode. Sets the
 // do-not-run mark (Process().doNotRun) when the program must end.

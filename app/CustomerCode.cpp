@@ -1,12 +1,27 @@
 #include "CustomerCode.h"
 
-#include "FormMain.h"
-#include "MessageBoxes.h"
+#include <QLineEdit>
 
-// The customer code window is still to come; until then the command says so.
+#include "ConfCar.h"
+#include "FormMain.h"
+#include "PasswordDlg.h"
+#include "ProcessObjects.h"
+
+namespace {
+constexpr int kCustomerCodeParameter = 72;
+}
+
+// Nothing is ever said here: a wrong prefix, a wrong length, a code that is
+// not a number and a failed write all end the command without a word.
 namespace CustomerCode {
 void Enter(TFormMain& main) {
-  MessageBoxes::ShowInformation(&main, QString::fromUtf8("Funzione non ancora disponibile."),
-                                QStringLiteral("Cliente"));
+  QString typed;
+  {
+    TPasswordDlg dialog(&main);
+    dialog.exec();  // whichever way it ends, the text is used
+    typed = dialog.Password->text();
+  }
+  const std::optional<int> code = CustomerCodeIn(typed, CustomerCodePrefix());
+  if (code && Process().store != nullptr) Process().store->SetValue(kCustomerCodeParameter, *code);
 }
 }  // namespace CustomerCode

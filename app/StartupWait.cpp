@@ -1,15 +1,25 @@
 #include "StartupWait.h"
 
-#include <QWidget>
+#include <QLabel>
 
+#include "Attendere.h"
 #include "FormMain.h"
 
-// The wait banner and the progress window are still to come; until then
-// start-up shows no wait window.
 namespace StartupWait {
 
-QWidget* CreateWindow(TFormMain& /*main*/, bool /*demo*/) {
-  return nullptr;
+QWidget* CreateWindow(TFormMain& main, bool demo) {
+  if (demo) {
+    auto* banner = new TFormAttendere(&main);
+    banner->LabelAttendere->setText(main.MessageText(QStringLiteral("LabelAttendere")));
+    banner->ShowAndPaint();
+    return banner;
+  }
+  auto* progress = new TFormAttesa(&main);
+  progress->setWindowTitle(main.MessageText(QStringLiteral("FinestraCaricaDati")));
+  progress->Label1->setText(main.MessageText(QStringLiteral("LabelCaricaDati")));
+  progress->SetCompletionText(main.MessageText(QStringLiteral("MessCompletato")));
+  progress->ShowAndPaint();
+  return progress;
 }
 
 void CloseWindow(QWidget* window) {

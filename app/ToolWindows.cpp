@@ -2,9 +2,11 @@
 
 #include <QAction>
 
+#include "Files.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "ProcessObjects.h"
 
 // The tool windows are still to come; until each arrives its command tells
 // the user so, titled with the command's own caption.
@@ -53,8 +55,10 @@ void OpenOriginalIndicator(TFormMain& main) {
 }
 
 bool OpenFileManagement(TFormMain& main) {
-  NotYetAvailable(main, TFormMain::kFile);
-  return false;
+  ProcessObjects& process = Process();
+  if (process.store == nullptr || process.settings == nullptr) return false;
+  TFormFile window(*process.store, *process.settings, process.language, &main);
+  return window.exec() == QDialog::Accepted;
 }
 
 }  // namespace ToolWindows

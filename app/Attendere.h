@@ -1,0 +1,55 @@
+// The two windows that ask the user to wait: TFormAttesa, the progress window
+// shown while the whole configuration is read from the ECU (it follows the
+// progress events the full read sends to the active window), and
+// TFormAttendere, the banner shown at start-up in demo mode. Neither can
+// interrupt anything: the user only watches.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class TFormAttesa : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFormAttesa(QWidget* owner = nullptr);
+
+  // The word shown after the percentage.
+  void SetCompletionText(const QString& text) { completion_ = text; }
+  // Shows the window, makes it the active one and paints it at once, so it is
+  // on screen before a synchronous read starts.
+  void ShowAndPaint();
+
+  QLabel* Label1;
+  QProgressBar* ProgressBar1;
+  QLabel* Label2;
+  QLabel* Animate1;
+  QPushButton* Button1;
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  QString completion_;
+};
+
+class TFormAttendere : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFormAttendere(QWidget* owner = nullptr);
+
+  // Shows the banner and paints it at once.
+  void ShowAndPaint();
+
+  QLabel* LabelAttendere;
+};
+
+// Shows a window and paints it at once, after waiting (at most half a second)
+// for the window system to put it on screen.
+void ShowAndPaintNow(QWidget* window);
+// Places a window in the middle of the screen its owner is on.
+void CentreOnScreen(QWidget* window, const QWidget* owner);
