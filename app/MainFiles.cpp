@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "ConfCar.h"
+#include "ConfigurationsFolder.h"
 #include "FormMain.h"
 #include "GlobalData.h"
 #include "MessageBoxes.h"
@@ -59,7 +60,10 @@ void TFormMain::PrepareDialogFolder(QFileDialog* dialog) {
       !Process().settings->GetPath(GlobalData::kConfigurationsFolder, folder)) {
     return;
   }
-  QDir().mkpath(folder);
+  // The same folder the file windows use, with the same fallback when the
+  // program's own folder cannot be written.
+  folder = UsableConfigurationsFolder(folder);
+  if (folder.isEmpty()) return;
   dialog->setProperty("InitialDir", folder);
   dialog->setDirectory(folder);
 }
