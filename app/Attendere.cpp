@@ -65,6 +65,12 @@ void CentreOnScreen(QWidget* window, const QWidget* owner) {
     window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
+void HandActivationBack(QWidget* owner) {
+  if (owner == nullptr || !owner->isVisible()) return;
+  owner->activateWindow();
+  if (QApplication::activeWindow() == nullptr) QApplication::setActiveWindow(owner);
+}
+
 void ShowAndPaintNow(QWidget* window) {
   window->show();
   window->raise();

@@ -51,5 +51,10 @@ class TFormAttendere : public QWidget {
 // Shows a window and paints it at once, after waiting (at most half a second)
 // for the window system to put it on screen.
 void ShowAndPaintNow(QWidget* window);
+// After an owned window closed: makes its owner the active window at once,
+// as the desktop does when an owned window goes away. News addressed to the
+// active window (the connection state the link reported while the closed
+// window was up) would otherwise find none until the window system caught up.
+void HandActivationBack(QWidget* owner);
 // Places a window in the middle of the screen its owner is on.
 void CentreOnScreen(QWidget* window, const QWidget* owner);

@@ -24,8 +24,10 @@ QWidget* CreateWindow(TFormMain& main, bool demo) {
 
 void CloseWindow(QWidget* window) {
   if (window == nullptr) return;
+  QWidget* owner = window->parentWidget();
   window->close();
   delete window;
+  HandActivationBack(owner);
 }
 
 }  // namespace StartupWait

@@ -1,0 +1,364 @@
+// The whole program against the virtual ECU program on a real
+// pseudo-terminal, through the real link library: the start-up connection and
+// full read, a reload, a refused ECU, a pulled cable, and a configuration
+// saved from one ECU and loaded into another.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "ConfCar.h"
+#include "FileSalva.h"
+#include "Fileapri.h"
+#include "Files.h"
+#include "FormMain.h"
+#include "MessageBoxes.h"
+#include "ProcessObjects.h"
+#include "Startup.h"
+#include "TestSupport.h"
+#include "VirtualEcuProcess.h"
+
+namespace {
+// No session may outlive this, whatever goes wrong.
+constexpr int kSessionLimitMs = 20000;
+constexpr int kSwitchTypeAddress = 66;
+constexpr int kGasStartTemperatureAddress = 68;
+constexpr int kLevelSensorTypeAddress = 59;  // parameter 59, slot 9
+constexpr int kCalibratedLevelSensor = 131;
+
+// An ECU memory unlike the factory one at every address the program reads,
+// with a calibrated level sensor, so a whole-store write includes the level
+// table. The two addresses the program neither reads nor writes keep their
+// factory values.
+bool MakeWornMemory(vecu::EcuMemory* memory) {
+  for (int address = 0; address < vecu::kAddressCount; ++address) {
+    if (!vecu::EcuMemory::Readable(address) || address == kSwitchTypeAddress ||
+        address == kGasStartTemperatureAddress)
+      continue;
+    for (int i = 0; i < vecu::EcuMemory::Size(address); ++i) {
+      int value = (address * 7 + i * 31 + 13) % 250 + 1;
+      if (value == vecu::EcuMemory::Factory(address, i)) ++value;
+      if (address == kLevelSensorTypeAddress) value = kCalibratedLevelSensor;
+      if (memory->Write(address, i, value)) return false;
+    }
+  }
+  return true;
+}
+
+// A store slot and the ECU address and element it is read from.
+struct SlotSource {
+  int identifier;
+  int slot;
+  int address;
+  int index;
+};
+
+// Every slot the full read fills: identifiers 0 to 72 that have one.
+std::vector<SlotSource> ReadSlots() {
+  const ConfCar store("x.dmr");
+  std::vector<SlotSource> out;
+  for (int id = 0; id <= 72; ++id) {
+    const int slot = store.MemberAddress(id);
+    if (slot == kNoSlot) continue;
+    const std::uint32_t code = ConfCar::ParameterCode(id);
+    const int count = ecu::CodeIsArray(code) ? ecu::CodeElementCount(code) : 1;
+    for (int i = 0; i < count; ++i) out.push_back({id, slot + i, ecu::CodeAddress(code), i});
+  }
+  return out;
+}
+
+// The slots whose value differs from the ECU's memory, for a failure message.
+QStringList Mismatches(const ConfCar::Image& image, const vecu::EcuMemory& memory) {
+  QStringList out;
+  for (const SlotSource& s : ReadSlots()) {
+    const int held = image[static_cast<std::size_t>(s.slot)];
+    const int expected = memory.Get(s.address, s.index);
+    if (held != expected)
+      out << QStringLiteral("parameter %1 element %2: %3, ECU %4")
+                 .arg(s.identifier)
+                 .arg(s.index)
+                 .arg(held)
+                 .arg(expected);
+  }
+  return out;
+}
+
+QStringList MemoryDifferences(const vecu::EcuMemory& a, const vecu::EcuMemory& b) {
+  QStringList out;
+  for (int address = 0; address < vecu::kAddressCount; ++address) {
+    for (int i = 0; i < vecu::EcuMemory::Size(address); ++i) {
+      if (a.Get(address, i) != b.Get(address, i))
+        out << QStringLiteral("%1[%2]: %3 vs %4")
+                   .arg(address)
+                   .arg(i)
+                   .arg(a.Get(address, i))
+                   .arg(b.Get(address, i));
+    }
+  }
+  if (a.CustomerCode() != b.CustomerCode()) out << QStringLiteral("customer code");
+  return out;
+}
+
+QStringList Starting(const QStringList& lines, const QString& word) {
+  QStringList out;
+  for (const QString& line : lines)
+    if (line.startsWith(word)) out << line;
+  return out;
+}
+
+// The whole-store write as the ECU must see it, ECU addresses and values.
+QStringList WholeStoreWrites(const vecu::EcuMemory& memory) {
+  const int scalarsFirst[] = {1,  2,  62, 57, 58, 63, 56, 54, 3,  59, 4,  51, 5,  6,  7, 8,
+                              39, 38, 36, 35, 31, 32, 33, 34, 41, 42, 66, 40, 23, 24, 9, 10};
+  const int scalarsThen[] = {28, 17, 12, 13, 45, 44, 18, 48, 43, 22,
+                             55, 30, 19, 52, 53, 14, 15, 16, 46};
+  QStringList out;
+  auto write = [&](int identifier) {
+    const std::uint32_t code = ConfCar::ParameterCode(identifier);
+    const int address = ecu::CodeAddress(code);
+    const int count = ecu::CodeIsArray(code) ? ecu::CodeElementCount(code) : 1;
+    for (int i = 0; i < count; ++i)
+      out << QStringLiteral("WRITE %1 %2 %3").arg(address).arg(i).arg(memory.Get(address, i));
+  };
+  for (const int id : scalarsFirst) write(id);
+  write(25);
+  write(27);
+  for (const int id : scalarsThen) write(id);
+  write(61);
+  write(60);
+  return out;
+}
+
+QString StoredSetting(const char* name) {
+  QSettings stored(QStringLiteral("OXT srl"), QStringLiteral("MirelVantor"));
+  return stored.value(QLatin1String(name)).toString();
+}
+
+// Runs the whole program on the ECU at port, the splash answered with Enter.
+// Once the main window is up with nothing modal over it, step runs; then the
+// window is closed, unless the step leaves the program to end by itself.
+// Returns false when the time limit had to end the session.
+bool RunSession(const QString& port, const std::function<void(TFormMain&)>& step,
+                bool closeAfterStep = true) {
+  qputenv("SEROXT_PORT", QFile::encodeName(port));
+  AnswerNextSplash(SplashAnswer::Enter);
+  QTimer ready;
+  ready.setInterval(10);
+  QObject::connect(&ready, &QTimer::timeout, [&] {
+    TFormMain* main = Process().mainWindow;
+    if (main == nullptr || !main->isVisible() || QApplication::activeModalWidget() != nullptr)
+      return;
+    ready.stop();
+    step(*main);
+    if (closeAfterStep) main->close();
+  });
+  bool timedOut = false;
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, [&] {
+    timedOut = true;
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    if (Process().mainWindow != nullptr) Process().mainWindow->close();
+  });
+  ready.start();
+  limit.start(kSessionLimitMs);
+  RunProgram({});
+  qunsetenv("SEROXT_PORT");
+  return !timedOut;
+}
+
+const QString kMainCaption = QStringLiteral("Mirel Vantor");
+}  // namespace
+
+class EndToEndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(runtime_.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(runtime_.path()));
+  }
+
+  void init() {
+    sandbox_ = std::make_unique<SettingsSandbox>();
+    sandbox_->Store(QStringLiteral("/old"), 0, 5);
+    folder_ = std::make_unique<ProgramFolderFixture>();
+    QVERIFY(folder_->AddLinkLibrary(QStringLiteral(PROGRAM_FOLDER)));
+    QVERIFY(folder_->AddBuiltDictionaryAndFlags());
+    SetProgramFolder(folder_->Path());
+  }
+
+  void cleanup() {
+    SetProgramFolder(QString());
+    folder_.reset();
+    sandbox_.reset();
+  }
+
+  // The full read at start-up fills the store with the ECU's memory, the
+  // status bar says connected on the first port, and a reload reads again.
+  void StartupReadsTheEcuAndReloadReadsAgain() {
+    vecu::EcuMemory memory;
+    QVERIFY(MakeWornMemory(&memory));
+    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    QVERIFY(ecu.Prepare(memory));
+    const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
+    QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
+    ScopedMessageBoxCapture boxes;
+    QStringList atStartup, afterReload;
+    QString connection, portName, afterDisconnect, afterReconnect;
+    int readsBeforeReload = 0;
+    bool reconnected = false;
+
+    const bool finished = RunSession(port, [&](TFormMain& main) {
+      ConfCar& store = *Process().store;
+      connection = main.StatusPanel(TFormMain::kPanelConnection);
+      portName = main.StatusPanel(TFormMain::kPanelPort);
+      atStartup = Mismatches(store.RawImage(), memory);
+      readsBeforeReload = int(Starting(ecu.Log(), QStringLiteral("READ ")).size());
+      store.StoreRaw(store.MemberAddress(56), 0);
+      main.Action(QStringLiteral("MenuRileggi"))->trigger();
+      afterReload = Mismatches(store.RawImage(), memory);
+      // Disconnected by hand, then connected again: the news reaches the
+      // main window once the progress window is gone.
+      main.Action(QStringLiteral("ActionDisconnetti"))->trigger();
+      afterDisconnect = main.StatusPanel(TFormMain::kPanelConnection);
+      main.Action(QStringLiteral("MenuRileggi"))->trigger();
+      reconnected = QTest::qWaitFor(
+          [&] { return main.StatusPanel(TFormMain::kPanelConnection) == connection; }, 5000);
+      afterReconnect = main.StatusPanel(TFormMain::kPanelConnection);
+    });
+
+    QVERIFY(finished);
+    QVERIFY2(boxes.Empty(), qPrintable(boxes.Last().text));
+    QVERIFY2(atStartup.isEmpty(), qPrintable(atStartup.join(QLatin1Char('\n'))));
+    QCOMPARE(connection, QStringLiteral("Centralina connessa"));
+    QCOMPARE(portName, QStringLiteral("COM1"));
+    QVERIFY2(afterReload.isEmpty(), qPrintable(afterReload.join(QLatin1Char('\n'))));
+    QVERIFY(readsBeforeReload > 0);
+    QCOMPARE(Starting(ecu.Log(), QStringLiteral("READ ")).size(), 3 * readsBeforeReload);
+    QCOMPARE(afterDisconnect, QStringLiteral("Centralina non connessa"));
+    QVERIFY(reconnected);
+    QCOMPARE(afterReconnect, QStringLiteral("Centralina connessa"));
+    QCOMPARE(StoredSetting("MainPath"), folder_->Path());
+  }
+
+  void RefusedEcuEndsStartup() {
+    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    const QString port = ecu.Start({QStringLiteral("--ident"), QStringLiteral("17,0,1,5")});
+    QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
+    ScopedMessageBoxCapture boxes;
+    bool ran = false;
+
+    QVERIFY(RunSession(port, [&](TFormMain&) { ran = true; }));
+
+    QVERIFY(!ran);
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(boxes.Last().text,
+             QString::fromUtf8("La centralina collegata non è compatibile con questo programma."));
+    QCOMPARE(boxes.Last().title, QStringLiteral("Errore 17"));
+    QCOMPARE(boxes.Last().icon, BoxIcon::Error);
+    QVERIFY(Starting(ecu.Log(), QStringLiteral("READ ")).isEmpty());
+    QCOMPARE(StoredSetting("MainPath"), folder_->Path());
+  }
+
+  // The cable pulled while the program idles: the link notices, the main
+  // window says so and the program ends by itself, writing its settings.
+  void PulledCableEndsTheProgram() {
+    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    const QString port = ecu.Start();
+    QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
+    ScopedMessageBoxCapture boxes;
+    bool ran = false;
+
+    const bool endedByItself = RunSession(
+        port,
+        [&](TFormMain&) {
+          ran = true;
+          ecu.PullCable();
+        },
+        false);
+
+    QVERIFY(ran);
+    QVERIFY(endedByItself);
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(boxes.Last().text, QString::fromUtf8("Impossibile comunicare con la centralina: "
+                                                  "controllare il collegamento."));
+    QCOMPARE(boxes.Last().title, kMainCaption);
+    QCOMPARE(boxes.Last().icon, BoxIcon::Error);
+    QCOMPARE(StoredSetting("MainPath"), folder_->Path());
+    QCOMPARE(StoredSetting("Language"), QStringLiteral("0"));
+  }
+
+  // Saved through the file windows from one ECU, loaded through them into a
+  // second one: the second ends with the first's memory, written in the
+  // whole-store order.
+  void ConfigurationMovesBetweenEcus() {
+    vecu::EcuMemory worn;
+    QVERIFY(MakeWornMemory(&worn));
+    VirtualEcuProcess first(folder_->Path(), QStringLiteral("first"));
+    QVERIFY(first.Prepare(worn));
+    const QString firstPort = first.Start({QStringLiteral("--engine"), QStringLiteral("off")});
+    QVERIFY2(!firstPort.isEmpty(), qPrintable(first.Errors()));
+    ScopedMessageBoxCapture boxes;
+    QString savedName;
+
+    QVERIFY(RunSession(firstPort, [&](TFormMain& main) {
+      WhenModal<TFormFile>([](TFormFile* files) {
+        WhenModal<TFormFileSalva>([](TFormFileSalva* save) {
+          save->EditNome->clear();
+          QTest::keyClicks(save->EditNome, QStringLiteral("auto1"));
+          QTest::mouseClick(save->ButtonOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(files->ButtonSalvaConf, Qt::LeftButton);
+      });
+      main.Action(QStringLiteral("ActionGestioneFile"))->trigger();
+      savedName = main.StatusPanel(TFormMain::kPanelFile);
+    }));
+    first.Stop();
+    QCOMPARE(savedName, QStringLiteral("auto1.dmr"));
+    QVERIFY(
+        QFile::exists(QDir(folder_->Path()).filePath(QStringLiteral("Configurazioni/auto1.dmr"))));
+
+    VirtualEcuProcess second(folder_->Path(), QStringLiteral("second"));
+    const QString secondPort = second.Start({QStringLiteral("--engine"), QStringLiteral("off")});
+    QVERIFY2(!secondPort.isEmpty(), qPrintable(second.Errors()));
+    QString loadedName;
+    QString listed;
+
+    QVERIFY(RunSession(secondPort, [&](TFormMain& main) {
+      WhenModal<TFormFile>([&](TFormFile* files) {
+        WhenModal<TFormApriFile>([&](TFormApriFile* open) {
+          if (open->FileListBox->currentItem() != nullptr)
+            listed = open->FileListBox->currentItem()->text();
+          QTest::mouseClick(open->ButtonCarica, Qt::LeftButton);
+        });
+        QTest::mouseClick(files->ButtonCaricaConf, Qt::LeftButton);
+      });
+      main.Action(QStringLiteral("ActionGestioneFile"))->trigger();
+      loadedName = main.StatusPanel(TFormMain::kPanelFile);
+    }));
+    second.Stop();
+
+    QVERIFY2(boxes.Empty(), qPrintable(boxes.Last().text));
+    QCOMPARE(listed, QStringLiteral("auto1.dmr"));
+    QCOMPARE(loadedName, QStringLiteral("auto1.dmr"));
+    QCOMPARE(Starting(second.Log(), QStringLiteral("WRITE ")), WholeStoreWrites(worn));
+    const QStringList differences = MemoryDifferences(first.Memory(), second.Memory());
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join(QLatin1Char('\n'))));
+  }
+
+ private:
+  QTemporaryDir runtime_;
+  std::unique_ptr<SettingsSandbox> sandbox_;
+  std::unique_ptr<ProgramFolderFixture> folder_;
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "EndToEndTest.moc"
