@@ -20,6 +20,7 @@
 #include "FormMain.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
+#include "ProgressRecorder.h"
 #include "Startup.h"
 #include "TestSupport.h"
 #include "VirtualEcuProcess.h"
@@ -213,10 +214,13 @@ class EndToEndTest : public QObject {
     ScopedMessageBoxCapture boxes;
     QStringList atStartup, afterReload;
     QString connection, portName, afterDisconnect, afterReconnect;
+    QStringList atStartupProgress;
     int readsBeforeReload = 0;
     bool reconnected = false;
+    ProgressRecorder progress;
 
     const bool finished = RunSession(port, [&](TFormMain& main) {
+      atStartupProgress = progress.texts;
       ConfCar& store = *Process().store;
       connection = main.StatusPanel(TFormMain::kPanelConnection);
       portName = main.StatusPanel(TFormMain::kPanelPort);
@@ -238,6 +242,9 @@ class EndToEndTest : public QObject {
     QVERIFY(finished);
     QVERIFY2(boxes.Empty(), qPrintable(boxes.Last().text));
     QVERIFY2(atStartup.isEmpty(), qPrintable(atStartup.join(QLatin1Char('\n'))));
+    // The store's progress reached the start-up progress window on screen.
+    QCOMPARE(atStartupProgress, FullReadTexts(QStringLiteral("completato")));
+    QVERIFY(progress.allShown);
     QCOMPARE(connection, QStringLiteral("Centralina connessa"));
     QCOMPARE(portName, QStringLiteral("COM1"));
     QVERIFY2(afterReload.isEmpty(), qPrintable(afterReload.join(QLatin1Char('\n'))));
