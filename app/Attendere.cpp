@@ -97,12 +97,6 @@ void TFormAttesa::ShowAndPaint() {
 }
 
 bool TFormAttesa::event(QEvent* event) {
-  if (event->type() == kConnectionStateEventType && parentWidget() != nullptr) {
-    // The news of a connection made while this window is up belongs to the
-    // window that owns it.
-    QCoreApplication::sendEvent(parentWidget(), event);
-    return true;
-  }
   if (event->type() != kProgressEventType) return QWidget::event(event);
   const auto* progress = static_cast<ProgressEvent*>(event);
   int position =

@@ -38,7 +38,9 @@ void SendProgressToActiveWindow(int percent, bool add);
 
 // The sink handed to the link with AttachScreen. The link may call it from a
 // thread of its own, so it only posts; when the news is delivered on the
-// user-interface thread, it goes to the window active at that moment.
+// user-interface thread, it goes to the window active at that moment. A window
+// that handles it accepts the event; when none is active or the active one
+// does not accept it, the main window gets it.
 class ConnectionStateRelay : public QObject, public ecu::ConnectionSink {
  public:
   explicit ConnectionStateRelay(QObject* parent = nullptr) : QObject(parent) {}

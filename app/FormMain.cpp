@@ -401,6 +401,7 @@ void TFormMain::ShowLanguageMenu(const QPoint& position) {
 
 bool TFormMain::event(QEvent* event) {
   if (event->type() == kConnectionStateEventType) {
+    event->accept();
     Connection::ConnectionStateChanged(*this,
                                        static_cast<ConnectionStateEvent*>(event)->Connected());
     return true;

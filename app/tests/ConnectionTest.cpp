@@ -3,6 +3,7 @@
 // entries the identification shows or hides, the connection-state event with
 // its status panels and actions, and "&Disconnetti".
 #include <QAction>
+#include <QDialog>
 #include <QTest>
 
 #include "ConfCar.h"
@@ -276,6 +277,38 @@ class ConnectionTest : public QObject {
     QCOMPARE(f.main->StatusPanel(TFormMain::kPanelPort), QString());
     QVERIFY(f.Action("ActionConnetti")->isEnabled());
     QVERIFY(!f.Action("ActionDisconnetti")->isEnabled());
+  }
+
+  // The link's news goes through the relay to the active window; a window
+  // that does not handle it (or none at all) leaves it to the main window, so
+  // a cable pulled while a dialog is open is not missed.
+  void NewsUnhandledByTheActiveWindowReachesTheMainWindow() {
+    for (const bool withDialog : {true, false}) {
+      ShellFixture f;
+      f.Start();
+      ConnectionStateRelay relay;
+      QDialog dialog;
+      if (withDialog) {
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QCOMPARE(QApplication::activeWindow(), &dialog);
+      } else {
+        QApplication::setActiveWindow(nullptr);
+      }
+      f.link.connected = 1;
+      relay.ConnectionChanged(true);
+      QCoreApplication::sendPostedEvents(&relay);
+      QCOMPARE(f.main->StatusPanel(TFormMain::kPanelConnection), f.Text("MessConn"));
+
+      ScopedMessageBoxCapture boxes;
+      f.link.connected = 0;
+      relay.ConnectionChanged(false);
+      QCoreApplication::sendPostedEvents(&relay);
+      QCOMPARE(boxes.Requests().size(), 1);
+      QCOMPARE(boxes.Last().text, f.Text("MessErrConn"));
+      QVERIFY(Process().terminationRequested);
+      Process().terminationRequested = false;
+    }
   }
 
   // In demo mode the event changes nothing, but a manual connection still
