@@ -1,5 +1,6 @@
 // ecu-sim: serves the virtual ECU on a pseudo-terminal until interrupted.
 // Prints the port's path on the first line of standard output.
+#include <sys/stat.h>
 #include <unistd.h>
 #include <csignal>
 #include <cstdio>
@@ -32,6 +33,12 @@ void Install(int signal) {
   ::sigaction(signal, &action, nullptr);
 }
 
+bool LinksTo(const std::string& link, const std::string& target) {
+  char buffer[256];
+  const ssize_t n = ::readlink(link.c_str(), buffer, sizeof buffer);
+  return n > 0 && std::string(buffer, static_cast<std::size_t>(n)) == target;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,7 +59,17 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!options.linkPath.empty()) {
-    ::unlink(options.linkPath.c_str());
+    // Only an old link is replaced: a file or folder of that name is the
+    // user's and stays as it is.
+    struct stat existing {};
+    if (::lstat(options.linkPath.c_str(), &existing) == 0) {
+      if (!S_ISLNK(existing.st_mode)) {
+        std::fprintf(stderr, "ecu-sim: %s exists and is not a link; choose another --link path\n",
+                     options.linkPath.c_str());
+        return 1;
+      }
+      ::unlink(options.linkPath.c_str());
+    }
     if (::symlink(pty.SlavePath().c_str(), options.linkPath.c_str()) != 0) {
       std::fprintf(stderr, "ecu-sim: cannot link %s: %s\n", options.linkPath.c_str(),
                    std::strerror(errno));
@@ -67,6 +84,9 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   server.Run(gStop);
   gServer = nullptr;
-  if (!options.linkPath.empty()) ::unlink(options.linkPath.c_str());
+  // The link goes with the program, unless another ecu-sim has taken it over.
+  if (!options.linkPath.empty() && LinksTo(options.linkPath, pty.SlavePath())) {
+    ::unlink(options.linkPath.c_str());
+  }
   return 0;
 }

@@ -104,6 +104,32 @@ TEST_F(EcuSimProgram, ServesLogsAndKeepsItsMemory) {
   EXPECT_EQ(shown, "2500\n");
 }
 
+// --link replaces an old link only: never a file of the user's, and a program
+// leaving never takes away the link a later one made.
+TEST_F(EcuSimProgram, TheStableLinkReplacesOnlyALink) {
+  const std::string file = Path("notes.txt"), link = Path("ecu");
+  std::ofstream(file) << "keep me\n";
+  {
+    EcuSimProcess refused({"--link", file, "--engine", "off"});
+    EXPECT_EQ(refused.Port(), "");
+    EXPECT_EQ(refused.Stop(), 1);
+  }
+  std::ifstream in(file);
+  std::string kept;
+  std::getline(in, kept);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
+  EXPECT_EQ(kept, "keep me");
+
+  EcuSimProcess first({"--link", link, "--engine", "off"});
+  EcuSimProcess second({"--link", link, "--engine", "off"});
+  ASSERT_FALSE(second.Port().empty());
+  EXPECT_EQ(fs::read_symlink(link), second.Port());
+  EXPECT_EQ(first.Stop(), 0);
+  ASSERT_TRUE(fs::is_symlink(fs::symlink_status(link))) << "the first program took the link away";
+  EXPECT_EQ(fs::read_symlink(link), second.Port());
+  EXPECT_EQ(Ecuctl(link, "identify"), kExitOk);
+}
+
 TEST_F(EcuSimProgram, TheCableIsPulledAndPluggedBackBySignal) {
   EcuSimProcess sim({"--engine", "off"});
   ASSERT_FALSE(sim.Port().empty());
