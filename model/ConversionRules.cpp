@@ -134,6 +134,9 @@ long double ConfCar::GetValue(int identifier) {
 
 int ConfCar::SetValue(int identifier, double value) {
   if (identifier < 0) return -1;
+  // NaN or an infinity is no value at all: nothing is sent, whatever the rule
+  // (the temperature rules would clamp it, the bit rules would read it as "on").
+  if (!std::isfinite(value)) return 0;
   const double x = value;
   if (identifier == 72) {
     // The customer code is a command the ECU never reports back.

@@ -181,6 +181,12 @@ TEST_F(Conversion, ValuesNoRuleCanSendAreRefusedWithoutTraffic) {
       {9, 22},  // raw would not fit a byte
       {23, std::numeric_limits<double>::quiet_NaN()},
       {8, 1e300},
+      // not a value: neither clamped to a temperature nor read as a set bit
+      {58, std::numeric_limits<double>::quiet_NaN()},
+      {74, -std::numeric_limits<double>::infinity()},
+      {64, std::numeric_limits<double>::quiet_NaN()},
+      {73, std::numeric_limits<double>::infinity()},
+      {72, std::numeric_limits<double>::quiet_NaN()},
   };
   for (const auto& [identifier, value] : cases)
     EXPECT_EQ(store.SetValue(identifier, value), 0) << identifier << " " << value;
