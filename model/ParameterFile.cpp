@@ -30,10 +30,21 @@ class FileReader {
 
   void SkipHeader() {
     if (failed_) return;
+    // Read no further than the longest header allows (and its carriage
+    // return): a first line that runs on, in a damaged file or one that is not
+    // a parameter file at all, is refused without being held in memory whole.
     std::string line;
-    if (!std::getline(in_, line)) {
+    int c = in_.get();
+    if (c == EOF) {
       failed_ = true;
       return;
+    }
+    for (; c != EOF && c != '\n'; c = in_.get()) {
+      line.push_back(static_cast<char>(c));
+      if (line.size() > kMaxHeaderLength + 1) {
+        failed_ = true;
+        return;
+      }
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > kMaxHeaderLength) failed_ = true;

@@ -115,6 +115,7 @@ TEST_F(ParameterFile, DamagedFilesLoadWhatTheyCanAndAlwaysWriteAll) {
   const Case cases[] = {
       {"truncated after line 40", firstLines(40), 37},
       {"long header", std::string(80, '#') + good.substr(good.find('\n')), -1},
+      {"longest header", std::string(79, '#') + good.substr(good.find('\r')), 72},
       {"not a number", replaceLine("\r\n10 10 200\r\n", "\r\n10 10 abc\r\n"), 9},
       {"empty file", "", -1},
   };
@@ -167,6 +168,18 @@ TEST_F(ParameterFile, ArrayLineClaimingTooManyElementsStopsAtTheArray) {
   EXPECT_EQ(store.RawImage()[49], 1);
   EXPECT_EQ(store.RawImage()[50], 2);
   EXPECT_EQ(store.RawImage()[51], 33);  // the next line is read as itself
+}
+
+TEST_F(ParameterFile, FirstLineThatNeverEndsIsRefusedWithoutReadingOn) {
+  // A device that never ends its first line: the load must give up after the
+  // header's length instead of gathering the line forever.
+  const fs::path endless = "/dev/zero";
+  if (!fs::exists(endless)) GTEST_SKIP() << "no endless device here";
+  ConfCar store(endless.string(), &link);
+  const auto before = store.RawImage();
+  EXPECT_TRUE(store.LoadFile());
+  EXPECT_EQ(store.RawImage(), before);
+  EXPECT_EQ(WriteCount(), kWholeStoreWrites);
 }
 
 TEST_F(ParameterFile, MissingFileChangesNothingButStillWritesAll) {
