@@ -98,14 +98,14 @@ void TFormFile::LoadTexts(TModuloLingua* lingua) {
       {QStringLiteral("MessFileEsiste"), 50, StoreIn(&fileExists_)},
       {QStringLiteral("MessSovraFile"), 50, StoreIn(&overwrite_)},
   };
+  // Messages for failures the file windows report; a dictionary without them,
+  // or one that fails, leaves the Italian texts.
+  saveFailed_ = QStringLiteral("Impossibile salvare la configurazione nel file:");
+  nameTooLong_ = QStringLiteral("Percorso del file troppo lungo:");
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
     MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 7)."),
                             ApplicationTitle());
   } else {
-    // Messages for failures the file windows report; a dictionary without them
-    // leaves the Italian texts.
-    saveFailed_ = QStringLiteral("Impossibile salvare la configurazione nel file:");
-    nameTooLong_ = QStringLiteral("Percorso del file troppo lungo:");
     ApplyWindowTexts(*lingua, {{QStringLiteral("MessErrSalvaFile"), 70, StoreIn(&saveFailed_)},
                                {QStringLiteral("MessNomeFileLungo"), 70, StoreIn(&nameTooLong_)}});
   }

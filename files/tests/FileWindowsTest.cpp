@@ -63,6 +63,13 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
+// A dictionary that holds none of the file windows' keys: every lookup fails.
+bool OpenDictionaryWithoutTheseKeys(const QTemporaryDir& folder, TModuloLingua& lingua) {
+  return WriteFixtureTable(QDir(folder.path()).filePath("only.dbf"), {"IDENTIF"},
+                           {{"MenuLingua"}}) &&
+         lingua.Open(folder.path(), "only.dbf");
+}
+
 }  // namespace
 
 class FileWindowsTest : public QObject {
@@ -87,6 +94,7 @@ class FileWindowsTest : public QObject {
   void listsOnlyConfigurationFilesAndLoadsTheChosenOne();
   void cancelledLoadChangesNothing();
   void brokenDictionaryKeepsDesignCaptions();
+  void failedSaveIsReportedInWordsEvenWithABrokenDictionary();
   void unwritableFolderFallsBackToUserData();
   void focusMovesTheArrow();
 
@@ -328,16 +336,32 @@ void FileWindowsTest::cancelledLoadChangesNothing() {
 
 void FileWindowsTest::brokenDictionaryKeepsDesignCaptions() {
   QTemporaryDir folder;
-  QVERIFY(
-      WriteFixtureTable(QDir(folder.path()).filePath("only.dbf"), {"IDENTIF"}, {{"MenuLingua"}}));
   TModuloLingua empty;
-  QVERIFY(empty.Open(folder.path(), "only.dbf"));
+  QVERIFY(OpenDictionaryWithoutTheseKeys(folder, empty));
   TFormFile window(*store_, *settings_, &empty);
   QCOMPARE(boxes_->Requests().size(), 1);
   QCOMPARE(boxes_->Last().text, QString("Problemi col database multilingua (Codice 7)."));
   QCOMPARE(boxes_->Last().icon, BoxIcon::Error);
   QCOMPARE(window.ButtonCaricaConf->text(), QString("&Carica configurazione"));
   QCOMPARE(window.windowTitle(), QString("Gestione files"));
+}
+
+void FileWindowsTest::failedSaveIsReportedInWordsEvenWithABrokenDictionary() {
+  QTemporaryDir folder;
+  TModuloLingua empty;
+  QVERIFY(OpenDictionaryWithoutTheseKeys(folder, empty));
+  TFormFile window(*store_, *settings_, &empty);
+  window.show();
+  boxes_->Clear();
+  QDir().mkpath(QDir(window.ConfigurationsFolder()).filePath("blocked.dmr/inside"));
+  store_->SetFileName("blocked.dmr");
+  OnNextDialog([](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+  boxes_->QueueAnswer(BoxAnswer::Yes);
+  window.ButtonSalvaConf->click();
+  QCOMPARE(boxes_->Last().icon, BoxIcon::Error);
+  QVERIFY2(boxes_->Last().text.startsWith("Impossibile salvare la configurazione nel file:"),
+           qPrintable(boxes_->Last().text));
+  QCOMPARE(window.result(), int(QDialog::Rejected));
 }
 
 void FileWindowsTest::unwritableFolderFallsBackToUserData() {
