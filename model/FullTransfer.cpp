@@ -88,6 +88,11 @@ int ConfCar::ReadArray(int identifier, int buffer[6]) {
 
 int ConfCar::WriteArray(int identifier, const int values[6]) {
   if (!IsWholeArray(identifier) || link_ == nullptr) return 0;
+  // Every slot holds one byte, as SetElement keeps it: a table with a value
+  // that does not fit is refused before anything is sent.
+  for (int i = 0; i < 6; ++i) {
+    if (values[i] < 0 || values[i] > 255) return 0;
+  }
   for (int i = 0; i < 6; ++i) {
     if (!link_->WriteParameterElement(static_cast<std::uint32_t>(identifier), i, values[i]))
       return 0;

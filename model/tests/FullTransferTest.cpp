@@ -134,4 +134,14 @@ TEST(FullTransfer, WriteArrayIsAllOrNothing) {
   EXPECT_EQ(link.calls.size(), 6u);
   EXPECT_EQ(store.GetElement(61, 2), 30);
   EXPECT_EQ(store.WriteArray(25, values), 0);
+
+  // A value that is not a raw byte: nothing sent, nothing stored.
+  const auto kept = store.RawImage();
+  link.calls.clear();
+  for (const int wrong : {256, -1}) {
+    const int table[6] = {10, 20, 30, 40, 50, wrong};
+    EXPECT_EQ(store.WriteArray(61, table), 0) << wrong;
+  }
+  EXPECT_TRUE(link.calls.empty());
+  EXPECT_EQ(store.RawImage(), kept);
 }
