@@ -110,6 +110,36 @@ TEST(LinkFaults, APulledCableIsNoticedWhileIdle) {
   EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false, true}));
 }
 
+// The keep-alive is telling a slow sink of the loss while the program
+// detaches it: AttachScreen(nullptr) waits for that call to end, and the sink
+// is never called afterwards, so the program may destroy it at once.
+TEST(LinkFaults, NoSinkCallOnceTheSinkIsDetached) {
+  struct SlowSink : ecu::ConnectionSink {
+    void ConnectionChanged(bool connected) override {
+      if (detached) calledAfterDetach = true;
+      if (connected) return;
+      inside = true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (detached) calledAfterDetach = true;
+      inside = false;
+    }
+    std::atomic<bool> inside{false}, detached{false}, calledAfterDetach{false};
+  } sink;
+  EcuOnPty ecu;
+  linktest::UsePort(ecu.Port());
+  SerialEcuLink link;
+  link.AttachScreen(&sink);
+  ASSERT_TRUE(link.OpenLink());
+  ASSERT_TRUE(link.Connect());
+  ecu.Server().SetCablePulled(true);
+  ASSERT_TRUE(linktest::WaitFor([&] { return sink.inside.load(); }));
+  link.AttachScreen(nullptr);
+  sink.detached = true;
+  EXPECT_FALSE(sink.inside) << "the sink was still being told after AttachScreen(nullptr)";
+  link.Disconnect();
+  EXPECT_FALSE(sink.calledAfterDetach);
+}
+
 // The cable goes in the middle of a full read: the read finishes (answers
 // are not examined), the store keeps what it had for the rest, and the
 // connection is reported lost once.
