@@ -18,6 +18,27 @@ TEST(Store, MemberAddress) {
     EXPECT_EQ(store.MemberAddress(identifier), slot) << identifier;
 }
 
+TEST(Store, EveryIdentifierHasItsOwnSlotOrNone) {
+  // The image slot by slot: the identifier whose (first) value each slot holds.
+  const std::pair<int, int> owners[] = {
+      {0, 1},   {1, 2},   {2, 63},  {3, 62},  {4, 57},  {5, 58},  {6, 56},  {7, 54},  {8, 3},
+      {9, 59},  {10, 60}, {16, 4},  {17, 51}, {18, 5},  {19, 6},  {20, 7},  {21, 8},  {22, 66},
+      {23, 40}, {24, 39}, {25, 38}, {26, 36}, {27, 35}, {28, 31}, {29, 32}, {30, 33}, {31, 34},
+      {33, 41}, {34, 42}, {35, 23}, {36, 24}, {37, 61}, {43, 9},  {44, 10}, {45, 17}, {46, 25},
+      {49, 27}, {51, 28}, {52, 12}, {53, 13}, {54, 45}, {55, 44}, {56, 18}, {57, 48}, {58, 43},
+      {59, 22}, {60, 55}, {61, 30}, {62, 19}, {63, 53}, {64, 52}, {65, 14}, {66, 15}, {67, 16},
+      {68, 46}, {69, 73}, {70, 74},
+  };
+  const ConfCar store("default.dmr");
+  std::array<int, kParameterCount> expected;
+  expected.fill(kNoSlot);
+  for (const auto& [slot, identifier] : owners)
+    expected[static_cast<std::size_t>(identifier)] = slot;
+  for (int identifier = 0; identifier < kParameterCount; ++identifier)
+    EXPECT_EQ(store.MemberAddress(identifier), expected[static_cast<std::size_t>(identifier)])
+        << identifier;
+}
+
 TEST(Store, EveryParameterCode) {
   for (int identifier = 0; identifier < kParameterCount; ++identifier) {
     std::uint32_t expected = static_cast<std::uint32_t>(identifier);
