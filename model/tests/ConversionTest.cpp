@@ -22,27 +22,61 @@ class Conversion : public ::testing::Test {
 
 TEST_F(Conversion, GetValueConvertsEveryRule) {
   const ReadCase cases[] = {
-      {1, 0, 0x2B, 0x2B},                   // option byte as it is
-      {2, 1, 50, 6},                        // ignition list position
-      {2, 1, 99, -1},                       // code not in the list
-      {3, 8, 8, 5},                         // last TPS entry
-      {4, 16, 16, 5},                       // last lambda entry
-      {59, 9, 195, 7},                      // last level sensor entry
-      {63, 2, 0xF4, 3},                     // change-over type uses the low nibble only
-      {5, 18, 18, 360},                     // ms
-      {57, 4, 5, 100},     {7, 20, 70, 1},  // (70*20) div 1000
-      {8, 21, 3, 3},       {9, 43, 60, 9},  // 21 - 60 div 5
-      {16, 67, 106, 0},                     // 21 - 21
-      {16, 67, 110, -1},                    // beyond the scale: negative
-      {23, 35, 102, 2.0L}, {24, 36, 255, 5.0L},     {38, 25, 204, 4.0L},
-      {41, 33, 7, 17100},  {56, 6, 60, 2000},       {56, 6, 0, 0},
-      {56, 6, 255, 0},     {51, 17, 3, 15},         {58, 5, 255, -1000},
-      {64, 0, 0x10, 1},    {65, 0, 0x08, 1},        {67, 0, 0x01, 1},
-      {68, 0, 0x04, 1},    {69, 0, 0x02, 1},        {69, 0, 0xFD, 0},
-      {59, 9, 2, 1},                          // a level sensor that is not inverted
-      {66, 22, 40, 40},    {70, 59, 251, 1},  // (251 & 7) - 2
-      {70, 59, 0, -2},     {71, 59, 251, 248 * 20}, {73, 69, 4, 1},
-      {22, 59, 251, 251},  {40, 23, 100, 100},
+      {1, 0, 0x2B, 0x2B},  // option byte as it is
+      {2, 1, 50, 6},       // ignition list position
+      {2, 1, 99, -1},      // code not in the list
+      {3, 8, 8, 5},        // last TPS entry
+      {4, 16, 16, 5},      // last lambda entry
+      {59, 9, 195, 7},     // last level sensor entry
+      {63, 2, 0xF4, 3},    // change-over type uses the low nibble only
+      {5, 18, 18, 360},    // ms
+      {57, 4, 5, 100},
+      {7, 20, 70, 1},  // (70*20) div 1000
+      {8, 21, 3, 3},
+      {9, 43, 60, 9},     // 21 - 60 div 5
+      {16, 67, 106, 0},   // 21 - 21
+      {16, 67, 110, -1},  // beyond the scale: negative
+      {23, 35, 102, 2.0L},
+      {24, 36, 255, 5.0L},
+      {38, 25, 204, 4.0L},
+      {41, 33, 7, 17100},
+      {56, 6, 60, 2000},
+      {56, 6, 0, 0},
+      {56, 6, 255, 0},
+      {51, 17, 3, 15},
+      {58, 5, 255, -1000},
+      {64, 0, 0x10, 1},
+      {65, 0, 0x08, 1},
+      {67, 0, 0x01, 1},
+      {68, 0, 0x04, 1},
+      {69, 0, 0x02, 1},
+      {69, 0, 0xFD, 0},
+      {59, 9, 2, 1},  // a level sensor that is not inverted
+      {66, 22, 40, 40},
+      {70, 59, 251, 1},  // (251 & 7) - 2
+      {70, 59, 0, -2},
+      {71, 59, 251, 248 * 20},
+      {73, 69, 4, 1},
+      {22, 59, 251, 251},
+      {40, 23, 100, 100},
+      // the other members of each rule's group, so none is given a neighbour's rule
+      {6, 19, 18, 360},
+      {10, 44, 80, 5},
+      {12, 52, 40, 13},
+      {13, 53, 60, 9},
+      {14, 65, 20, 17},
+      {15, 66, 80, 5},
+      {28, 51, 28, 0.55L},
+      {30, 61, 102, 2.0L},
+      {48, 57, 30, 4000},
+      {62, 3, 12, 10000},
+      {54, 7, 20, 0.4L},
+      {17, 45, 7, 7},
+      {19, 62, 250, 250},
+      {36, 26, 200, 200},
+      {46, 68, 4, 4},
+      {55, 60, 9, 9},
+      {74, 70, 51, TemperatureOfRaw(51)},
   };
   for (const auto& c : cases) {
     store.StoreRaw(c.slot, c.raw);
@@ -125,6 +159,12 @@ TEST_F(Conversion, SetValueSendsTheRawValueAndStoresIt) {
       {73, 1, 66, 4, 69},
       {40, 120, 40, 120, 23},
       {53, 0, 53, 0, 63, 3},
+      {10, 5, 10, 80, 44},
+      {12, 13, 12, 40, 52},
+      {16, 17, 16, 20, 67},
+      {48, 4000, 48, 30, 57},
+      {55, 7, 55, 7, 60},
+      {36, 200, 36, 200, 26},
   };
   store.StoreRaw(9, 2);  // a level sensor that is not inverted
   for (const auto& c : cases) {
