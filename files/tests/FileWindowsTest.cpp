@@ -95,6 +95,7 @@ class FileWindowsTest : public QObject {
   void cancelledLoadChangesNothing();
   void brokenDictionaryKeepsDesignCaptions();
   void failedSaveIsReportedInWordsEvenWithABrokenDictionary();
+  void subWindowsTakeTheirTextsFromTheDictionary();
   void unwritableFolderFallsBackToUserData();
   void focusMovesTheArrow();
 
@@ -362,6 +363,47 @@ void FileWindowsTest::failedSaveIsReportedInWordsEvenWithABrokenDictionary() {
   QVERIFY2(boxes_->Last().text.startsWith("Impossibile salvare la configurazione nel file:"),
            qPrintable(boxes_->Last().text));
   QCOMPARE(window.result(), int(QDialog::Rejected));
+}
+
+void FileWindowsTest::subWindowsTakeTheirTextsFromTheDictionary() {
+  lingua_->SetSelectedColumn("ENGLISH");
+  QDir().mkpath(configurations_);
+  WriteFile(QDir(configurations_).filePath("default.dmr"), "old");
+  std::unique_ptr<TFormFile> window(MakeWindow());
+  QCOMPARE(window->windowTitle(), QString("File management"));
+  QCOMPARE(window->ButtonEsci->text(), QString("E&xit"));
+
+  QStringList load;
+  OnNextDialog([&load](QDialog* dialog) {
+    auto* apri = qobject_cast<TFormApriFile*>(dialog);
+    QVERIFY(apri != nullptr);
+    load << apri->windowTitle() << apri->ButtonCarica->text() << apri->ButtonEsci->text();
+    apri->reject();
+  });
+  window->ButtonCaricaConf->click();
+  QCOMPARE(load, (QStringList{"Load the configuration from a file", "&Load", "E&xit"}));
+
+  QStringList save;
+  OnNextDialog([&save](QDialog* dialog) {
+    auto* salva = qobject_cast<TFormFileSalva*>(dialog);
+    QVERIFY(salva != nullptr);
+    save << salva->windowTitle() << salva->Label1->text() << salva->ButtonOk->text()
+         << salva->ButtonAnnulla->text();
+    salva->accept();
+  });
+  boxes_->QueueAnswer(BoxAnswer::No);
+  window->ButtonSalvaConf->click();
+  QCOMPARE(save, (QStringList{"Save the configuration to a file", "Enter the file name", "&OK",
+                              "&Cancel"}));
+  QCOMPARE(boxes_->Last().text,
+           QDir::toNativeSeparators(QDir(configurations_).filePath("default.dmr")) +
+               "\nThe file already exists.\n\nOverwrite it?");
+
+  QDir(configurations_).removeRecursively();
+  QDir().mkpath(configurations_);
+  window->ButtonCaricaConf->click();
+  QCOMPARE(boxes_->Last().text, QString("There are no configuration files in the folder."));
+  QCOMPARE(boxes_->Last().title, QString("File management"));
 }
 
 void FileWindowsTest::unwritableFolderFallsBackToUserData() {
