@@ -92,6 +92,8 @@ class FileWindowsTest : public QObject {
   void failedSaveIsReportedAndNotTakenAsDone();
   void emptyFolderSaysSoAndStays();
   void listsOnlyConfigurationFilesAndLoadsTheChosenOne();
+  void eachWayOfChoosingLoads_data();
+  void eachWayOfChoosingLoads();
   void cancelledLoadChangesNothing();
   void brokenDictionaryKeepsDesignCaptions();
   void failedSaveIsReportedInWordsEvenWithABrokenDictionary();
@@ -321,6 +323,39 @@ void FileWindowsTest::listsOnlyConfigurationFilesAndLoadsTheChosenOne() {
   QCOMPARE(store_->RawImage()[1], 22);
   QCOMPARE(QString::fromStdString(store_->FileName()), QDir(configurations_).filePath("b.dmr"));
   QVERIFY(!link_.Writes().empty());  // a load always ends writing the store to the ECU
+  QCOMPARE(window->result(), int(QDialog::Accepted));
+}
+
+void FileWindowsTest::eachWayOfChoosingLoads_data() {
+  QTest::addColumn<int>("way");
+  QTest::newRow("Enter in the list") << 0;
+  QTest::newRow("double click") << 1;
+}
+
+void FileWindowsTest::eachWayOfChoosingLoads() {
+  QFETCH(int, way);
+  QDir().mkpath(configurations_);
+  ConfCar source(QDir(configurations_).filePath("only.dmr").toStdString());
+  source.StoreRaw(1, 24);
+  QVERIFY(source.SaveFile());
+  std::unique_ptr<TFormFile> window(MakeWindow());
+  OnNextDialog([way](QDialog* dialog) {
+    auto* load = qobject_cast<TFormApriFile*>(dialog);
+    QVERIFY(load != nullptr);
+    QListWidget* list = load->FileListBox;
+    if (way == 0) {
+      list->setFocus();
+      QTest::keyClick(list, Qt::Key_Return);
+    } else {
+      const QPoint centre = list->visualItemRect(list->item(0)).center();
+      // A double click as the mouse makes it: a first click, then the second.
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    }
+    if (load->isVisible()) load->reject();  // not chosen: leave the test's loop
+  });
+  window->ButtonCaricaConf->click();
+  QCOMPARE(store_->RawImage()[1], 24);
   QCOMPARE(window->result(), int(QDialog::Accepted));
 }
 
