@@ -102,12 +102,14 @@ void TFormFile::LoadTexts(TModuloLingua* lingua) {
   // or one that fails, leaves the Italian texts.
   saveFailed_ = QStringLiteral("Impossibile salvare la configurazione nel file:");
   nameTooLong_ = QStringLiteral("Percorso del file troppo lungo:");
+  loadFailed_ = QStringLiteral("Impossibile leggere il file di configurazione:");
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
     MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 7)."),
                             ApplicationTitle());
   } else {
     ApplyWindowTexts(*lingua, {{QStringLiteral("MessErrSalvaFile"), 70, StoreIn(&saveFailed_)},
-                               {QStringLiteral("MessNomeFileLungo"), 70, StoreIn(&nameTooLong_)}});
+                               {QStringLiteral("MessNomeFileLungo"), 70, StoreIn(&nameTooLong_)},
+                               {QStringLiteral("MessErrCaricaFile"), 70, StoreIn(&loadFailed_)}});
   }
   overwriteTail_ = QStringLiteral("\n") + fileExists_ + QStringLiteral("\n\n") + overwrite_;
 }
@@ -138,11 +140,21 @@ void TFormFile::CaricaConf() {
   }
   if (load.exec() != QDialog::Accepted) return;
   const QString path = load.SelectedPath();
+  const std::string previousName = store_.FileName();
   if (path.isEmpty() || !TakeFileName(path)) return;
+  bool loaded = false;
   {
     WaitCursor wait;
     repaint();
-    store_.LoadFile();
+    loaded = store_.LoadFile();
+  }
+  if (!loaded) {
+    // The file went away or cannot be read: the store keeps its configuration
+    // and its file name, and the technician must know that nothing was loaded.
+    store_.SetFileName(previousName);
+    MessageBoxes::ShowError(
+        this, loadFailed_ + QStringLiteral("\n") + QDir::toNativeSeparators(path), windowTitle());
+    return;
   }
   accept();
 }

@@ -52,4 +52,5 @@ class TFormFile : public QDialog {
   QString overwriteTail_;
   QString saveFailed_;
   QString nameTooLong_;
+  QString loadFailed_;
 };

@@ -94,6 +94,7 @@ class FileWindowsTest : public QObject {
   void listsOnlyConfigurationFilesAndLoadsTheChosenOne();
   void eachWayOfChoosingLoads_data();
   void eachWayOfChoosingLoads();
+  void fileGoneBeforeLoadingIsReportedAndNotTakenAsDone();
   void cancelledLoadChangesNothing();
   void brokenDictionaryKeepsDesignCaptions();
   void failedSaveIsReportedInWordsEvenWithABrokenDictionary();
@@ -357,6 +358,24 @@ void FileWindowsTest::eachWayOfChoosingLoads() {
   window->ButtonCaricaConf->click();
   QCOMPARE(store_->RawImage()[1], 24);
   QCOMPARE(window->result(), int(QDialog::Accepted));
+}
+
+void FileWindowsTest::fileGoneBeforeLoadingIsReportedAndNotTakenAsDone() {
+  QDir().mkpath(configurations_);
+  const QString path = QDir(configurations_).filePath("gone.dmr");
+  WriteFile(path, "");
+  std::unique_ptr<TFormFile> window(MakeWindow());
+  OnNextDialog([path](QDialog* dialog) {
+    QVERIFY(QFile::remove(path));  // taken away while the list is open
+    qobject_cast<TFormApriFile*>(dialog)->ButtonCarica->click();
+  });
+  window->ButtonCaricaConf->click();
+  QCOMPARE(boxes_->Requests().size(), 1);
+  QCOMPARE(boxes_->Last().icon, BoxIcon::Error);
+  QVERIFY(boxes_->Last().text.contains("gone.dmr"));
+  QCOMPARE(QString::fromStdString(store_->FileName()), QString("default.dmr"));
+  QVERIFY(window->isVisible());
+  QCOMPARE(window->result(), int(QDialog::Rejected));
 }
 
 void FileWindowsTest::cancelledLoadChangesNothing() {
