@@ -1,6 +1,14 @@
 #include "DbfTable.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+// shapelib reports every failed read on the standard error. A damaged table is
+// read as far as it goes or refused, and the caller says so to the user.
+void IgnoreTableError(const char* /*message*/) {}
+}  // namespace
 
 DbfTable::~DbfTable() {
   Close();
@@ -8,8 +16,19 @@ DbfTable::~DbfTable() {
 
 bool DbfTable::Open(const QString& path) {
   Close();
-  handle_ = DBFOpen(QFile::encodeName(path).constData(), "rb");
+  SAHooks hooks;
+  SASetupDefaultHooks(&hooks);
+  hooks.Error = IgnoreTableError;
+  handle_ = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
   if (handle_ == nullptr) return false;
+  // A damaged header may claim more rows than the file holds: reading up to
+  // that count would go on for hours. Only whole rows in the file count.
+  const qint64 body = QFileInfo(path).size() - handle_->nHeaderLength;
+  const int recordLength = handle_->nRecordLength;
+  rowCount_ = body > 0 && recordLength > 0
+                  ? static_cast<int>(std::min<qint64>(std::max(0, DBFGetRecordCount(handle_)),
+                                                      body / recordLength))
+                  : 0;
   const int count = DBFGetFieldCount(handle_);
   for (int i = 0; i < count; ++i) {
     char name[XBASE_FLDNAME_LEN_READ + 1] = {};
@@ -23,6 +42,7 @@ void DbfTable::Close() {
   if (handle_ != nullptr) DBFClose(handle_);
   handle_ = nullptr;
   fields_.clear();
+  rowCount_ = 0;
   rowOfKey_.clear();
 }
 
@@ -39,11 +59,10 @@ bool DbfTable::IndexBy(const QString& keyField) {
   if (handle_ == nullptr) return false;
   const int keyIndex = FieldIndex(keyField);
   if (keyIndex < 0) return false;
-  const int rows = DBFGetRecordCount(handle_);
-  for (int row = 0; row < rows; ++row) {
+  for (int row = 0; row < rowCount_; ++row) {
     if (DBFIsRecordDeleted(handle_, row)) continue;
     const char* raw = DBFReadStringAttribute(handle_, row, keyIndex);
-    if (raw == nullptr) continue;
+    if (raw == nullptr) break;  // the rest of the file cannot be read
     const QString key = QString::fromUtf8(raw).trimmed();
     if (!key.isEmpty() && !rowOfKey_.contains(key)) rowOfKey_.insert(key, row);
   }

@@ -24,6 +24,8 @@ class DbfTable {
   bool IsOpen() const { return handle_ != nullptr; }
 
   QStringList FieldNames() const { return fields_; }
+  // The rows the file really holds (a damaged header may claim more).
+  int RowCount() const { return rowCount_; }
 
   // Indexes the rows by the field named keyField (first row wins for a key
   // that appears twice); false when there is no such field.
@@ -38,5 +40,6 @@ class DbfTable {
 
   DBFHandle handle_ = nullptr;
   QStringList fields_;
+  int rowCount_ = 0;
   QHash<QString, int> rowOfKey_;
 };

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "DbfTable.h"
 #include "FixtureTable.h"
 #include "ModuloLingua.h"
 
@@ -206,6 +207,42 @@ class ModuloLinguaTest : public QObject {
     junk.write("this is not a table");
     junk.close();
     QVERIFY(!lingua.Open(dir_.path(), "junk.dbf"));
+  }
+
+  // A damaged table whose header claims far more rows than the file holds (or
+  // whose last row is cut short) opens with the whole rows it really has,
+  // instead of reading row after missing row up to the claimed count.
+  void damagedRowCount_data() {
+    QTest::addColumn<bool>("truncate");
+    QTest::newRow("row count past the end of the file") << false;
+    QTest::newRow("row count past the end, last row cut") << true;
+  }
+  void damagedRowCount() {
+    QFETCH(bool, truncate);
+    const QString path = dir_.filePath("damaged.dbf");
+    QVERIFY(WriteFixtureTable(path, kFields, kRows));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    // Bytes 4-7: the number of rows, little-endian.
+    bytes.replace(4, 4, QByteArray("\xff\xff\xff\x7f", 4));
+    if (truncate) bytes.chop(10);
+    QVERIFY(file.resize(0));
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+
+    // The table counts only the rows the file holds.
+    {
+      DbfTable table;
+      QVERIFY(table.Open(path));
+      QCOMPARE(table.RowCount(), truncate ? kRows.size() - 1 : kRows.size());
+    }
+    TModuloLingua lingua;
+    QVERIFY(lingua.Open(dir_.path(), "damaged.dbf"));
+    QCOMPARE(lingua.LanguageFields(), QStringList({"ITALIANO", "ENGLISH", "POLSKI"}));
+    QCOMPARE(lingua.LookUp("LabelVisualizza", "ENGLISH", 35), QString("Parameter display"));
+    QVERIFY(!lingua.LookUp("NoSuchKey", "ENGLISH", 35));
   }
 
   void reopenReplacesTheMenu() {
