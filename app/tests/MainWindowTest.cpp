@@ -11,6 +11,7 @@
 #include <cmath>
 #include <memory>
 
+#include "AboutBox.h"
 #include "ConfCar.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
@@ -132,6 +133,7 @@ class MainWindowTest : public QObject {
     QTest::addColumn<int>("modifiers");
     QTest::newRow("Enter on Uscita") << int(Qt::Key_Return) << int(Qt::NoModifier);
     QTest::newRow("Alt+Q") << int(Qt::Key_Q) << int(Qt::AltModifier);
+    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << int(Qt::ControlModifier);
   }
   void ExitClosesTheWindow() {
     QFETCH(int, key);
@@ -143,6 +145,20 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.main->isVisible());
     // Closing releases the language module.
     QCOMPARE(Process().language, nullptr);
+  }
+
+  void CtrlAOpensTheAboutBox() {
+    MainWindowFixture f;
+    f.Show();
+    bool opened = false;
+    WhenModal<TAboutBox>([&](TAboutBox* box) {
+      opened = true;
+      box->accept();
+    });
+    QTest::keyClick(f.main.get(), Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(opened);
+    QCOMPARE(f.main->CurrentEntry(), 0);
+    QVERIFY(f.main->isVisible());
   }
 
   void MouseMarksAndRuns() {
