@@ -37,8 +37,11 @@ bool SingleInstance::Claim() {
   // A lock left by a copy that no longer runs is taken over.
   lock_->setStaleLockTime(0);
   if (!lock_->tryLock(0)) {
+    const bool heldByAnotherCopy = lock_->error() == QLockFile::LockFailedError;
     lock_.reset();
-    return false;
+    // A lock that cannot be made at all (no such folder, no room, no
+    // permission) says nothing about another copy: the program runs.
+    if (heldByAnotherCopy) return false;
   }
   QLocalServer::removeServer(socketPath_);
   server_.setSocketOptions(QLocalServer::UserAccessOption);

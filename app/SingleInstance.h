@@ -18,7 +18,8 @@ class SingleInstance : public QObject {
                           QObject* parent = nullptr);
   ~SingleInstance() override;
 
-  // true when this is the only copy; it then answers later copies.
+  // false when another copy holds the lock; true otherwise (also when no
+  // lock can be made at all), and this copy then answers later copies.
   bool Claim();
   // Asks the running copy to come to the front; false when it did not answer.
   bool BringRunningCopyForward();

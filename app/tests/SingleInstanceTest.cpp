@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "SingleInstance.h"
 #include "TestSupport.h"
 
 namespace {
@@ -66,6 +67,21 @@ class SingleInstanceTest : public QObject {
 
     first.kill();
     QVERIFY(first.waitForFinished(20000));
+  }
+
+  // Only a lock held by another copy stops the program; a lock that cannot be
+  // made at all (no such folder, no room, no permission) must not end it
+  // without a word.
+  void OnlyAHeldLockStopsTheProgram() {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    SingleInstance first(QStringLiteral("OXTMutexName"));
+    QVERIFY(first.Claim());
+    SingleInstance second(QStringLiteral("OXTMutexName"));
+    QVERIFY(!second.Claim());
+
+    SingleInstance unlockable(QStringLiteral("no-such-folder/OXTMutexName"));
+    QVERIFY(unlockable.Claim());
   }
 };
 
