@@ -9,6 +9,7 @@
 #include "MessageBoxes.h"
 #include "PasswordDlg.h"
 #include "ShellFixture.h"
+#include "TypeKeys.h"
 
 Q_DECLARE_METATYPE(Qt::Key)
 
@@ -19,15 +20,6 @@ std::vector<std::uint8_t> Bytes(std::initializer_list<int> values) {
   return out;
 }
 
-// Types text key by key, as a keyboard would, characters beyond ASCII too.
-void Type(QWidget* widget, const QString& text) {
-  for (const QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &release);
-  }
-}
 }  // namespace
 
 class CustomerCodeTest : public QObject {

@@ -24,6 +24,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "RecordingLink.h"
+#include "TypeKeys.h"
 
 namespace {
 
@@ -34,16 +35,6 @@ void OnNextDialog(std::function<void(QDialog*)> action) {
     QVERIFY(dialog != nullptr);
     action(dialog);
   });
-}
-
-// Types text key by key, as a keyboard would, accented letters included.
-void Type(QWidget* widget, const QString& text) {
-  for (const QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &release);
-  }
 }
 
 // With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
