@@ -52,9 +52,9 @@ class TFormAttendere : public QWidget {
 // for the window system to put it on screen.
 void ShowAndPaintNow(QWidget* window);
 // After an owned window closed: makes its owner the active window at once,
-// as the desktop does when an owned window goes away. News addressed to the
-// active window (the connection state the link reported while the closed
-// window was up) would otherwise find none until the window system caught up.
+// as the desktop does when an owned window goes away, so the main window has
+// the keyboard as soon as start-up ends. (Connection news that finds no
+// active window meanwhile is handed to the main window by the relay.)
 void HandActivationBack(QWidget* owner);
 // Places a window in the middle of the screen its owner is on.
 void CentreOnScreen(QWidget* window, const QWidget* owner);
