@@ -19,6 +19,7 @@
 #include "CustomerCode.h"
 #include "Events.h"
 #include "GlobalData.h"
+#include "LoadConfiguration.h"
 #include "MainMenuEntry.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -381,7 +382,7 @@ void TFormMain::ConnectCommands() {
   on("ActionGestioneFile", [this] {
     if (ToolWindows::OpenFileManagement(*this) && Process().store != nullptr) {
       SetStatusPanel(kPanelFile,
-                     QFileInfo(QString::fromStdString(Process().store->FileName())).fileName());
+                     QFileInfo(PathOfStoreFileName(Process().store->FileName())).fileName());
     }
   });
   on("ActionEsci", [this] { close(); });

@@ -1,7 +1,5 @@
 // Opening and saving whole configurations as ".vst" files from the File menu.
-#include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -9,6 +7,7 @@
 #include "ConfigurationsFolder.h"
 #include "FormMain.h"
 #include "GlobalData.h"
+#include "LoadConfiguration.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
 
@@ -28,11 +27,6 @@ QFileDialog* MakeDialog(QWidget* parent, const char* name, QFileDialog::AcceptMo
   return dialog;
 }
 
-// The store keeps the name in the local 8-bit encoding of file names; false
-// when it refuses the name (too long).
-bool GiveFileNameToStore(ConfCar& store, const QString& path) {
-  return store.SetFileName(QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
-}
 
 void ReportFileNameRefused(QWidget* parent) {
   MessageBoxes::ShowError(
@@ -74,20 +68,19 @@ void TFormMain::OpenConfiguration() {
   const QString path = openDialog_->selectedFiles().first();
   ConfCar* store = Process().store;
   if (store == nullptr) return;
-  if (!GiveFileNameToStore(*store, path)) {
-    ReportFileNameRefused(this);
-    return;
-  }
-  repaint();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool loaded = store->LoadFile();
-  SetStatusPanel(kPanelFile, QFileInfo(path).fileName());
-  QApplication::restoreOverrideCursor();
-  if (!loaded) {
-    MessageBoxes::ShowError(
-        this,
-        QString::fromUtf8("Impossibile leggere il file\n%1").arg(QDir::toNativeSeparators(path)),
-        windowTitle());
+  switch (LoadConfigurationFile(*store, path, this)) {
+    case LoadOutcome::Loaded:
+      SetStatusPanel(kPanelFile, QFileInfo(path).fileName());
+      break;
+    case LoadOutcome::NameTooLong:
+      ReportFileNameRefused(this);
+      break;
+    case LoadOutcome::Unreadable:
+      MessageBoxes::ShowError(
+          this,
+          QString::fromUtf8("Impossibile leggere il file\n%1").arg(QDir::toNativeSeparators(path)),
+          windowTitle());
+      break;
   }
 }
 
@@ -97,7 +90,7 @@ void TFormMain::SaveConfiguration() {
   const QString path = saveDialog_->selectedFiles().first();
   ConfCar* store = Process().store;
   if (store == nullptr) return;
-  if (!GiveFileNameToStore(*store, path)) {
+  if (!store->SetFileName(StoreFileName(path))) {
     ReportFileNameRefused(this);
     return;
   }

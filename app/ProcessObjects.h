@@ -1,9 +1,9 @@
 // The objects the whole program shares, one of each, created by the start-up
-// sequence (Startup.h) and reachable from every window.
+// sequence (Startup.h). Only the application layer reads them; every window
+// below it is handed what it needs in a FormContext.
 #pragma once
 
-#include <QString>
-
+#include "ApplicationInfo.h"
 #include "EcuLink.h"
 
 class ConfCar;
@@ -24,17 +24,6 @@ struct ProcessObjects {
 };
 
 ProcessObjects& Process();
-
-// The application title shown by message boxes: the program file's name until
-// start-up sets "Mirel Vantor".
-QString ApplicationTitle();
-void SetApplicationTitle(const QString& title);
-constexpr const char* kProgramTitle = "Mirel Vantor";
-
-// The folder of the program file, where the link library, the dictionary and
-// the pictures live. A test may point it elsewhere.
-QString ProgramFolder();
-void SetProgramFolder(const QString& folder);
 
 // Ends the message loop as soon as it runs (at once when it already runs).
 void RequestTermination();

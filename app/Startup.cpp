@@ -50,6 +50,7 @@ bool StartLink(LinkHolder& holder) {
   Process().link = holder.link;
   holder.link->SetStartOptionA(0);
   holder.link->SetStartOptionB(4);
+  holder.relay.SetFallbackWindow([]() -> QWidget* { return Process().mainWindow; });
   holder.link->AttachScreen(&holder.relay);
   return true;
 }

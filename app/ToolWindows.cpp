@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "Files.h"
+#include "FormContext.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -17,6 +18,21 @@ void NotYetAvailable(TFormMain& main, int entry) {
                                           : main.windowTitle();
   MessageBoxes::ShowInformation(&main, QString::fromUtf8("Funzione non ancora disponibile."),
                                 title);
+}
+
+// What every tool window is handed: the program's shared objects.
+FormContext ContextOf(const ProcessObjects& process) {
+  FormContext context;
+  context.store = process.store;
+  context.link = process.link;
+  context.language = process.language;
+  context.settings = process.settings;
+  context.demoMode = process.demoMode;
+  context.identification = process.identification;
+  context.openLiveView = [](QWidget*) {
+    if (Process().mainWindow != nullptr) ToolWindows::OpenLiveView(*Process().mainWindow);
+  };
+  return context;
 }
 
 // The page a configuration window opens on: the low byte of its Tag.
@@ -55,9 +71,9 @@ void OpenOriginalIndicator(TFormMain& main) {
 }
 
 bool OpenFileManagement(TFormMain& main) {
-  ProcessObjects& process = Process();
+  const ProcessObjects& process = Process();
   if (process.store == nullptr || process.settings == nullptr) return false;
-  TFormFile window(*process.store, *process.settings, process.language, &main);
+  TFormFile window(ContextOf(process), &main);
   return window.exec() == QDialog::Accepted;
 }
 

@@ -15,7 +15,10 @@
 #include "GlobalData.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
-#include "ProcessObjects.h"
+#include "ApplicationInfo.h"
+#include "FormContext.h"
+#include "LoadConfiguration.h"
+#include "WaitCursor.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -32,18 +35,11 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
   return button;
 }
 
-// Shows the hourglass for as long as it lives.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
-TFormFile::TFormFile(ConfCar& store, const GlobalData& settings, TModuloLingua* lingua,
-                     QWidget* parent)
-    : QDialog(parent), store_(store) {
+TFormFile::TFormFile(const FormContext& context, QWidget* parent)
+    : QDialog(parent), store_(*context.store) {
   setObjectName(QStringLiteral("FormFile"));
   setWindowTitle(QStringLiteral("Gestione files"));
   setFixedSize(536, 185);
@@ -76,9 +72,10 @@ TFormFile::TFormFile(ConfCar& store, const GlobalData& settings, TModuloLingua* 
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
 
   QString preferred;
-  settings.GetPath(GlobalData::kConfigurationsFolder, preferred);
+  if (context.settings != nullptr)
+    context.settings->GetPath(GlobalData::kConfigurationsFolder, preferred);
   folder_ = UsableConfigurationsFolder(preferred);
-  LoadTexts(lingua);
+  LoadTexts(context.language);
   ButtonCaricaConf->setFocus();
 }
 
@@ -123,10 +120,14 @@ bool TFormFile::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TFormFile::TakeFileName(const QString& path) {
-  if (store_.SetFileName(QDir::toNativeSeparators(path).toStdString())) return true;
+  if (store_.SetFileName(StoreFileName(path))) return true;
+  ReportNameTooLong(path);
+  return false;
+}
+
+void TFormFile::ReportNameTooLong(const QString& path) {
   MessageBoxes::ShowError(
       this, nameTooLong_ + QStringLiteral("\n") + QDir::toNativeSeparators(path), windowTitle());
-  return false;
 }
 
 void TFormFile::CaricaConf() {
@@ -140,21 +141,20 @@ void TFormFile::CaricaConf() {
   }
   if (load.exec() != QDialog::Accepted) return;
   const QString path = load.SelectedPath();
-  const std::string previousName = store_.FileName();
-  if (path.isEmpty() || !TakeFileName(path)) return;
-  bool loaded = false;
-  {
-    WaitCursor wait;
-    repaint();
-    loaded = store_.LoadFile();
-  }
-  if (!loaded) {
-    // The file went away or cannot be read: the store keeps its configuration
-    // and its file name, and the technician must know that nothing was loaded.
-    store_.SetFileName(previousName);
-    MessageBoxes::ShowError(
-        this, loadFailed_ + QStringLiteral("\n") + QDir::toNativeSeparators(path), windowTitle());
-    return;
+  if (path.isEmpty()) return;
+  switch (LoadConfigurationFile(store_, path, this)) {
+    case LoadOutcome::Loaded:
+      break;
+    case LoadOutcome::NameTooLong:
+      ReportNameTooLong(path);
+      return;
+    case LoadOutcome::Unreadable:
+      // The file went away or cannot be read: the technician must know that
+      // nothing was loaded.
+      MessageBoxes::ShowError(
+          this, loadFailed_ + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+          windowTitle());
+      return;
   }
   accept();
 }
@@ -165,7 +165,7 @@ void TFormFile::SalvaConf() {
   save.ButtonOk->setText(okCaption_);
   save.ButtonAnnulla->setText(cancelCaption_);
   save.Label1->setText(namePrompt_);
-  if (const auto proposed = ProposedSaveName(QString::fromStdString(store_.FileName())))
+  if (const auto proposed = ProposedSaveName(PathOfStoreFileName(store_.FileName())))
     save.ProposeName(*proposed);
   if (save.exec() != QDialog::Accepted) return;
 

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QString>
 
+struct FormContext;
 class ConfCar;
-class GlobalData;
 class QLabel;
 class QPushButton;
 class TModuloLingua;
@@ -15,8 +15,8 @@ class TFormFile : public QDialog {
   Q_OBJECT
 
  public:
-  TFormFile(ConfCar& store, const GlobalData& settings, TModuloLingua* lingua,
-            QWidget* parent = nullptr);
+  // context.store must be set; without settings the folder is the fallback.
+  explicit TFormFile(const FormContext& context, QWidget* parent = nullptr);
 
   QString ConfigurationsFolder() const { return folder_; }
 
@@ -36,6 +36,7 @@ class TFormFile : public QDialog {
   void LoadTexts(TModuloLingua* lingua);
   // false (after saying why) when the store cannot take the name.
   bool TakeFileName(const QString& path);
+  void ReportNameTooLong(const QString& path);
 
   ConfCar& store_;
   QString folder_;

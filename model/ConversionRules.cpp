@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "ConfCar.h"
+#include "LiveBlocks.h"
 #include "ParameterTable.h"
 
 namespace {
@@ -13,13 +14,12 @@ namespace {
 // Computed in double precision, whose constants lie just above 0.01, 0.002,
 // 0.05 and 0.2: whole volts and exact multiples then convert exactly.
 double Volts(std::int32_t raw) {
-  return std::trunc((raw + 0.5) * 500 / 255) * 0.01;
+  return live::CentivoltsOfRaw(raw) * 0.01;
 }
 
 // Engine speed from a period byte; 0 and 255 mean no speed.
 long double Rpm(std::int32_t raw) {
-  if (raw == 0 || raw == 255) return 0;
-  return ((120000 / raw) / 100) * 100;
+  return live::RpmOfPeriod(raw);
 }
 
 // trunc() of a value that must fit an int; nothing for NaN, infinities and

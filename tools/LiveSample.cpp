@@ -2,29 +2,23 @@
 
 #include <cstdio>
 
-#include "ConfCar.h"
-
-int RpmOfPeriod(int period) {
-  return period == 0 || period == 255 ? 0 : (120000 / period) / 100 * 100;
-}
-
-int CentivoltsOfRaw(int raw) {
-  return static_cast<int>((raw + 0.5) * 500 / 255);
-}
+#include "LiveBlocks.h"
 
 void ApplyFastBlock(const LiveBlock& block, LiveSample* sample) {
-  sample->rpm = RpmOfPeriod(block[0]);
-  sample->lambdaCentivolts = CentivoltsOfRaw(block[1]);
-  sample->tpsCentivolts = CentivoltsOfRaw(block[2]);
-  sample->cutOff = (block[4] & 0x04) != 0;
-  sample->actuator = block[5];
+  const live::FastValues fast = live::DecodeFast(block.data());
+  sample->rpm = fast.rpm;
+  sample->lambdaCentivolts = fast.lambdaCentivolts;
+  sample->tpsCentivolts = fast.tpsCentivolts;
+  sample->cutOff = fast.cutOff;
+  sample->actuator = fast.actuator;
 }
 
 void ApplySlowBlock(const LiveBlock& block, LiveSample* sample) {
-  sample->temperature = block[0] == 0 ? -1000 : static_cast<int>(TemperatureOfRaw(block[0]));
-  sample->gasLevel = block[1];
-  sample->onGas = (block[2] & 0x08) != 0;
-  sample->defaultPosition = block[4];
+  const live::SlowValues slow = live::DecodeSlow(block.data());
+  sample->temperature = slow.temperature;
+  sample->gasLevel = slow.gasLevel;
+  sample->onGas = slow.onGas;
+  sample->defaultPosition = slow.defaultPosition;
 }
 
 namespace {
@@ -36,7 +30,7 @@ std::string Volts(int centivolts) {
 }
 
 std::string Temperature(const LiveSample& s, const char* missing) {
-  return s.temperature == -1000 ? missing : std::to_string(s.temperature);
+  return s.temperature == live::kNoTemperature ? missing : std::to_string(s.temperature);
 }
 
 }  // namespace

@@ -287,6 +287,7 @@ class ConnectionTest : public QObject {
       ShellFixture f;
       f.Start();
       ConnectionStateRelay relay;
+      relay.SetFallbackWindow([&f]() -> QWidget* { return f.main.get(); });
       QDialog dialog;
       if (withDialog) {
         dialog.show();

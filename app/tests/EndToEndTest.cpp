@@ -22,7 +22,7 @@
 #include "ProcessObjects.h"
 #include "ProgressRecorder.h"
 #include "Startup.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 #include "VirtualEcuProcess.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "ProcessObjects.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 
 namespace {
 // Every key the main window and its splash look up.

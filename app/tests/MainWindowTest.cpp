@@ -17,7 +17,7 @@
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
 #include "Scaling.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 
 namespace {
 // A main window built from the real dictionary in a program folder of its own,

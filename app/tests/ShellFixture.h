@@ -12,7 +12,7 @@
 #include "FormMain.h"
 #include "ProcessObjects.h"
 #include "ScriptedLink.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 
 struct ShellFixture {
   ProgramFolderFixture folder;

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "SingleInstance.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 
 namespace {
 QByteArray ReadAll(const QString& path) {

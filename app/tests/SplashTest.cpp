@@ -10,7 +10,7 @@
 #include "FlagPainter.h"
 #include "ModuloLingua.h"
 #include "Splash.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 
 namespace {
 // Three languages, flags for the first two only.

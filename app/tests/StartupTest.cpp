@@ -12,7 +12,7 @@
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
 #include "Startup.h"
-#include "TestSupport.h"
+#include "ShellTestSupport.h"
 
 namespace {
 // Closes the main window as soon as it shows, noting its title line first.

@@ -19,6 +19,7 @@
 #include "FileSalva.h"
 #include "Fileapri.h"
 #include "Files.h"
+#include "FormContext.h"
 #include "FixtureTable.h"
 #include "GlobalData.h"
 #include "MessageBoxes.h"
@@ -96,6 +97,8 @@ class FileWindowsTest : public QObject {
  private:
   TFormFile* MakeWindow();
 
+  FormContext Context(TModuloLingua* language);
+
   QTemporaryDir home_;
   QTemporaryDir program_;
   QString configurations_;
@@ -139,8 +142,17 @@ void FileWindowsTest::cleanup() {
   delete boxes_;
 }
 
+FormContext FileWindowsTest::Context(TModuloLingua* language) {
+  FormContext context;
+  context.store = store_;
+  context.link = &link_;
+  context.language = language;
+  context.settings = settings_;
+  return context;
+}
+
 TFormFile* FileWindowsTest::MakeWindow() {
-  auto* window = new TFormFile(*store_, *settings_, lingua_);
+  auto* window = new TFormFile(Context(lingua_));
   window->setAttribute(Qt::WA_DeleteOnClose, false);
   window->show();
   return window;
@@ -384,7 +396,7 @@ void FileWindowsTest::brokenDictionaryKeepsDesignCaptions() {
   QTemporaryDir folder;
   TModuloLingua empty;
   QVERIFY(OpenDictionaryWithoutTheseKeys(folder, empty));
-  TFormFile window(*store_, *settings_, &empty);
+  TFormFile window(Context(&empty));
   QCOMPARE(boxes_->Requests().size(), 1);
   QCOMPARE(boxes_->Last().text, QString("Problemi col database multilingua (Codice 7)."));
   QCOMPARE(boxes_->Last().icon, BoxIcon::Error);
@@ -396,7 +408,7 @@ void FileWindowsTest::failedSaveIsReportedInWordsEvenWithABrokenDictionary() {
   QTemporaryDir folder;
   TModuloLingua empty;
   QVERIFY(OpenDictionaryWithoutTheseKeys(folder, empty));
-  TFormFile window(*store_, *settings_, &empty);
+  TFormFile window(Context(&empty));
   window.show();
   boxes_->Clear();
   QDir().mkpath(QDir(window.ConfigurationsFolder()).filePath("blocked.dmr/inside"));

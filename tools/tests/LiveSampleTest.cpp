@@ -4,13 +4,6 @@
 
 namespace {
 
-TEST(LiveSample, ConvertsPeriodsAndVoltagesAsTheLiveViewDoes) {
-  const int periods[][2] = {{1, 120000}, {240, 500}, {241, 400}, {0, 0}, {255, 0}, {60, 2000}};
-  for (const auto& p : periods) EXPECT_EQ(RpmOfPeriod(p[0]), p[1]) << p[0];
-  const int volts[][2] = {{255, 500}, {0, 0}, {128, 251}, {51, 100}};
-  for (const auto& v : volts) EXPECT_EQ(CentivoltsOfRaw(v[0]), v[1]) << v[0];
-}
-
 TEST(LiveSample, DecodesBothBlocksIntoOneLine) {
   LiveSample sample;
   LiveBlock fast{};

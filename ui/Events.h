@@ -4,6 +4,8 @@
 
 #include <QEvent>
 #include <QObject>
+#include <QWidget>
+#include <functional>
 
 #include "EcuLink.h"
 
@@ -40,12 +42,18 @@ void SendProgressToActiveWindow(int percent, bool add);
 // thread of its own, so it only posts; when the news is delivered on the
 // user-interface thread, it goes to the window active at that moment. A window
 // that handles it accepts the event; when none is active or the active one
-// does not accept it, the main window gets it.
+// does not accept it, the fallback window (the main window) gets it.
 class ConnectionStateRelay : public QObject, public ecu::ConnectionSink {
  public:
   explicit ConnectionStateRelay(QObject* parent = nullptr) : QObject(parent) {}
   void ConnectionChanged(bool connected) override;
+  // Names, at delivery time, the window that hears the news no other window
+  // took (the main window).
+  void SetFallbackWindow(std::function<QWidget*()> fallback) { fallback_ = std::move(fallback); }
 
  protected:
   void customEvent(QEvent* event) override;
+
+ private:
+  std::function<QWidget*()> fallback_;
 };

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "MessageBoxes.h"
-#include "ProcessObjects.h"
+#include "ApplicationInfo.h"
 
 namespace {
 const char* const kOrganisation = "OXT srl";

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "FormMain.h"
-#include "ProcessObjects.h"
 
 void SendProgressToActiveWindow(int percent, bool add) {
   QWidget* window = QApplication::activeWindow();
@@ -30,7 +28,7 @@ void ConnectionStateRelay::customEvent(QEvent* event) {
     QCoreApplication::sendEvent(window, &forwarded);
     if (forwarded.isAccepted()) return;
   }
-  QWidget* main = Process().mainWindow;
+  QWidget* main = fallback_ ? fallback_() : nullptr;
   if (main != nullptr && main != window) {
     ConnectionStateEvent forwarded(connected);
     QCoreApplication::sendEvent(main, &forwarded);

@@ -6,8 +6,8 @@
 
 #include "GlobalData.h"
 #include "MessageBoxes.h"
-#include "ProcessObjects.h"
-#include "TestSupport.h"
+#include "ApplicationInfo.h"
+#include "WindowTestSupport.h"
 
 namespace {
 const QString kQuestion = QString::fromUtf8(
