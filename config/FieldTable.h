@@ -1,0 +1,46 @@
+// A configuration window's rows as plain data: one FieldRow per row, naming
+// the row's caption label and input by their object names (which are also
+// their dictionary keys), the parameter it edits, its range, step and unit,
+// and the window's change handler, if any. Pages, for windows that have them,
+// record the index of their first row. Tables are constexpr arrays in the
+// window's own header, so a test can hold them against the parameter list.
+#pragma once
+
+#include <span>
+
+enum class FieldKind { Edit, CheckBox, List };
+
+// No change handler for the row.
+constexpr int kNoHandler = 0;
+// A plain parameter, not one element of an array.
+constexpr int kNoElement = -1;
+
+struct FieldRow {
+  const char* caption;   // object name of the caption label
+  const char* input;     // object name of the edit, check box or list
+  FieldKind kind;
+  int identifier;        // parameter identifier of the store; -1 for none
+  int element;           // kNoElement, or the element of an array parameter
+  double minimum;        // edits only: lowest value Enter accepts
+  double maximum;        // edits only: highest value Enter accepts
+  double step;           // values are rounded to multiples of it; 0 = no rounding
+  const char* unitKey;   // dictionary key of the unit text; nullptr = no unit
+  int handler;           // the window's own handler number; kNoHandler = none
+};
+
+struct FieldPage {
+  const char* name;  // object name of the page (its dictionary key too)
+  int firstRow;      // index of the page's first row
+};
+
+using FieldRows = std::span<const FieldRow>;
+using FieldPages = std::span<const FieldPage>;
+
+// Index of the page that holds row (the last page whose first row is not
+// after it); 0 without pages.
+constexpr int PageOfRow(FieldPages pages, int row) {
+  int page = 0;
+  for (std::size_t p = 1; p < pages.size(); ++p)
+    if (pages[p].firstRow <= row) page = static_cast<int>(p);
+  return page;
+}

@@ -1,0 +1,463 @@
+// The field editing controller on a small window of its own: three pages of
+// edits, a check box and a list, against the real store on a recording link.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "Beep.h"
+#include "ConfCar.h"
+#include "Events.h"
+#include "FieldEditor.h"
+#include "MessageBoxes.h"
+#include "RecordingLink.h"
+#include "ConfigWindowTestSupport.h"
+
+namespace {
+
+enum Row { kRpm, kVolts, kOption, kHidden, kDisabled, kSteps, kElement, kList };
+constexpr int kOptionHandler = 1;
+
+// Rows chosen for their conversions: rpm (a period byte), volts with a
+// hundredth step, an option, plain steps, one element of an array, a list.
+constexpr FieldRow kRows[] = {
+    {"LabelRpm", "EditRpm", FieldKind::Edit, 56, kNoElement, 0, 4000, 100, "UnitaGiri", kNoHandler},
+    {"LabelVolts", "EditVolts", FieldKind::Edit, 24, kNoElement, 0, 5, 0.01, "UnitaVolt",
+     kNoHandler},
+    {"LabelOption", "CheckOption", FieldKind::CheckBox, 62, kNoElement, 0, 0, 0, nullptr,
+     kOptionHandler},
+    {"LabelHidden", "EditHidden", FieldKind::Edit, 31, kNoElement, 0, 255, 1, nullptr, kNoHandler},
+    {"LabelDisabled", "EditDisabled", FieldKind::Edit, 32, kNoElement, 0, 255, 1, nullptr,
+     kNoHandler},
+    {"LabelSteps", "EditSteps", FieldKind::Edit, 33, kNoElement, 0, 255, 1, nullptr, kNoHandler},
+    {"LabelElement", "EditElement", FieldKind::Edit, 25, 2, 0, 5, 0.01, "UnitaVolt", kNoHandler},
+    {"LabelList", "ComboList", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+};
+constexpr FieldPage kPages[] = {{"PageOne", 0}, {"PageTwo", 3}, {"PageThree", 6}};
+
+// ECU addresses of the parameters above.
+constexpr int kRpmAddress = 56;
+constexpr int kVoltsAddress = 24;
+constexpr int kOptionAddress = 62;
+
+// A window laid out from the table: each page a column of rows.
+class TestWindow : public QDialog {
+ public:
+  explicit TestWindow(ConfCar& store) {
+    resize(700, 400);
+    pages = new QTabWidget(this);
+    pages->setGeometry(10, 10, 680, 330);
+    for (const FieldPage& page : kPages) {
+      auto* widget = new QWidget;
+      widget->setObjectName(QString::fromLatin1(page.name));
+      pages->addTab(widget, QString::fromLatin1(page.name));
+    }
+    for (int r = 0; r < int(std::size(kRows)); ++r) {
+      const FieldRow& row = kRows[r];
+      int page = 0;
+      while (page + 1 < int(std::size(kPages)) && kPages[page + 1].firstRow <= r) ++page;
+      QWidget* parent = pages->widget(page);
+      const int top = 20 + 40 * (r - kPages[page].firstRow);
+      auto* caption = new QLabel(QString::fromLatin1(row.caption), parent);
+      caption->setObjectName(QString::fromLatin1(row.caption));
+      caption->move(96, top + 8);
+      QWidget* input = nullptr;
+      if (row.kind == FieldKind::Edit) input = new QLineEdit(parent);
+      if (row.kind == FieldKind::CheckBox) input = new QCheckBox(parent);
+      if (row.kind == FieldKind::List) {
+        auto* list = new QComboBox(parent);
+        list->addItems({"zero", "one", "two", "three"});
+        input = list;
+      }
+      input->setObjectName(QString::fromLatin1(row.input));
+      input->setGeometry(400, top, 100, 28);
+    }
+    auto* limits = new QLabel(QStringLiteral("Limiti non attivi"), this);
+    limits->setObjectName(QStringLiteral("LabelLimiti"));
+    limits->move(10, 350);
+    notConnected = new QLabel(QStringLiteral("Centralina non connessa"), this);
+    notConnected->setObjectName(QStringLiteral("LabelNonConnesso"));
+    notConnected->move(300, 350);
+    editor = std::make_unique<FieldEditor>(this, store, kRows, kPages, pages,
+                                           FieldEditorOptions{true, false, false, 48});
+    editor->UnitText("UnitaGiri")(QStringLiteral("rpm"));
+    editor->UnitText("UnitaVolt")(QStringLiteral("V"));
+    findChild<QLineEdit*>(QStringLiteral("EditHidden"))->hide();
+    findChild<QLineEdit*>(QStringLiteral("EditDisabled"))->setEnabled(false);
+  }
+  ~TestWindow() override { editor.reset(); }
+
+  QWidget* Focused() const { return focusWidget(); }
+  QLineEdit* EditOf(int row) const { return editor->Edit(row); }
+
+  QTabWidget* pages;
+  QLabel* notConnected;
+  std::unique_ptr<FieldEditor> editor;
+};
+
+}  // namespace
+
+class FieldEditorTest : public QObject {
+  Q_OBJECT
+
+ private:
+  RecordingLink link_;
+  std::unique_ptr<ConfCar> store_;
+  std::unique_ptr<TestWindow> window_;
+  std::vector<std::pair<int, int>> handlerCalls_;  // (row, phase)
+  bool handlerAccepts_ = true;
+
+  FieldEditor& Editor() { return *window_->editor; }
+  QWidget* Focused() { return window_->Focused(); }
+
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    KeyAt(window_.get(), key, modifiers);
+  }
+  void Enter(const QString& text) { QVERIFY(EnterValue(window_.get(), text)); }
+  std::vector<RecordingLink::Call> WritesTo(int address) const {
+    std::vector<RecordingLink::Call> out;
+    for (const auto& call : link_.Writes())
+      if (ecu::CodeAddress(call.code) == address) out.push_back(call);
+    return out;
+  }
+
+ private slots:
+  void init() {
+    QLocale::setDefault(QLocale::c());
+    link_ = RecordingLink();
+    link_.connected = true;
+    store_ = std::make_unique<ConfCar>("test.dmr", &link_);
+    store_->StoreRaw(store_->MemberAddress(56), 60);  // 2000 rpm
+    store_->StoreRaw(store_->MemberAddress(24), 51);  // 1 V
+    store_->StoreRaw(store_->MemberAddress(62), 20);  // 6000 rpm
+    handlerCalls_.clear();
+    handlerAccepts_ = true;
+    window_ = std::make_unique<TestWindow>(*store_);
+    Editor().SetChangeHandler([this](int handler, int row, int phase) {
+      if (handler == kOptionHandler) handlerCalls_.emplace_back(row, phase);
+      return phase == 1 || handlerAccepts_;
+    });
+    Editor().PopulateFields();
+    QVERIFY(ShowActive(window_.get()));
+    Editor().StartOnPage(0);
+  }
+
+  void cleanup() {
+    window_.reset();
+    store_.reset();
+    QLocale::setDefault(QLocale::c());
+  }
+
+  // Populating reads every row, runs the handler with phase 1 and makes the
+  // unit labels beside the edits that have a unit.
+  void populatingShowsTheStore() {
+    QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("2000"));
+    QCOMPARE(window_->EditOf(kVolts)->text(), QStringLiteral("1"));
+    QCOMPARE(handlerCalls_, (std::vector<std::pair<int, int>>{{kOption, 1}}));
+    QLabel* unit = Editor().UnitLabel(kRpm);
+    QVERIFY(unit != nullptr);
+    QCOMPARE(unit->objectName(), QStringLiteral("UM0"));
+    QCOMPARE(unit->text(), QStringLiteral("rpm"));
+    QCOMPARE(unit->x(), Editor().Input(kRpm)->x() + Editor().Input(kRpm)->width() + 10);
+    QVERIFY(Editor().UnitLabel(kSteps) == nullptr);
+    QCOMPARE(Editor().Hint(kRpm), QStringLiteral(" (0; 4000 rpm) "));
+    QCOMPARE(Editor().Hint(kSteps), QStringLiteral(" (0; 255) "));
+  }
+
+  // The focused row: arrow beside its caption, caption highlighted, the hint
+  // beside the edit.
+  void focusedRowIsMarked() {
+    QCOMPARE(Focused(), Editor().Input(kRpm));
+    auto* arrow = window_->findChild<QLabel*>(QStringLiteral("LabelFreccia"));
+    auto* hint = window_->findChild<QLabel*>(QStringLiteral("LabelHint"));
+    QVERIFY(arrow->isVisible() && hint->isVisible());
+    QCOMPARE(arrow->y(), Editor().Caption(kRpm)->y() - 6);
+    QCOMPARE(hint->text(), Editor().Hint(kRpm));
+    QCOMPARE(hint->x(), Editor().Input(kRpm)->x() + Editor().Input(kRpm)->width() + 5);
+    QVERIFY(Editor().Caption(kRpm)->autoFillBackground());
+    Key(Qt::Key_Down);
+    QVERIFY(!Editor().Caption(kRpm)->autoFillBackground());
+    QVERIFY(Editor().Caption(kVolts)->autoFillBackground());
+    QCOMPARE(arrow->y(), Editor().Caption(kVolts)->y() - 6);
+  }
+
+  // Enter writes the value rounded to the step and shows what the store holds;
+  // out of range beeps and writes nothing; a refusal shows the stored value.
+  void commitField_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QList<int>>("rawWritten");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("accepted") << "3000" << false << QList<int>{40} << "3000" << 0;
+    QTest::newRow("minimum accepted") << "0" << false << QList<int>{255} << "0" << 0;
+    QTest::newRow("maximum accepted") << "4000" << false << QList<int>{30} << "4000" << 0;
+    QTest::newRow("rounded down") << "3049" << false << QList<int>{40} << "3000" << 0;
+    QTest::newRow("exact half rounded up") << "3050" << false << QList<int>{38} << "3100" << 0;
+    QTest::newRow("one step beyond") << "4100" << false << QList<int>{} << "2000" << 1;
+    QTest::newRow("refused by the ECU") << "3000" << true << QList<int>{40} << "2000" << 0;
+  }
+  void commitField() {
+    QFETCH(QString, typed);
+    QFETCH(bool, refused);
+    QFETCH(QList<int>, rawWritten);
+    QFETCH(QString, shown);
+    QFETCH(int, beeps);
+    if (refused) link_.refusedCodes.insert(ConfCar::ParameterCode(56));
+    ScopedBeepCounter beepCounter;
+    Enter(typed);
+    QList<int> written;
+    for (const auto& call : WritesTo(kRpmAddress)) written << call.value;
+    QCOMPARE(written, rawWritten);
+    QCOMPARE(window_->EditOf(kRpm)->text(), shown);
+    QCOMPARE(window_->EditOf(kRpm)->selectedText(), shown);
+    QCOMPARE(beepCounter.Count(), beeps);
+  }
+
+  // Italian system: the comma is the separator, typed and shown.
+  void commaSeparator() {
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    Key(Qt::Key_Down);
+    Enter(QStringLiteral("1,234"));
+    QCOMPARE(WritesTo(kVoltsAddress).size(), std::size_t(1));
+    QCOMPARE(WritesTo(kVoltsAddress)[0].value, 62);  // trunc(1.23 * 51)
+    QCOMPARE(window_->EditOf(kVolts)->text(), QStringLiteral("1,22"));
+    Type(Focused(), QStringLiteral("1.5"));
+    QCOMPARE(window_->EditOf(kVolts)->text(), QStringLiteral("15"));
+  }
+
+  // Text that is not a number: the conversion message, nothing written; the
+  // text stays until the row is left, which restores the confirmed value.
+  void notANumber() {
+    ScopedMessageBoxCapture boxes;
+    Enter(QString());
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(boxes.Last().text, QStringLiteral("'' is not a valid floating point value"));
+    QCOMPARE(boxes.Last().icon, BoxIcon::Error);
+    Enter(QStringLiteral("-"));  // '-' is filtered out here: still empty
+    QCOMPARE(boxes.Requests().size(), 2);
+    QVERIFY(link_.Writes().empty());
+    QCOMPARE(window_->EditOf(kRpm)->text(), QString());
+    Key(Qt::Key_Down);
+    QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("2000"));
+  }
+
+  // Ctrl + keypad '*' switches the range check off and on, with its label.
+  void limitOverride() {
+    auto* limits = window_->findChild<QLabel*>(QStringLiteral("LabelLimiti"));
+    QVERIFY(!limits->isVisible());
+    Key(Qt::Key_Asterisk, Qt::ControlModifier | Qt::KeypadModifier);
+    QVERIFY(Editor().LimitOverride() && limits->isVisible());
+    ScopedBeepCounter beeps;
+    Enter(QStringLiteral("5000"));
+    QCOMPARE(WritesTo(kRpmAddress).size(), std::size_t(1));
+    QCOMPARE(WritesTo(kRpmAddress)[0].value, 24);
+    QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("5000"));
+    QCOMPARE(beeps.Count(), 0);
+    Key(Qt::Key_Asterisk, Qt::ControlModifier | Qt::KeypadModifier);
+    QVERIFY(!Editor().LimitOverride() && !limits->isVisible());
+    Key(Qt::Key_Asterisk, Qt::ControlModifier);  // not the keypad's
+    QVERIFY(!Editor().LimitOverride());
+  }
+
+  // The first Escape undoes the typing and selects it; the second closes.
+  void escapeTwice() {
+    QLineEdit* edit = window_->EditOf(kRpm);
+    edit->deselect();
+    edit->end(false);
+    Type(edit, QStringLiteral("5"));
+    QCOMPARE(edit->text(), QStringLiteral("20005"));
+    Key(Qt::Key_Escape);
+    QCOMPARE(edit->text(), QStringLiteral("2000"));
+    QCOMPARE(edit->selectedText(), QStringLiteral("2000"));
+    QVERIFY(window_->isVisible());
+    Key(Qt::Key_Escape);
+    QVERIFY(!window_->isVisible());
+    QCOMPARE(window_->result(), int(QDialog::Rejected));
+    QVERIFY(link_.Writes().empty());
+  }
+
+  // An empty field with nothing selected counts as entirely selected.
+  void escapeOnAnEmptyFieldCloses() {
+    window_->EditOf(kRpm)->clear();
+    Key(Qt::Key_Escape);
+    QVERIFY(!window_->isVisible());
+  }
+
+  // Down and Up skip hidden and disabled rows and cross pages; Up on the first
+  // row and Down on the last stay; Home and End reach the ends.
+  void navigation() {
+    Key(Qt::Key_Up);
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    QCOMPARE(Editor().CurrentRow(), int(kOption));
+    Key(Qt::Key_Down);
+    QCOMPARE(Editor().CurrentRow(), int(kSteps));
+    QCOMPARE(window_->pages->currentIndex(), 1);
+    QCOMPARE(Focused(), Editor().Input(kSteps));
+    Key(Qt::Key_Up);
+    QCOMPARE(Editor().CurrentRow(), int(kOption));
+    QCOMPARE(window_->pages->currentIndex(), 0);
+    Key(Qt::Key_End);
+    QCOMPARE(Editor().CurrentRow(), int(kList));
+    Key(Qt::Key_Down);
+    QCOMPARE(Editor().CurrentRow(), int(kList));
+    Key(Qt::Key_Home);
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+    QCOMPARE(window_->pages->currentIndex(), 0);
+  }
+
+  // Home and End with part of the text selected move the caret instead.
+  void homeAndEndInsideAPartlySelectedEdit() {
+    QLineEdit* edit = window_->EditOf(kRpm);
+    edit->setSelection(1, 2);
+    Key(Qt::Key_End);
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+    QCOMPARE(edit->cursorPosition(), 4);
+    Key(Qt::Key_Home);
+    QCOMPARE(edit->cursorPosition(), 0);
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+  }
+
+  // A hidden tab's rows are never reached: not by Up/Down, Home/End or the
+  // page keys; PageDown on the last visible page goes round to the first.
+  void hiddenTabAndPageKeys() {
+    window_->pages->setTabVisible(1, false);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    QCOMPARE(Editor().CurrentRow(), int(kElement));
+    QCOMPARE(window_->pages->currentIndex(), 2);
+    Key(Qt::Key_PageDown);
+    QCOMPARE(window_->pages->currentIndex(), 0);
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+    Key(Qt::Key_PageUp);
+    QCOMPARE(window_->pages->currentIndex(), 2);
+    QCOMPARE(Editor().CurrentRow(), int(kElement));
+    QCOMPARE(Focused(), Editor().Input(kElement));
+    window_->pages->setTabVisible(1, true);
+    Key(Qt::Key_PageUp);
+    QCOMPARE(window_->pages->currentIndex(), 1);
+    QCOMPARE(Editor().CurrentRow(), int(kSteps));
+  }
+
+  // The wheel moves between rows and never changes a value.
+  void wheelMovesBetweenRows() {
+    auto wheel = [this](int delta) {
+      QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(Focused(), &event);
+    };
+    wheel(-120);
+    QCOMPARE(Editor().CurrentRow(), int(kVolts));
+    wheel(120);
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+    QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("2000"));
+    QVERIFY(link_.Writes().empty());
+  }
+
+  // Only digits, one separator and Backspace reach an edit; the clipboard
+  // shortcuts do nothing.
+  void typingIsFiltered() {
+    QLineEdit* edit = window_->EditOf(kVolts);
+    Key(Qt::Key_Down);
+    edit->selectAll();
+    Type(edit, QStringLiteral("a1-.2.+ 5"));
+    QCOMPARE(edit->text(), QStringLiteral("1.25"));
+    QApplication::clipboard()->setText(QStringLiteral("4"));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(edit->text(), QStringLiteral("1.25"));
+    QCOMPARE(edit->contextMenuPolicy(), Qt::NoContextMenu);
+  }
+
+  // A check box toggled with Enter runs its handler with phase 0; a handler
+  // whose write was refused is run again with phase 1, after one beep.
+  void checkBoxHandler() {
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    auto* box = Editor().CheckBox(kOption);
+    QCOMPARE(Focused(), box);
+    handlerCalls_.clear();
+    ScopedBeepCounter beeps;
+    Key(Qt::Key_Return);
+    QVERIFY(box->isChecked());
+    QCOMPARE(handlerCalls_, (std::vector<std::pair<int, int>>{{kOption, 0}}));
+    handlerAccepts_ = false;
+    handlerCalls_.clear();
+    Key(Qt::Key_Return);
+    QCOMPARE(handlerCalls_, (std::vector<std::pair<int, int>>{{kOption, 0}, {kOption, 1}}));
+    QCOMPARE(beeps.Count(), 1);
+    Key(Qt::Key_Tab);  // a check box keeps the focus
+    QCOMPARE(Focused(), box);
+  }
+
+  // A list commits a choice the store accepts and goes back to the confirmed
+  // item when the store refuses it.
+  void listCommit() {
+    Key(Qt::Key_End);
+    auto* list = Editor().List(kList);
+    QCOMPARE(Focused(), list);
+    const int before = list->currentIndex();
+    link_.refusedCodes.insert(ConfCar::ParameterCode(4));
+    list->setCurrentIndex(3);
+    emit list->activated(3);
+    QCOMPARE(list->currentIndex(), before);
+    link_.refusedCodes.clear();
+    list->setCurrentIndex(2);
+    emit list->activated(2);
+    QCOMPARE(list->currentIndex(), 2);
+    QCOMPARE(Editor().ConfirmedValue(), 2.0);
+    QCOMPARE(store_->GetValue(4), 2.0L);
+    Key(Qt::Key_Left);
+    QCOMPARE(list->currentIndex(), 2);
+  }
+
+  // An array element row writes that element only.
+  void elementRow() {
+    Key(Qt::Key_End);
+    Key(Qt::Key_Up);
+    QCOMPARE(Editor().CurrentRow(), int(kElement));
+    Enter(QStringLiteral("2.5"));
+    const auto writes = link_.Writes();
+    QCOMPARE(writes.size(), std::size_t(1));
+    QCOMPARE(writes[0].op, std::string("element"));
+    QCOMPARE(writes[0].index, 2);
+    QCOMPARE(writes[0].value, 127);
+  }
+
+  // The connection news shows or hides the not-connected label and is taken.
+  void connectionNews() {
+    ConnectionStateEvent lost(false);
+    lost.ignore();
+    QApplication::sendEvent(window_.get(), &lost);
+    QVERIFY(lost.isAccepted());
+    QVERIFY(window_->notConnected->isVisible());
+    ConnectionStateEvent back(true);
+    QApplication::sendEvent(window_.get(), &back);
+    QVERIFY(!window_->notConnected->isVisible());
+  }
+
+  // F12 opens the live view over the window; the typing in progress stays.
+  void f12OpensTheLiveView() {
+    QWidget* over = nullptr;
+    Editor().SetLiveViewOpener([&](QWidget* window) { over = window; });
+    QLineEdit* edit = window_->EditOf(kRpm);
+    edit->deselect();
+    edit->end(false);
+    Type(edit, QStringLiteral("1"));
+    Key(Qt::Key_F12);
+    QCOMPARE(over, static_cast<QWidget*>(window_.get()));
+    QCOMPARE(edit->text(), QStringLiteral("20001"));
+    QCOMPARE(Editor().CurrentRow(), int(kRpm));
+  }
+};
+
+QTEST_MAIN(FieldEditorTest)
+#include "FieldEditorTest.moc"
