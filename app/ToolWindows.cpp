@@ -3,6 +3,8 @@
 #include <QAction>
 
 #include "Files.h"
+#include "FormConfOpt.h"
+#include "FormConfSw.h"
 #include "FormContext.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
@@ -39,6 +41,15 @@ FormContext ContextOf(const ProcessObjects& process) {
 int PageOf(int tag) {
   return tag & 0xFF;
 }
+
+// Shows a paged configuration window maximised and modal; the page it was
+// on when it closed.
+int ShowConfigurationWindow(PagedConfigWindow& window, int tag) {
+  window.SetTag(tag);
+  window.setWindowState(Qt::WindowMaximized);
+  window.exec();
+  return window.Tag();
+}
 }  // namespace
 
 namespace ToolWindows {
@@ -53,13 +64,15 @@ bool OpenVehicleConfiguration(TFormMain& main) {
 }
 
 int OpenOptionalConfiguration(TFormMain& main, int tag) {
-  NotYetAvailable(main, TFormMain::kConfOpt);
-  return PageOf(tag);
+  if (Process().store == nullptr) return PageOf(tag);
+  TFormConfOpt window(ContextOf(Process()), &main);
+  return ShowConfigurationWindow(window, tag);
 }
 
 int OpenSoftwareConfiguration(TFormMain& main, int tag) {
-  NotYetAvailable(main, TFormMain::kConfSw);
-  return PageOf(tag);
+  if (Process().store == nullptr) return PageOf(tag);
+  TFormConfSw window(ContextOf(Process()), &main);
+  return ShowConfigurationWindow(window, tag);
 }
 
 void OpenDiagnosis(TFormMain& main) {

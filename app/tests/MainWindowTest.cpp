@@ -13,6 +13,7 @@
 
 #include "AboutBox.h"
 #include "ConfCar.h"
+#include "FormConfOpt.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
@@ -121,10 +122,19 @@ class MainWindowTest : public QObject {
     ScopedMessageBoxCapture boxes;
     QSignalSpy triggered(f.main->EntryAction(TFormMain::kConfOpt), &QAction::triggered);
     f.main->MarkEntry(TFormMain::kConfOpt);
+    // The optional window opens on the kept page and hands back the page it
+    // closed on.
+    int openedOn = -1;
+    WhenModal<TFormConfOpt>([&](TFormConfOpt* window) {
+      openedOn = window->PageControl1->currentIndex();
+      window->PageControl1->setCurrentIndex(2);
+      window->reject();
+    });
     QTest::keyClick(f.main.get(), Qt::Key_Return);
     QCOMPARE(triggered.count(), 1);
     QCOMPARE(f.main->CurrentEntry(), int(TFormMain::kConfOpt));
-    QCOMPARE(f.main->OptionalPage(), 0);
+    QCOMPARE(openedOn, 0);
+    QCOMPARE(f.main->OptionalPage(), 2);
     QVERIFY(f.main->isVisible());
   }
 

@@ -1,0 +1,81 @@
+#include "ConfigWindowParts.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace config_parts {
+
+void SetUpWindow(QDialog* window, const QString& title, int width, int height) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(16);
+  font.setBold(true);
+  window->setFont(font);
+  window->setWindowTitle(title);
+  window->resize(width, height);
+}
+
+QTabWidget* AddPages(QWidget* window, const QRect& geometry, FieldPages pages,
+                     const char* const* captions) {
+  auto* control = new QTabWidget(window);
+  control->setObjectName(QStringLiteral("PageControl1"));
+  control->setGeometry(geometry);
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(pages[p].name));
+    control->addTab(page, QString::fromUtf8(captions[p]));
+  }
+  return control;
+}
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->move(left, top);
+  return label;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const char* name, int top) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setGeometry(kEditLeft, top, kEditWidth, kEditHeight);
+  return edit;
+}
+
+QCheckBox* AddCheckBox(QWidget* parent, const char* name, int left, int top) {
+  auto* box = new QCheckBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->move(left, top);
+  box->adjustSize();
+  return box;
+}
+
+QPushButton* AddExitButton(QDialog* window, const QRect& geometry) {
+  auto* button = new QPushButton(QStringLiteral("&Esci"), window);
+  button->setObjectName(QStringLiteral("ButtonEsci"));
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, window, &QDialog::reject);
+  return button;
+}
+
+void AddStatusLabels(QWidget* window, const QRect& notConnected, int goVisLeft, int goVisTop,
+                     int limitsTop) {
+  QLabel* label = AddLabel(window, "LabelNonConnesso", QStringLiteral("Centralina non connessa"),
+                           notConnected.left(), notConnected.top());
+  label->resize(notConnected.size());
+  label->setWordWrap(true);
+  AddLabel(window, "LabelGoVis", QStringLiteral("F12 = Visualizzazione"), goVisLeft, goVisTop);
+  AddLabel(window, "LabelLimiti", QStringLiteral("Limiti non attivi"), goVisLeft, limitsTop)
+      ->hide();
+}
+
+void FitLabels(QWidget* window) {
+  for (QLabel* label : window->findChildren<QLabel*>())
+    if (!label->wordWrap()) label->adjustSize();
+}
+
+}  // namespace config_parts

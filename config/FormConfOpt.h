@@ -1,0 +1,45 @@
+// TFormConfOpt: the optional configuration window. Four pages: the petrol-gas
+// change-over, the gas actuator, the TPS hysteresis and the fuel cut-off.
+// Five rows are option check boxes whose handlers write the option and show
+// or hide the rows that depend on it. The opener hands the page to start on
+// in the low byte of Tag and reads the page active at closing back from Tag.
+#pragma once
+
+#include "PagedConfigWindow.h"
+
+class TModuloLingua;
+
+class TFormConfOpt : public PagedConfigWindow {
+  Q_OBJECT
+
+ public:
+  // context.store must be set.
+  explicit TFormConfOpt(const FormContext& context, QWidget* parent = nullptr);
+
+ protected:
+  void ShowSteps() override;
+
+ private:
+  void BuildControls();
+  void BuildRow(int row);
+  void LoadTexts(TModuloLingua* lingua);
+
+  // The option handlers: phase 1 shows the stored state, phase 0 writes the
+  // box's state. false when the ECU refused a write.
+  bool RunOption(int handler, int phase);
+  bool OverRev(int phase);
+  bool LowLevel(int phase);
+  bool FixedDefault(int phase);
+  bool KickDown(int phase);
+  bool CutOff(int phase);
+
+  // The option's dependent rows shown and their edits enabled, or neither.
+  void ShowDependents(std::initializer_list<int> rows, bool on);
+  bool BoxChecked(int row) const;
+  void SetBox(int row, bool on);
+  void SetText(int row, const QString& text);
+  // The whole number in an edit (0 when it holds none).
+  int IntegerIn(int row) const;
+  double Read(int identifier);
+  bool Write(int identifier, double value);
+};

@@ -1,0 +1,379 @@
+// The optional configuration window against the store on a recording link:
+// its rows, its option check boxes and their dependent rows, the show-time
+// rules and a refused option write.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "Beep.h"
+#include "ConfCar.h"
+#include "ConfOptFields.h"
+#include "ConfigWindowTestSupport.h"
+#include "FormConfOpt.h"
+#include "MessageBoxes.h"
+#include "RecordingLink.h"
+
+namespace {
+
+// Raw type codes: TPS "lineare 0-5V", "lineare 5-0V" (inverted), "mono Bosch";
+// level sensor "0-90 Ohm" and the maker's own (inverted).
+constexpr int kTpsLinear = 0;
+constexpr int kTpsInverted = 1;
+constexpr int kTpsMonoBosch = 2;
+constexpr int kLevelPlain = 2;
+constexpr int kLevelInverted = 129;
+
+enum BoxRow { kOverRevBox = 2, kLowLevelBox = 4, kDefaultBox = 6, kKickDownBox = 12, kCutOffBox = 17 };
+
+}  // namespace
+
+class ConfOptTest : public QObject {
+  Q_OBJECT
+
+ private:
+  RecordingLink link_;
+  std::unique_ptr<ConfCar> store_;
+  TModuloLingua lingua_;
+  std::unique_ptr<TFormConfOpt> window_;
+
+  FieldEditor& Editor() { return window_->Editor(); }
+  void Key(int key) { KeyAt(window_.get(), key); }
+  QLineEdit* Edit(int row) { return Editor().Edit(row); }
+  QCheckBox* Box(int row) { return Editor().CheckBox(row); }
+
+  void SetRaw(int identifier, int raw) { store_->StoreRaw(store_->MemberAddress(identifier), raw); }
+
+  void Open(int tag = 256) {
+    FormContext context;
+    context.store = store_.get();
+    context.link = &link_;
+    context.language = &lingua_;
+    window_ = std::make_unique<TFormConfOpt>(context);
+    window_->SetTag(tag);
+    QVERIFY(ShowActive(window_.get()));
+  }
+
+  // Moves the focus to row through the keys.
+  void GoTo(int row) {
+    Key(Qt::Key_Home);
+    for (int i = 0; i < 30 && Editor().CurrentRow() != row; ++i) Key(Qt::Key_Down);
+    QCOMPARE(Editor().CurrentRow(), row);
+  }
+
+  QList<int> RawWrites(int identifier) const {
+    QList<int> out;
+    for (const auto& call : link_.Writes())
+      if (call.code == ConfCar::ParameterCode(identifier)) out << call.value;
+    return out;
+  }
+
+  bool RowShown(int row) { return !Editor().Input(row)->isHidden() && !Editor().Caption(row)->isHidden(); }
+
+ private slots:
+  void initTestCase() { QVERIFY(OpenBuiltDictionary(lingua_, QStringLiteral("ITALIANO"))); }
+
+  void init() {
+    QLocale::setDefault(QLocale::c());
+    link_ = RecordingLink();
+    link_.connected = true;
+    store_ = std::make_unique<ConfCar>("test.dmr", &link_);
+    SetRaw(3, kTpsLinear);
+    SetRaw(59, kLevelPlain);
+    link_.memory[40] = {90};  // the default position the ECU computes
+  }
+
+  void cleanup() {
+    window_.reset();
+    store_.reset();
+  }
+
+  // Each row as the window shows it: parameter, range and unit in the hint,
+  // page.
+  void rowsMatchTheParameters_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("identifier");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<int>("page");
+    struct Case {
+      int row;
+      const char* input;
+      int identifier;
+      double step;
+      const char* hint;
+      int page;
+    };
+    const Case cases[] = {
+        {0, "EditTCambio", 58, 1, " (15; 40 °C) ", 0},
+        {1, "EditTPartenzaGas", 74, 1, " (30; 80 °C) ", 0},
+        {2, "CheckFuoriGiri", 62, 0, "", 0},
+        {3, "EditFuoriGiri", 62, 100, " (4000; 8000 rpm) ", 0},
+        {4, "CheckRientro", 66, 0, "", 0},
+        {5, "EditLivello", 66, 1, " (1; 255) ", 0},
+        {6, "CheckDefault", 67, 0, "", 1},
+        {7, "EditDefault", 40, 1, " (0; 255) ", 1},
+        {8, "EditMaxApMin", 31, 1, " (0; 255) ", 1},
+        {9, "EditMinApMin", 32, 1, " (0; 255) ", 1},
+        {10, "EditMaxApFMin", 33, 1, " (0; 255) ", 1},
+        {11, "EditMinApFMin", 34, 1, " (0; 255) ", 1},
+        {12, "CheckAffondata", 38, 0, "", 1},
+        {13, "EditAffondata", 39, 1, " (0; 255) ", 1},
+        {14, "EditTpsAffondata", 38, 0.1, " (0; 4.9 V) ", 1},
+        {15, "EditIstBosch", 23, 0.1, " (0; 5 V) ", 2},
+        {16, "EditIstMin", 24, 0.01, " (0; 5 V) ", 2},
+        {17, "CheckCutOff", 41, 0, "", 3},
+        {18, "EditCutOff", 41, 100, " (1300; 7000 rpm) ", 3},
+        {19, "EditPosCutOff", 42, 1, " (0; 255) ", 3},
+    };
+    for (const Case& c : cases)
+      QTest::addRow("row %d", c.row) << c.row << QString::fromLatin1(c.input) << c.identifier
+                                     << c.step << QString::fromUtf8(c.hint) << c.page;
+  }
+  void rowsMatchTheParameters() {
+    QFETCH(int, row);
+    QFETCH(QString, input);
+    QFETCH(int, identifier);
+    QFETCH(double, step);
+    QFETCH(QString, hint);
+    QFETCH(int, page);
+    Open();
+    QCOMPARE(Editor().Input(row)->objectName(), input);
+    QCOMPARE(Editor().Row(row).identifier, identifier);
+    QCOMPARE(Editor().Row(row).step, step);
+    QCOMPARE(Editor().Hint(row), hint);
+    QCOMPARE(window_->PageControl1->indexOf(Editor().Input(row)->parentWidget()), page);
+  }
+
+  // The pages' first rows: PageDown lands on each in turn (the Tps page on
+  // row 16 when the TPS is not a mono Bosch).
+  void pagesStartAtTheirFirstRows() {
+    Open();
+    QCOMPARE(Editor().CurrentRow(), 0);
+    Key(Qt::Key_PageDown);
+    QCOMPARE(Editor().CurrentRow(), 6);
+    Key(Qt::Key_PageDown);
+    QCOMPARE(Editor().CurrentRow(), 16);
+    QCOMPARE(window_->focusWidget()->objectName(), QStringLiteral("EditIstMin"));
+    QVERIFY(!RowShown(15) && Editor().UnitLabel(15)->isHidden());
+    Key(Qt::Key_PageDown);
+    QCOMPARE(Editor().CurrentRow(), 17);
+    Key(Qt::Key_PageDown);
+    QCOMPARE(Editor().CurrentRow(), 0);
+  }
+
+  void monoBoschShowsItsHysteresis() {
+    SetRaw(3, kTpsMonoBosch);
+    Open(256 + 2);
+    QCOMPARE(Editor().CurrentRow(), 15);
+    QVERIFY(RowShown(15) && !Editor().UnitLabel(15)->isHidden());
+  }
+
+  // Row 1 is never shown nor focused: Down from row 0 goes to the over-rev box.
+  void hiddenRowIsSkipped() {
+    Open();
+    QVERIFY(!RowShown(1));
+    Key(Qt::Key_Down);
+    QCOMPARE(Editor().CurrentRow(), int(kOverRevBox));
+  }
+
+  // Variant 2: no change-over page; the window opens on the actuator page,
+  // Home focuses the fixed-default box and PageDown from the cut-off page
+  // comes round to the actuator page.
+  void variantHidesTheChangeOverPage() {
+    store_->SetVariantFlag(true);
+    Open(256 + 1);
+    QVERIFY(!window_->PageControl1->isTabVisible(0));
+    QCOMPARE(window_->PageControl1->currentIndex(), 1);
+    Key(Qt::Key_Home);
+    QCOMPARE(Editor().CurrentRow(), int(kDefaultBox));
+    Key(Qt::Key_Up);
+    QCOMPARE(Editor().CurrentRow(), int(kDefaultBox));
+    Key(Qt::Key_PageUp);
+    QCOMPARE(window_->PageControl1->currentIndex(), 3);
+    Key(Qt::Key_PageDown);
+    QCOMPARE(window_->PageControl1->currentIndex(), 1);
+    Key(Qt::Key_Escape);
+    QCOMPARE(window_->Tag(), 1);
+  }
+
+  // Over-rev at 6600: the option is on with its threshold; 7500 is within the
+  // row's range and switches the option off at the next opening.
+  void overRevThreshold() {
+    SetRaw(62, 120000 / 6600);
+    Open();
+    QVERIFY(Box(kOverRevBox)->isChecked());
+    QCOMPARE(Edit(kRowFuoriGiri)->text(), QStringLiteral("6600"));
+    GoTo(kRowFuoriGiri);
+    QVERIFY(EnterValue(window_.get(), QStringLiteral("7500")));
+    QCOMPARE(RawWrites(62), QList<int>{120000 / 7500});
+    window_.reset();
+    Open();
+    QVERIFY(!Box(kOverRevBox)->isChecked());
+    QVERIFY(!RowShown(kRowFuoriGiri));
+    QVERIFY(Editor().UnitLabel(kRowFuoriGiri)->isHidden());
+  }
+
+  // Each option toggled on and off: what is written and what the dependent
+  // rows show. The store starts with the option off.
+  void optionsWriteAndShowTheirRows_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<int>("tpsType");
+    QTest::addColumn<int>("levelType");
+    QTest::addColumn<int>("identifier");
+    QTest::addColumn<QList<int>>("rawOnThenOff");
+    QTest::addColumn<int>("dependent");
+    QTest::addColumn<QString>("dependentText");
+    QTest::newRow("over-rev") << int(kOverRevBox) << kTpsLinear << kLevelPlain << 62
+                              << QList<int>{20, 12} << int(kRowFuoriGiri) << "6000";
+    QTest::newRow("low level") << int(kLowLevelBox) << kTpsLinear << kLevelPlain << 66
+                               << QList<int>{12, 0} << int(kRowLivello) << "12";
+    QTest::newRow("low level, inverted sensor")
+        << int(kLowLevelBox) << kTpsLinear << kLevelInverted << 66 << QList<int>{12, 0}
+        << int(kRowLivello) << "243";
+    QTest::newRow("cut-off from off") << int(kCutOffBox) << kTpsLinear << kLevelPlain << 41
+                                      << QList<int>{120000 / 1700, 12} << int(kRowCutOff)
+                                      << "1700";
+    QTest::newRow("kick-down") << int(kKickDownBox) << kTpsLinear << kLevelPlain << 38
+                               << QList<int>{204, 255} << int(kRowTpsAffondata) << "4";
+    QTest::newRow("kick-down, inverted TPS")
+        << int(kKickDownBox) << kTpsInverted << kLevelPlain << 38 << QList<int>{51, 255}
+        << int(kRowTpsAffondata) << "1";
+  }
+  void optionsWriteAndShowTheirRows() {
+    QFETCH(int, box);
+    QFETCH(int, tpsType);
+    QFETCH(int, levelType);
+    QFETCH(int, identifier);
+    QFETCH(QList<int>, rawOnThenOff);
+    QFETCH(int, dependent);
+    QFETCH(QString, dependentText);
+    SetRaw(3, tpsType);
+    SetRaw(59, levelType);
+    // Every option off to start with.
+    SetRaw(62, 12);
+    SetRaw(41, 12);
+    SetRaw(66, 0);    // off either way: 0, or 255 read through an inverted sensor
+    SetRaw(38, 255);  // 5 V, or 0 V read through an inverted TPS
+    Open();
+    QVERIFY(!Box(box)->isChecked());
+    QVERIFY(!RowShown(dependent));
+    GoTo(box);
+    Key(Qt::Key_Return);
+    QVERIFY(Box(box)->isChecked());
+    QVERIFY(RowShown(dependent));
+    QVERIFY(Editor().Input(dependent)->isEnabled());
+    QCOMPARE(Edit(dependent)->text(), dependentText);
+    Key(Qt::Key_Return);
+    QVERIFY(!RowShown(dependent));
+    QCOMPARE(RawWrites(identifier), rawOnThenOff);
+  }
+
+  // The kick-down position goes with the option: 100 steps when it is on.
+  void kickDownWritesItsPosition() {
+    SetRaw(3, kTpsInverted);
+    SetRaw(38, 255);
+    Open();
+    GoTo(kKickDownBox);
+    Key(Qt::Key_Return);
+    QCOMPARE(Edit(kRowAffondata)->text(), QStringLiteral("100"));
+    QCOMPARE(RawWrites(39), QList<int>{100});
+    QCOMPARE(store_->GetValue(38), 4.0L);
+  }
+
+  // The fixed default: the position is read afresh from the ECU either way.
+  void fixedDefaultShowsTheEcusPosition() {
+    Open(256 + 1);
+    QVERIFY(!Box(kDefaultBox)->isChecked());
+    QCOMPARE(Edit(kRowDefault)->text(), QStringLiteral("90"));
+    link_.memory[40] = {77};
+    Key(Qt::Key_Return);
+    QVERIFY(Box(kDefaultBox)->isChecked());
+    QVERIFY(RowShown(kRowDefault));
+    QCOMPARE(Edit(kRowDefault)->text(), QStringLiteral("77"));
+  }
+
+  // The low-level row refuses the level that would switch the option off.
+  void lowLevelRowRefusesTheOffLevel_data() {
+    QTest::addColumn<int>("levelType");
+    QTest::addColumn<QString>("refused");
+    QTest::addColumn<QString>("accepted");
+    QTest::newRow("plain sensor") << kLevelPlain << "0" << "254";
+    QTest::newRow("inverted sensor") << kLevelInverted << "255" << "1";
+  }
+  void lowLevelRowRefusesTheOffLevel() {
+    QFETCH(int, levelType);
+    QFETCH(QString, refused);
+    QFETCH(QString, accepted);
+    SetRaw(59, levelType);
+    SetRaw(66, 100);
+    Open();
+    GoTo(kRowLivello);
+    ScopedBeepCounter beeps;
+    QVERIFY(EnterValue(window_.get(), refused));
+    QCOMPARE(beeps.Count(), 1);
+    QVERIFY(RawWrites(66).isEmpty());
+    QVERIFY(EnterValue(window_.get(), accepted));
+    QCOMPARE(beeps.Count(), 1);
+    QCOMPARE(Edit(kRowLivello)->text(), accepted);
+  }
+
+  // A refused option write: one beep, and the box and its rows show what the
+  // store holds.
+  void refusedOptionWriteShowsTheStore_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<int>("identifier");
+    QTest::addColumn<int>("dependent");
+    QTest::newRow("over-rev") << int(kOverRevBox) << 62 << int(kRowFuoriGiri);
+    QTest::newRow("low level") << int(kLowLevelBox) << 66 << int(kRowLivello);
+    QTest::newRow("fixed default") << int(kDefaultBox) << 67 << int(kRowDefault);
+    QTest::newRow("kick-down") << int(kKickDownBox) << 38 << int(kRowTpsAffondata);
+    QTest::newRow("cut-off") << int(kCutOffBox) << 41 << int(kRowCutOff);
+  }
+  void refusedOptionWriteShowsTheStore() {
+    QFETCH(int, box);
+    QFETCH(int, identifier);
+    QFETCH(int, dependent);
+    Open();
+    const bool wasChecked = Box(box)->isChecked();
+    const bool wasShown = RowShown(dependent);
+    const QString text = Edit(dependent)->text();
+    link_.refusedCodes.insert(ConfCar::ParameterCode(identifier));
+    GoTo(box);
+    ScopedBeepCounter beeps;
+    Key(Qt::Key_Return);
+    QCOMPARE(beeps.Count(), 1);
+    QCOMPARE(Box(box)->isChecked(), wasChecked);
+    QCOMPARE(RowShown(dependent), wasShown);
+    QCOMPARE(Edit(dependent)->text(), text);
+  }
+
+  void captionsInEnglish() {
+    lingua_.SetSelectedColumn(QStringLiteral("ENGLISH"));
+    ScopedMessageBoxCapture boxes;
+    Open();
+    QVERIFY(boxes.Empty());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Optional settings"));
+    QCOMPARE(Editor().Caption(kOverRevBox)->text(), QStringLiteral("Return to petrol on over-revving"));
+    QCOMPARE(window_->PageControl1->tabText(3), QStringLiteral("Cut-off"));
+    lingua_.SetSelectedColumn(QStringLiteral("ITALIANO"));
+  }
+
+  void unreadableDictionary() {
+    ScopedMessageBoxCapture boxes;
+    FormContext context;
+    context.store = store_.get();
+    window_ = std::make_unique<TFormConfOpt>(context);
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(boxes.Last().text, QStringLiteral("Problemi col database multilingua (Codice 3)."));
+    QVERIFY(ShowActive(window_.get()));
+    QCOMPARE(Editor().Caption(0)->text(), QStringLiteral("Temperatura minima per il cambio"));
+    QCOMPARE(window_->PageControl1->tabText(0), QStringLiteral("Cambio Benzina-Gas"));
+  }
+};
+
+QTEST_MAIN(ConfOptTest)
+#include "ConfOptTest.moc"
