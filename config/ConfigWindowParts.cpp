@@ -62,12 +62,12 @@ QPushButton* AddExitButton(QDialog* window, const QRect& geometry) {
   return button;
 }
 
-void AddStatusLabels(QWidget* window, const QRect& notConnected, int goVisLeft, int goVisTop,
-                     int limitsTop) {
+void AddStatusLabels(QWidget* window, const QRect& notConnected, bool wrapped, int goVisLeft,
+                     int goVisTop, int limitsTop) {
   QLabel* label = AddLabel(window, "LabelNonConnesso", QStringLiteral("Centralina non connessa"),
                            notConnected.left(), notConnected.top());
   label->resize(notConnected.size());
-  label->setWordWrap(true);
+  label->setWordWrap(wrapped);
   AddLabel(window, "LabelGoVis", QStringLiteral("F12 = Visualizzazione"), goVisLeft, goVisTop);
   AddLabel(window, "LabelLimiti", QStringLiteral("Limiti non attivi"), goVisLeft, limitsTop)
       ->hide();

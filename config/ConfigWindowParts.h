@@ -42,10 +42,11 @@ QCheckBox* AddCheckBox(QWidget* parent, const char* name, int left, int top);
 // never presses it.
 QPushButton* AddExitButton(QDialog* window, const QRect& geometry);
 
-// "LabelNonConnesso", "LabelGoVis" and "LabelLimiti" (hidden) with their
+// "LabelNonConnesso" (word-wrapped in its rectangle when asked, else one line
+// from its corner), "LabelGoVis" and "LabelLimiti" (hidden) with their
 // default captions.
-void AddStatusLabels(QWidget* window, const QRect& notConnected, int goVisLeft, int goVisTop,
-                     int limitsTop);
+void AddStatusLabels(QWidget* window, const QRect& notConnected, bool wrapped, int goVisLeft,
+                     int goVisTop, int limitsTop);
 
 // Sizes every single-line label of the window to its text (after the
 // dictionary replaced the design captions).

@@ -120,7 +120,7 @@ void TFormConfOpt::BuildControls() {
   logo->setAlignment(Qt::AlignCenter);
   logo->setFrameStyle(QFrame::Panel | QFrame::Raised);
   logo->setWordWrap(true);
-  AddStatusLabels(this, QRect(160, 496, 121, 57), 544, 496, 520);
+  AddStatusLabels(this, QRect(160, 496, 121, 57), true, 544, 496, 520);
   AddExitButton(this, QRect(340, 504, 137, 33));
 }
 

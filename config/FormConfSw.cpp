@@ -62,7 +62,7 @@ void TFormConfSw::BuildControls() {
              kPlaces[r].top + kCaptionBelowEdit);
     AddEdit(parent, row.input, kPlaces[r].top);
   }
-  AddStatusLabels(this, QRect(56, 512, 200, 20), 552, 504, 528);
+  AddStatusLabels(this, QRect(56, 512, 200, 20), false, 552, 504, 528);
   AddExitButton(this, QRect(332, 512, 137, 33));
 }
 
