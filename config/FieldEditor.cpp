@@ -26,6 +26,7 @@ constexpr int kArrowAboveCaption = 6;
 constexpr int kHintGap = 5;
 constexpr int kUnitGap = 10;
 constexpr int kArrowPixelSize = 32;
+constexpr int kHintPixelSize = 14;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
@@ -75,6 +76,12 @@ void FieldEditor::MakeMarkers() {
   arrow_->hide();
 
   hintLabel_ = MakeLabel(window_, "LabelHint", QString());
+  // A lighter, smaller face than the captions: the widest hint, a speed range
+  // with its unit, still fits between the edit and the page's edge.
+  QFont hintFont = window_->font();
+  hintFont.setBold(false);
+  hintFont.setPixelSize(kHintPixelSize);
+  hintLabel_->setFont(hintFont);
   hintLabel_->setAutoFillBackground(true);
   QPalette hintPalette = hintLabel_->palette();
   hintPalette.setColor(QPalette::Window, hintPalette.color(QPalette::ToolTipBase));
