@@ -92,60 +92,35 @@ class ConfOptTest : public QObject {
 
   // Each row as the window shows it: parameter, range and unit in the hint,
   // page.
-  void rowsMatchTheParameters_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<int>("identifier");
-    QTest::addColumn<double>("step");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<int>("page");
-    struct Case {
-      int row;
-      const char* input;
-      int identifier;
-      double step;
-      const char* hint;
-      int page;
-    };
-    const Case cases[] = {
-        {0, "EditTCambio", 58, 1, " (15; 40 °C) ", 0},
-        {1, "EditTPartenzaGas", 74, 1, " (30; 80 °C) ", 0},
-        {2, "CheckFuoriGiri", 62, 0, "", 0},
-        {3, "EditFuoriGiri", 62, 100, " (4000; 8000 rpm) ", 0},
-        {4, "CheckRientro", 66, 0, "", 0},
-        {5, "EditLivello", 66, 1, " (1; 255) ", 0},
-        {6, "CheckDefault", 67, 0, "", 1},
-        {7, "EditDefault", 40, 1, " (0; 255) ", 1},
-        {8, "EditMaxApMin", 31, 1, " (0; 255) ", 1},
-        {9, "EditMinApMin", 32, 1, " (0; 255) ", 1},
-        {10, "EditMaxApFMin", 33, 1, " (0; 255) ", 1},
-        {11, "EditMinApFMin", 34, 1, " (0; 255) ", 1},
-        {12, "CheckAffondata", 38, 0, "", 1},
-        {13, "EditAffondata", 39, 1, " (0; 255) ", 1},
-        {14, "EditTpsAffondata", 38, 0.1, " (0; 4.9 V) ", 1},
-        {15, "EditIstBosch", 23, 0.1, " (0; 5 V) ", 2},
-        {16, "EditIstMin", 24, 0.01, " (0; 5 V) ", 2},
-        {17, "CheckCutOff", 41, 0, "", 3},
-        {18, "EditCutOff", 41, 100, " (1300; 7000 rpm) ", 3},
-        {19, "EditPosCutOff", 42, 1, " (0; 255) ", 3},
-    };
-    for (const Case& c : cases)
-      QTest::addRow("row %d", c.row) << c.row << QString::fromLatin1(c.input) << c.identifier
-                                     << c.step << QString::fromUtf8(c.hint) << c.page;
-  }
   void rowsMatchTheParameters() {
-    QFETCH(int, row);
-    QFETCH(QString, input);
-    QFETCH(int, identifier);
-    QFETCH(double, step);
-    QFETCH(QString, hint);
-    QFETCH(int, page);
+    const ExpectedRow expected[] = {
+        {0, "EditTCambio", 58, kNoElement, 1, " (15; 40 °C) ", 0},
+        {1, "EditTPartenzaGas", 74, kNoElement, 1, " (30; 80 °C) ", 0},
+        {2, "CheckFuoriGiri", 62, kNoElement, 0, "", 0},
+        {3, "EditFuoriGiri", 62, kNoElement, 100, " (4000; 8000 rpm) ", 0},
+        {4, "CheckRientro", 66, kNoElement, 0, "", 0},
+        {5, "EditLivello", 66, kNoElement, 1, " (1; 255) ", 0},
+        {6, "CheckDefault", 67, kNoElement, 0, "", 1},
+        {7, "EditDefault", 40, kNoElement, 1, " (0; 255) ", 1},
+        {8, "EditMaxApMin", 31, kNoElement, 1, " (0; 255) ", 1},
+        {9, "EditMinApMin", 32, kNoElement, 1, " (0; 255) ", 1},
+        {10, "EditMaxApFMin", 33, kNoElement, 1, " (0; 255) ", 1},
+        {11, "EditMinApFMin", 34, kNoElement, 1, " (0; 255) ", 1},
+        {12, "CheckAffondata", 38, kNoElement, 0, "", 1},
+        {13, "EditAffondata", 39, kNoElement, 1, " (0; 255) ", 1},
+        {14, "EditTpsAffondata", 38, kNoElement, 0.1, " (0; 4.9 V) ", 1},
+        {15, "EditIstBosch", 23, kNoElement, 0.1, " (0; 5 V) ", 2},
+        {16, "EditIstMin", 24, kNoElement, 0.01, " (0; 5 V) ", 2},
+        {17, "CheckCutOff", 41, kNoElement, 0, "", 3},
+        {18, "EditCutOff", 41, kNoElement, 100, " (1300; 7000 rpm) ", 3},
+        {19, "EditPosCutOff", 42, kNoElement, 1, " (0; 255) ", 3},
+    };
     Open();
-    QCOMPARE(Editor().Input(row)->objectName(), input);
-    QCOMPARE(Editor().Row(row).identifier, identifier);
-    QCOMPARE(Editor().Row(row).step, step);
-    QCOMPARE(Editor().Hint(row), hint);
-    QCOMPARE(window_->PageControl1->indexOf(Editor().Input(row)->parentWidget()), page);
+    QCOMPARE(Editor().RowCount(), int(std::size(expected)));
+    for (const ExpectedRow& row : expected) {
+      const QString mismatch = RowMismatch(Editor(), window_->PageControl1, row);
+      QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+    }
   }
 
   // The pages' first rows: PageDown lands on each in turn (the Tps page on

@@ -62,44 +62,25 @@ class ConfSwTest : public QObject {
   }
 
   // Each row as the window shows it: the parameter it edits, its range and
-  // unit in the hint, and the page it is on.
-  void rowsMatchTheParameters_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<int>("identifier");
-    QTest::addColumn<int>("element");
-    QTest::addColumn<double>("step");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<int>("page");
-    QTest::newRow("idle opening speed") << 0 << "EditPassiAp" << 9 << -1 << 1.0 << " (1; 20) " << 0;
-    QTest::newRow("idle closing speed") << 1 << "EditPassiCh" << 10 << -1 << 1.0 << " (1; 20) " << 0;
-    QTest::newRow("cruise opening speed") << 2 << "EditTPassiAp" << 12 << -1 << 1.0 << " (1; 20) "
-                                          << 1;
-    QTest::newRow("cruise closing speed") << 3 << "EditTPassiCh" << 13 << -1 << 1.0 << " (1; 20) "
-                                          << 1;
-    QTest::newRow("steps to rich") << 4 << "EditInvIngr" << 45 << -1 << 1.0 << " (0; 255) " << 1;
-    QTest::newRow("steps to lean") << 5 << "EditInvSmagr" << 44 << -1 << 1.0 << " (0; 255) " << 1;
-    QTest::newRow("full power TPS") << 6 << "EditTpsPotenza" << 25 << 2 << 0.01 << " (0; 5 V) " << 2;
-    QTest::newRow("full power speed") << 7 << "EditGiriPotenza" << 48 << -1 << 50.0
-                                      << " (3000; 7000 rpm) " << 2;
-  }
+  // unit in the hint, and the page it is on; unit labels beside rows 6-7 only.
   void rowsMatchTheParameters() {
-    QFETCH(int, row);
-    QFETCH(QString, input);
-    QFETCH(int, identifier);
-    QFETCH(int, element);
-    QFETCH(double, step);
-    QFETCH(QString, hint);
-    QFETCH(int, page);
+    const ExpectedRow expected[] = {
+        {0, "EditPassiAp", 9, kNoElement, 1, " (1; 20) ", 0},
+        {1, "EditPassiCh", 10, kNoElement, 1, " (1; 20) ", 0},
+        {2, "EditTPassiAp", 12, kNoElement, 1, " (1; 20) ", 1},
+        {3, "EditTPassiCh", 13, kNoElement, 1, " (1; 20) ", 1},
+        {4, "EditInvIngr", 45, kNoElement, 1, " (0; 255) ", 1},
+        {5, "EditInvSmagr", 44, kNoElement, 1, " (0; 255) ", 1},
+        {6, "EditTpsPotenza", 25, 2, 0.01, " (0; 5 V) ", 2},
+        {7, "EditGiriPotenza", 48, kNoElement, 50, " (3000; 7000 rpm) ", 2},
+    };
     Open(256);
-    QCOMPARE(Editor().Input(row)->objectName(), input);
-    QCOMPARE(Editor().Row(row).identifier, identifier);
-    QCOMPARE(Editor().Row(row).element, element);
-    QCOMPARE(Editor().Row(row).step, step);
-    QCOMPARE(Editor().Hint(row), hint);
-    QCOMPARE(window_->PageControl1->indexOf(Editor().Input(row)->parentWidget()), page);
-    // Unit labels only beside the rows with a unit.
-    QCOMPARE(Editor().UnitLabel(row) != nullptr, row >= 6);
+    QCOMPARE(Editor().RowCount(), int(std::size(expected)));
+    for (const ExpectedRow& row : expected) {
+      const QString mismatch = RowMismatch(Editor(), window_->PageControl1, row);
+      QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+      QCOMPARE(Editor().UnitLabel(row.row) != nullptr, row.row >= 6);
+    }
   }
 
   // The opener's page (low byte of Tag) is where the window starts; the page

@@ -38,3 +38,34 @@ inline bool EnterValue(QWidget* window, const QString& text) {
   KeyAt(window, Qt::Key_Return);
   return true;
 }
+
+#include <QTabWidget>
+
+#include "FieldEditor.h"
+
+// One row of a window as its parameter list describes it.
+struct ExpectedRow {
+  int row;
+  const char* input;   // object name of the input
+  int identifier;
+  int element;         // kNoElement for a plain parameter
+  double step;
+  const char* hint;    // range and unit as the hint shows them; "" for a check box
+  int page;
+};
+
+// Empty when the window's row is as expected; otherwise what differs.
+inline QString RowMismatch(FieldEditor& editor, QTabWidget* pages, const ExpectedRow& e) {
+  QStringList out;
+  const FieldRow& row = editor.Row(e.row);
+  if (editor.Input(e.row)->objectName() != QLatin1String(e.input))
+    out << QStringLiteral("input %1").arg(editor.Input(e.row)->objectName());
+  if (row.identifier != e.identifier) out << QStringLiteral("parameter %1").arg(row.identifier);
+  if (row.element != e.element) out << QStringLiteral("element %1").arg(row.element);
+  if (row.step != e.step) out << QStringLiteral("step %1").arg(row.step);
+  if (editor.Hint(e.row) != QString::fromUtf8(e.hint))
+    out << QStringLiteral("hint '%1'").arg(editor.Hint(e.row));
+  const int page = pages->indexOf(editor.Input(e.row)->parentWidget());
+  if (page != e.page) out << QStringLiteral("page %1").arg(page);
+  return out.isEmpty() ? QString() : QStringLiteral("row %1: ").arg(e.row) + out.join(", ");
+}
