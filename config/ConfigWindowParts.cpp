@@ -1,5 +1,7 @@
 #include "ConfigWindowParts.h"
 
+#include "FieldEditor.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
@@ -76,6 +78,24 @@ void AddStatusLabels(QWidget* window, const QRect& notConnected, bool wrapped, i
 void FitLabels(QWidget* window) {
   for (QLabel* label : window->findChildren<QLabel*>())
     if (!label->wordWrap()) label->adjustSize();
+}
+
+void FitCaptions(FieldEditor& editor) {
+  constexpr int kGap = 8;
+  constexpr int kSmallestPixelSize = 10;
+  for (int r = 0; r < editor.RowCount(); ++r) {
+    QLabel* caption = editor.Caption(r);
+    const QWidget* input = editor.Input(r);
+    const bool besideEdit = editor.Edit(r) != nullptr;
+    const int right = besideEdit ? input->x() : caption->parentWidget()->width();
+    const int room = right - kGap - caption->x();
+    QFont font = caption->font();
+    while (caption->sizeHint().width() > room && font.pixelSize() > kSmallestPixelSize) {
+      font.setPixelSize(font.pixelSize() - 1);
+      caption->setFont(font);
+    }
+    caption->adjustSize();
+  }
 }
 
 }  // namespace config_parts

@@ -8,6 +8,7 @@
 
 #include "FieldTable.h"
 
+class FieldEditor;
 class QCheckBox;
 class QDialog;
 class QLabel;
@@ -51,5 +52,10 @@ void AddStatusLabels(QWidget* window, const QRect& notConnected, bool wrapped, i
 // Sizes every single-line label of the window to its text (after the
 // dictionary replaced the design captions).
 void FitLabels(QWidget* window);
+
+// Shrinks, a pixel at a time down to a floor, the font of every row caption
+// too wide for its place: an edit row's caption ends before its edit, a
+// check box's before the page's edge. Long translations stay whole.
+void FitCaptions(FieldEditor& editor);
 
 }  // namespace config_parts

@@ -452,10 +452,9 @@ void FieldEditor::Highlight(int row, bool on) {
     caption->setAutoFillBackground(true);
     highlightedRow_ = row;
   } else {
-    // Back to the parent's colours and font.
+    // Back to the parent's colours.
     caption->setAutoFillBackground(false);
     caption->setPalette(QPalette());
-    caption->setFont(QFont());
     if (highlightedRow_ == row) highlightedRow_ = -1;
   }
 }

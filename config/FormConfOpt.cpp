@@ -176,6 +176,7 @@ void TFormConfOpt::ShowSteps() {
   if (store.VariantFlag()) PageControl1->setTabVisible(0, false);
   editor_->ShowConnectionState(context_.Connected());
   FitLabels(this);
+  FitCaptions(*editor_);
   StartOnOpenersPage();
 }
 

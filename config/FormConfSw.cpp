@@ -100,5 +100,6 @@ void TFormConfSw::ShowSteps() {
   editor_->ShowConnectionState(context_.Connected());
   editor_->PopulateFields();
   FitLabels(this);
+  FitCaptions(*editor_);
   StartOnOpenersPage();
 }
