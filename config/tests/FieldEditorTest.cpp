@@ -1,11 +1,13 @@
 // The field editing controller on a small window of its own: three pages of
 // edits, a check box and a list, against the real store on a recording link.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <memory>
@@ -97,6 +99,43 @@ class TestWindow : public QDialog {
 
   QTabWidget* pages;
   QLabel* notConnected;
+  std::unique_ptr<FieldEditor> editor;
+};
+
+// A window without pages, as the vehicle window is: an edit, a list and a
+// button, rows read first to last, the highlight kept when a button takes
+// the focus.
+constexpr FieldRow kFlatRows[] = {
+    {"LabelRpm", "EditRpm", FieldKind::Edit, 56, kNoElement, 0, 4000, 100, "UnitaGiri", kNoHandler},
+    {"LabelList", "ComboList", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+};
+
+class FlatWindow : public QDialog {
+ public:
+  explicit FlatWindow(ConfCar& store) {
+    resize(600, 200);
+    for (int r = 0; r < int(std::size(kFlatRows)); ++r) {
+      auto* caption = new QLabel(QString::fromLatin1(kFlatRows[r].caption), this);
+      caption->setObjectName(QString::fromLatin1(kFlatRows[r].caption));
+      caption->move(96, 20 + 40 * r);
+    }
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("EditRpm"));
+    edit->setGeometry(400, 12, 100, 28);
+    list = new QComboBox(this);
+    list->setObjectName(QStringLiteral("ComboList"));
+    list->addItems({"zero", "one", "two", "three"});
+    list->setGeometry(400, 52, 150, 28);
+    button = new QPushButton(QStringLiteral("Button"), this);
+    button->setGeometry(400, 120, 100, 30);
+    FieldEditorOptions options;
+    options.keepHighlightOnExit = true;
+    editor = std::make_unique<FieldEditor>(this, store, kFlatRows, FieldPages{}, nullptr, options);
+  }
+  ~FlatWindow() override { editor.reset(); }
+
+  QComboBox* list;
+  QPushButton* button;
   std::unique_ptr<FieldEditor> editor;
 };
 
@@ -456,6 +495,37 @@ class FieldEditorTest : public QObject {
     QCOMPARE(over, static_cast<QWidget*>(window_.get()));
     QCOMPARE(edit->text(), QStringLiteral("20001"));
     QCOMPARE(Editor().CurrentRow(), int(kRpm));
+  }
+
+  // Without pages: PageUp and PageDown do nothing, the highlight stays on the
+  // last row while a button has the focus, Enter drops a list down, and in
+  // the dropped-down list Up on the first item goes to the last.
+  void windowWithoutPages() {
+    window_.reset();
+    FlatWindow flat(*store_);
+    flat.editor->PopulateFields();
+    QVERIFY(ShowActive(&flat));
+    flat.editor->StartAtFirstRow();
+    QCOMPARE(flat.editor->CurrentRow(), 0);
+    KeyAt(&flat, Qt::Key_PageDown);
+    QCOMPARE(flat.editor->CurrentRow(), 0);
+    KeyAt(&flat, Qt::Key_Down);
+    QCOMPARE(flat.focusWidget(), flat.list);
+    flat.button->setFocus();
+    QVERIFY(flat.editor->Caption(1)->autoFillBackground());
+    KeyAt(&flat, Qt::Key_Up);
+    QCOMPARE(flat.editor->CurrentRow(), 0);
+    QVERIFY(!flat.editor->Caption(1)->autoFillBackground());
+    KeyAt(&flat, Qt::Key_Down);
+    flat.list->setCurrentIndex(0);
+    KeyAt(&flat, Qt::Key_Return);
+    QTRY_VERIFY(flat.list->view()->isVisible());
+    QTest::keyClick(flat.list->view(), Qt::Key_Up);
+    QCOMPARE(flat.list->view()->currentIndex().row(), 3);
+    QTest::keyClick(flat.list->view(), Qt::Key_Down);
+    QCOMPARE(flat.list->view()->currentIndex().row(), 0);
+    flat.list->hidePopup();
+    QVERIFY(link_.Writes().empty());
   }
 };
 
