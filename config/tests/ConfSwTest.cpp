@@ -155,6 +155,18 @@ class ConfSwTest : public QObject {
     QCOMPARE(beepCounter.Count(), beeps);
   }
 
+  // A step time longer than the scale's slowest shows as it is (below 1) and
+  // can be replaced by a speed within the range.
+  void speedOutsideTheScaleIsShownAndReplaceable() {
+    store_->StoreRaw(store_->MemberAddress(9), 110);
+    Open(256);
+    QCOMPARE(Editor().Edit(0)->text(), QStringLiteral("-1"));
+    QVERIFY(EnterValue(window_.get(), QStringLiteral("5")));
+    QCOMPARE(Editor().Edit(0)->text(), QStringLiteral("5"));
+    QCOMPARE(link_.Writes().size(), std::size_t(1));
+    QCOMPARE(link_.Writes()[0].value, 80);
+  }
+
   // Row 6 writes element 2 of the TPS voltages and nothing else.
   void fullPowerTpsWritesOneElement() {
     Open(256 + 2);
