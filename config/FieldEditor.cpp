@@ -353,6 +353,10 @@ void FieldEditor::ToggleLimitOverride() {
   if (limitsLabel_ != nullptr) limitsLabel_->setVisible(limitOverride_);
 }
 
+void FieldEditor::RemoveHighlight() {
+  if (highlightedRow_ >= 0) Highlight(highlightedRow_, false);
+}
+
 // --- Navigation ---------------------------------------------------------------
 
 void FieldEditor::SelectNextField() {

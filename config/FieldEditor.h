@@ -132,6 +132,9 @@ class FieldEditor : public QObject {
   void SelectNextField();
   void SelectPreviousField();
   void ToggleLimitOverride();
+  // Takes the highlight off the current row's caption (before a window
+  // populates itself again).
+  void RemoveHighlight();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
