@@ -4,13 +4,21 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "EcuLink.h"
 
+namespace {
+const char* const kSystemFolder = "system";
+}
+
 SettingsSandbox::SettingsSandbox() {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+  const QString system = QDir(dir_.path()).filePath(QLatin1String(kSystemFolder));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, system);
+  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, system);
 }
 
 SettingsSandbox::~SettingsSandbox() = default;
@@ -30,6 +38,22 @@ void SettingsSandbox::Store(const QString& mainPath, const QVariant& language,
   if (language.isValid()) settings.setValue(QStringLiteral("Language"), language);
   if (stat1.isValid()) settings.setValue(QStringLiteral("Stat1"), stat1);
   settings.sync();
+}
+
+namespace {
+void WriteFile(const QString& path, const QByteArray& text) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(text);
+}
+}  // namespace
+
+void SettingsSandbox::WriteUserFile(const QByteArray& text) const {
+  WriteFile(SettingsFile(), text);
+}
+
+void SettingsSandbox::WriteSystemFile(const QByteArray& text) const {
+  WriteFile(::SettingsFile(QDir(dir_.path()).filePath(QLatin1String(kSystemFolder))), text);
 }
 
 bool WriteDictionary(const QString& path, const QStringList& fields,

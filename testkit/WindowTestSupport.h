@@ -10,7 +10,8 @@
 #include <QVariant>
 
 // Points QSettings at a temporary folder for the life of the object, so no
-// test touches the real user's settings.
+// test touches the real user's settings nor sees the machine's installed
+// defaults (system-wide settings live in a folder of their own inside it).
 class SettingsSandbox {
  public:
   SettingsSandbox();
@@ -20,6 +21,10 @@ class SettingsSandbox {
   QString SettingsFile() const;
   // Writes values as a previous run would have left them.
   void Store(const QString& mainPath, const QVariant& language, const QVariant& stat1);
+  // Writes the user's settings file, or the system-wide one (the defaults an
+  // installation provides), with exactly this text.
+  void WriteUserFile(const QByteArray& text) const;
+  void WriteSystemFile(const QByteArray& text) const;
 
  private:
   QTemporaryDir dir_;

@@ -49,7 +49,10 @@ GlobalData::GlobalData(int& goOn, QWidget* questionParent) {
   mainFolder_ = settings.value(QLatin1String(kMainPathValue)).toString();
   configurationsFolder_ = ConfigurationsFolderOf(mainFolder_);
 
-  bool readError = false;
+  // A user's file that cannot be parsed counts as a read error even though
+  // the values would then come from the installed defaults: its values are
+  // lost, and the user is asked, as on any damaged settings.
+  bool readError = settings.status() == QSettings::FormatError;
   if (const auto language = ReadInteger(settings, kLanguageValue)) {
     language_ = *language;
     if (const auto stat1 = ReadInteger(settings, kStat1Value)) {

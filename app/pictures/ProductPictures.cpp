@@ -78,35 +78,6 @@ void DrawCar(QPainter& p, const QRectF& box) {
   }
 }
 
-// A gas cylinder with a flame: the product's emblem.
-void DrawEmblem(QPainter& p, const QRectF& box) {
-  QRectF tank(box.left(), box.top() + box.height() * 0.18, box.width() * 0.55, box.height() * 0.8);
-  QLinearGradient metal(tank.topLeft(), tank.topRight());
-  metal.setColorAt(0, kGas.darker(150));
-  metal.setColorAt(0.45, kGas.lighter(130));
-  metal.setColorAt(1, kGas.darker(170));
-  p.setPen(QPen(QColor(10, 60, 40), 1));
-  p.setBrush(metal);
-  p.drawRoundedRect(tank, tank.width() * 0.45, tank.width() * 0.45);
-  p.setBrush(QColor(200, 200, 200));
-  p.drawRect(QRectF(tank.center().x() - tank.width() * 0.15, box.top() + box.height() * 0.08,
-                    tank.width() * 0.3, box.height() * 0.12));
-
-  const QPointF base(box.left() + box.width() * 0.8, box.bottom() - box.height() * 0.05);
-  const double h = box.height() * 0.7, w = box.width() * 0.34;
-  QPainterPath flame;
-  flame.moveTo(base);
-  flame.cubicTo(base + QPointF(-w, 0), base + QPointF(-w * 0.4, -h * 0.6), base + QPointF(0, -h));
-  flame.cubicTo(base + QPointF(w * 0.4, -h * 0.6), base + QPointF(w, 0), base);
-  QRadialGradient fire(base + QPointF(0, -h * 0.3), h * 0.7);
-  fire.setColorAt(0, QColor(255, 255, 210));
-  fire.setColorAt(0.4, kAmber);
-  fire.setColorAt(1, QColor(230, 80, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(fire);
-  p.drawPath(flame);
-}
-
 // The whole product picture at the splash's size.
 QImage ProductImage() {
   QImage image(kSplashPictureWidth, kSplashPictureHeight, QImage::Format_RGB32);
@@ -144,6 +115,34 @@ QImage ProductImage() {
   return image;
 }
 }  // namespace
+
+void DrawEmblem(QPainter& p, const QRectF& box) {
+  QRectF tank(box.left(), box.top() + box.height() * 0.18, box.width() * 0.55, box.height() * 0.8);
+  QLinearGradient metal(tank.topLeft(), tank.topRight());
+  metal.setColorAt(0, kGas.darker(150));
+  metal.setColorAt(0.45, kGas.lighter(130));
+  metal.setColorAt(1, kGas.darker(170));
+  p.setPen(QPen(QColor(10, 60, 40), 1));
+  p.setBrush(metal);
+  p.drawRoundedRect(tank, tank.width() * 0.45, tank.width() * 0.45);
+  p.setBrush(QColor(200, 200, 200));
+  p.drawRect(QRectF(tank.center().x() - tank.width() * 0.15, box.top() + box.height() * 0.08,
+                    tank.width() * 0.3, box.height() * 0.12));
+
+  const QPointF base(box.left() + box.width() * 0.8, box.bottom() - box.height() * 0.05);
+  const double h = box.height() * 0.7, w = box.width() * 0.34;
+  QPainterPath flame;
+  flame.moveTo(base);
+  flame.cubicTo(base + QPointF(-w, 0), base + QPointF(-w * 0.4, -h * 0.6), base + QPointF(0, -h));
+  flame.cubicTo(base + QPointF(w * 0.4, -h * 0.6), base + QPointF(w, 0), base);
+  QRadialGradient fire(base + QPointF(0, -h * 0.3), h * 0.7);
+  fire.setColorAt(0, QColor(255, 255, 210));
+  fire.setColorAt(0.4, kAmber);
+  fire.setColorAt(1, QColor(230, 80, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(fire);
+  p.drawPath(flame);
+}
 
 QPixmap SplashPicture() {
   // The splash keeps to a 256-colour palette.

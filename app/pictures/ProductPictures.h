@@ -4,6 +4,9 @@
 
 #include <QPixmap>
 
+class QPainter;
+class QRectF;
+
 constexpr int kSplashPictureWidth = 377;
 constexpr int kSplashPictureHeight = 226;
 constexpr int kAboutPictureWidth = 113;
@@ -11,3 +14,7 @@ constexpr int kAboutPictureHeight = 68;
 
 QPixmap SplashPicture();
 QPixmap AboutPicture();
+
+// The product's emblem, a gas cylinder with a flame, fitted into box; shared
+// by the pictures above and the program's icon.
+void DrawEmblem(QPainter& p, const QRectF& box);

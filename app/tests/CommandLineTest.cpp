@@ -31,6 +31,42 @@ class CommandLineTest : public QObject {
     QCOMPARE(options.demo, demo);
     QCOMPARE(options.noComm, noComm);
   }
+
+  // What --help and --version print; every other line starts the program,
+  // Qt's own options and unknown ones included.
+  void Information_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");  // "help", "version" or empty
+    QTest::newRow("nothing") << QStringList{} << QString();
+    QTest::newRow("demo") << QStringList{"/demo", "/nocomm"} << QString();
+    QTest::newRow("--help") << QStringList{"--help"} << "help";
+    QTest::newRow("-h") << QStringList{"-h"} << "help";
+    QTest::newRow("help after demo") << QStringList{"/demo", "--help"} << "help";
+    QTest::newRow("--version") << QStringList{"--version"} << "version";
+    QTest::newRow("-v") << QStringList{"-v"} << "version";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << QString();
+    // Qt's own options are single-dash words, never runs of letters: -reverse
+    // holds a 'v' and -stylesheet an 'h', which would be read as -v or -h.
+    QTest::newRow("qt option with a v") << QStringList{"-reverse"} << QString();
+    QTest::newRow("qt option with an h") << QStringList{"-stylesheet", "a.qss"} << QString();
+    QTest::newRow("qt option with a value") << QStringList{"-platform", "offscreen"} << QString();
+    QTest::newRow("after --") << QStringList{"--", "--help"} << QString();
+  }
+  void Information() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    const QString text = InformationRequested(arguments, QStringLiteral("1.0"));
+    if (expected.isEmpty()) {
+      QCOMPARE(text, QString());
+    } else if (expected == QLatin1String("version")) {
+      QCOMPARE(text, QStringLiteral("Mirel Vantor 1.0\n"));
+    } else {
+      QVERIFY(text.startsWith(QLatin1String("Usage: mirel-vantor [options] [/demo [/nocomm]]")));
+      for (const char* mention : {"/demo", "/nocomm", "--version", "SEROXT_PORT", "SEROXT_SIM"}) {
+        QVERIFY2(text.contains(QLatin1String(mention)), mention);
+      }
+    }
+  }
 };
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -82,6 +82,44 @@ class GlobalDataTest : public QObject {
     QCOMPARE(goOn, 1);
   }
 
+  // An installation provides the settings' defaults system-wide: the first
+  // start of a user finds them and asks nothing, the user's own values win,
+  // and user settings that cannot be read still get the question.
+  void InstalledDefaults_data() {
+    QTest::addColumn<QByteArray>("userFile");  // empty: the user has none
+    QTest::addColumn<bool>("asks");
+    QTest::addColumn<int>("language");
+    QTest::newRow("first start") << QByteArray() << false << 2;
+    QTest::newRow("the user's own language")
+        << QByteArray("[General]\nMainPath=/a\nLanguage=4\nStat1=1\n") << false << 4;
+    QTest::newRow("only a folder of the user's") << QByteArray("[General]\nMainPath=/a\n")
+                                                 << false << 2;
+    QTest::newRow("the user's language damaged")
+        << QByteArray("[General]\nMainPath=/a\nLanguage=italiano\nStat1=0\n") << true << 0;
+    QTest::newRow("the user's Stat1 damaged")
+        << QByteArray("[General]\nMainPath=/a\nLanguage=3\nStat1=\"\n") << true << 3;
+    // What can be read of it is kept, but the user is asked.
+    QTest::newRow("the user's file garbled")
+        << QByteArray("[General\nLanguage=3\n\xff\xfe\x00[") << true << 3;
+  }
+  void InstalledDefaults() {
+    QFETCH(QByteArray, userFile);
+    QFETCH(bool, asks);
+    QFETCH(int, language);
+    SettingsSandbox sandbox;
+    sandbox.WriteSystemFile("[General]\nMainPath=/usr/lib/mirel-vantor\nLanguage=2\nStat1=0\n");
+    if (!userFile.isEmpty()) sandbox.WriteUserFile(userFile);
+    ScopedMessageBoxCapture boxes;
+    boxes.QueueAnswer(BoxAnswer::Yes);
+    int goOn = -1;
+    GlobalData settings(goOn);
+    QCOMPARE(goOn, 1);
+    QCOMPARE(boxes.Requests().size(), asks ? 1 : 0);
+    if (asks) QCOMPARE(boxes.Last().text, kQuestion);
+    QCOMPARE(settings.GetSetting(GlobalData::kLanguage), language);
+    settings.DiscardWithoutSaving();
+  }
+
   void StoredValuesAreReadAndWrittenBack() {
     SettingsSandbox sandbox;
     sandbox.Store(QStringLiteral("/officina/mv"), 3, 7);

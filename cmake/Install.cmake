@@ -1,0 +1,84 @@
+# Where `cmake --install` puts things, in Debian's layout:
+#
+#   lib/mirel-vantor/        the program folder: MirelVantor, libSerOxtDL.so,
+#                            DizionarioVnt.dbf/.cpg, immagini/, ecu-sim, ecuctl
+#                            (each program finds its companions beside itself)
+#   bin/                     mirel-vantor, ecuctl, ecu-sim: links into it
+#   share/applications/      the desktop entry
+#   share/metainfo/          the AppStream metadata
+#   share/icons/hicolor/     the icon at every size
+#   lib/udev/rules.d/        the rules for USB serial adapters
+#   share/doc/mirel-vantor/  copyright and changelog
+#   /etc/xdg/OXT srl/        the settings' defaults (under the prefix when it
+#                            is not /usr, as GNUInstallDirs does)
+#
+# Only the GUI build has a program to install.
+if(NOT MV_BUILD_GUI)
+  return()
+endif()
+
+set(MV_APP_ID it.oxt.MirelVantor)
+set(MV_PROGRAM_DIR lib/mirel-vantor)
+set(MV_DOC_DIR share/doc/mirel-vantor)
+set(MV_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(MV_BUILT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+# Made by packaging/CMakeLists.txt.
+set(MV_MADE ${PROJECT_BINARY_DIR}/packaging)
+set(MV_ICON_THEME_DIR ${MV_MADE}/icons/hicolor)
+set(MV_CHANGELOG_GZ ${MV_MADE}/changelog.gz)
+set(MV_CONFFILES ${MV_MADE}/conffiles)
+
+install(TARGETS MirelVantor ecu-sim ecuctl RUNTIME DESTINATION ${MV_PROGRAM_DIR})
+# Loaded at run time, never linked: no execute bit, no SONAME symlinks.
+install(FILES $<TARGET_FILE:SerOxtDL> DESTINATION ${MV_PROGRAM_DIR}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+install(FILES ${MV_BUILT}/DizionarioVnt.dbf ${MV_BUILT}/DizionarioVnt.cpg
+        DESTINATION ${MV_PROGRAM_DIR})
+install(DIRECTORY ${MV_BUILT}/immagini DESTINATION ${MV_PROGRAM_DIR})
+
+# The commands on the PATH are relative links, so the programs resolve their
+# own folder (/proc/self/exe) to the program folder. The links and the
+# settings' defaults are made at install time (see the two scripts), so both
+# follow the prefix given to `cmake --install`.
+install(CODE "
+  set(MV_PROGRAM_DIR ${MV_PROGRAM_DIR})
+  set(MV_LINKS mirel-vantor=MirelVantor ecuctl=ecuctl ecu-sim=ecu-sim)
+  set(MV_SETTINGS_TEMPLATE \"${MV_PACKAGING_DIR}/MirelVantor.conf.in\")")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallLinks.cmake)
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallSettingsDefaults.cmake)
+
+install(FILES ${MV_PACKAGING_DIR}/${MV_APP_ID}.desktop DESTINATION share/applications)
+install(FILES ${MV_PACKAGING_DIR}/${MV_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(DIRECTORY ${MV_ICON_THEME_DIR}/ DESTINATION share/icons/hicolor)
+install(FILES ${MV_PACKAGING_DIR}/60-mirel-vantor.rules DESTINATION lib/udev/rules.d)
+install(FILES ${MV_PACKAGING_DIR}/copyright ${MV_CHANGELOG_GZ} DESTINATION ${MV_DOC_DIR})
+
+# The Debian package: `cmake --build <dir> --target package` (scripts/package.sh).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME mirel-vantor)
+set(CPACK_PACKAGE_VENDOR "OXT srl")
+set(CPACK_PACKAGE_CONTACT "OXT srl <assistenza@oxt.it>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workshop service tool for LPG/CNG injection ECUs")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "workshop service tool for LPG/CNG injection ECUs
+ Mirel Vantor connects a PC to the gas injection ECU of a car through a
+ serial or USB cable: it identifies the ECU, reads its parameters, shows live
+ engine values, edits the configuration, calibrates the level sensor and runs
+ the lambda diagnosis, and keeps whole configurations as files.
+ .
+ The package also holds the virtual ECU (ecu-sim), the command-line
+ companion ecuctl, and udev rules that ready USB serial adapters.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+set(CPACK_STRIP_FILES ON)
+# Installed with DESTDIR so the defaults under /etc land in the package's /etc.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${MV_CONFFILES})
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
