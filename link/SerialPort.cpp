@@ -11,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "PortAccess.h"
+
 namespace serlink {
 
 unsigned SerialPort::SpeedConstant(int baud) {
@@ -46,11 +48,7 @@ bool SerialPort::Open(const std::string& path, int baud, std::string* error, int
   if (fd < 0) {
     *errorNumber = errno;
     *error = "cannot open " + path + ": " + std::strerror(errno);
-    if (errno == EACCES) {
-      *error +=
-          " (add your user to the 'dialout' group: sudo usermod -aG dialout $USER, "
-          "then log out and in again)";
-    }
+    if (*errorNumber == EACCES) *error += PermissionAdvice(path);
     return false;
   }
   termios tio{};
