@@ -9,6 +9,7 @@
 #   share/icons/hicolor/     the icon at every size
 #   lib/udev/rules.d/        the rules for USB serial adapters
 #   share/doc/mirel-vantor/  copyright and changelog
+#   share/man/man1/          the manual pages of the three commands
 #   /etc/xdg/OXT srl/        the settings' defaults (under the prefix when it
 #                            is not /usr, as GNUInstallDirs does)
 #
@@ -25,12 +26,12 @@ set(MV_BUILT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 # Made by packaging/CMakeLists.txt.
 set(MV_MADE ${PROJECT_BINARY_DIR}/packaging)
 set(MV_ICON_THEME_DIR ${MV_MADE}/icons/hicolor)
-set(MV_CHANGELOG_GZ ${MV_MADE}/changelog.gz)
+set(MV_COMPRESSED ${MV_MADE}/compressed)
 set(MV_CONFFILES ${MV_MADE}/conffiles)
 
 install(TARGETS MirelVantor ecu-sim ecuctl RUNTIME DESTINATION ${MV_PROGRAM_DIR})
-# Loaded at run time, never linked: no execute bit, no SONAME symlinks.
-install(FILES $<TARGET_FILE:SerOxtDL> DESTINATION ${MV_PROGRAM_DIR}
+# Loaded at run time, never linked: a plain file without the execute bit.
+install(TARGETS SerOxtDL LIBRARY DESTINATION ${MV_PROGRAM_DIR}
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${MV_BUILT}/DizionarioVnt.dbf ${MV_BUILT}/DizionarioVnt.cpg
         DESTINATION ${MV_PROGRAM_DIR})
@@ -51,7 +52,9 @@ install(FILES ${MV_PACKAGING_DIR}/${MV_APP_ID}.desktop DESTINATION share/applica
 install(FILES ${MV_PACKAGING_DIR}/${MV_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(DIRECTORY ${MV_ICON_THEME_DIR}/ DESTINATION share/icons/hicolor)
 install(FILES ${MV_PACKAGING_DIR}/60-mirel-vantor.rules DESTINATION lib/udev/rules.d)
-install(FILES ${MV_PACKAGING_DIR}/copyright ${MV_CHANGELOG_GZ} DESTINATION ${MV_DOC_DIR})
+install(FILES ${MV_PACKAGING_DIR}/copyright ${MV_COMPRESSED}/changelog.gz DESTINATION ${MV_DOC_DIR})
+install(FILES ${MV_COMPRESSED}/mirel-vantor.1.gz ${MV_COMPRESSED}/ecuctl.1.gz
+        ${MV_COMPRESSED}/ecu-sim.1.gz DESTINATION share/man/man1)
 
 # The Debian package: `cmake --build <dir> --target package` (scripts/package.sh).
 set(CPACK_GENERATOR DEB)

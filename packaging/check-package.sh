@@ -21,6 +21,8 @@ expected=(
   ./usr/share/icons/hicolor/256x256/apps/it.oxt.MirelVantor.png
   ./usr/lib/udev/rules.d/60-mirel-vantor.rules
   ./usr/share/doc/mirel-vantor/copyright ./usr/share/doc/mirel-vantor/changelog.gz
+  ./usr/share/man/man1/mirel-vantor.1.gz ./usr/share/man/man1/ecuctl.1.gz
+  ./usr/share/man/man1/ecu-sim.1.gz
   "./etc/xdg/OXT srl/MirelVantor.conf"
 )
 for path in "${expected[@]}"; do

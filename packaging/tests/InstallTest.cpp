@@ -112,13 +112,16 @@ class InstallTest : public QObject {
     QVERIFY(QFile::exists(link.filePath()));
   }
 
-  void DesktopFilesAreInPlace() {
+  void SystemFilesAreInPlace() {
     for (const QString& path :
          {QStringLiteral("share/applications/%1.desktop").arg(kIconName),
           QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kIconName),
           QStringLiteral("lib/udev/rules.d/60-mirel-vantor.rules"),
           QStringLiteral("share/doc/mirel-vantor/copyright"),
-          QStringLiteral("share/doc/mirel-vantor/changelog.gz")}) {
+          QStringLiteral("share/doc/mirel-vantor/changelog.gz"),
+          QStringLiteral("share/man/man1/mirel-vantor.1.gz"),
+          QStringLiteral("share/man/man1/ecuctl.1.gz"),
+          QStringLiteral("share/man/man1/ecu-sim.1.gz")}) {
       QVERIFY2(QFileInfo(Installed(path)).size() > 0, qPrintable(path));
     }
 #ifdef HAVE_SVG_ICON
