@@ -10,8 +10,10 @@
 #   lib/udev/rules.d/        the rules for USB serial adapters
 #   share/doc/mirel-vantor/  copyright and changelog
 #   share/man/man1/          the manual pages of the three commands
-#   /etc/xdg/OXT srl/        the settings' defaults (under the prefix when it
-#                            is not /usr, as GNUInstallDirs does)
+#   share/mirel-vantor/      the settings' defaults, which are copied to
+#   /etc/xdg/OXT srl/        where Qt reads them (under the prefix when it is
+#                            not /usr, as GNUInstallDirs does; by the
+#                            maintainer scripts in the Debian package)
 #
 # Only the GUI build has a program to install.
 if(NOT MV_BUILD_GUI)
@@ -27,7 +29,6 @@ set(MV_BUILT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 set(MV_MADE ${PROJECT_BINARY_DIR}/packaging)
 set(MV_ICON_THEME_DIR ${MV_MADE}/icons/hicolor)
 set(MV_COMPRESSED ${MV_MADE}/compressed)
-set(MV_CONFFILES ${MV_MADE}/conffiles)
 
 install(TARGETS MirelVantor ecu-sim ecuctl RUNTIME DESTINATION ${MV_PROGRAM_DIR})
 # Loaded at run time, never linked: a plain file without the execute bit.
@@ -47,6 +48,7 @@ install(CODE "
   set(MV_SETTINGS_TEMPLATE \"${MV_PACKAGING_DIR}/MirelVantor.conf.in\")")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallLinks.cmake)
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallSettingsDefaults.cmake)
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallSystemSettings.cmake COMPONENT SystemSettings)
 
 install(FILES ${MV_PACKAGING_DIR}/${MV_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${MV_PACKAGING_DIR}/${MV_APP_ID}.metainfo.xml DESTINATION share/metainfo)
@@ -63,25 +65,31 @@ set(CPACK_PACKAGE_VENDOR "OXT srl")
 set(CPACK_PACKAGE_CONTACT "OXT srl <assistenza@oxt.it>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workshop service tool for LPG/CNG injection ECUs")
+# The summary above is the first line; CPack indents these paragraphs.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "workshop service tool for LPG/CNG injection ECUs
- Mirel Vantor connects a PC to the gas injection ECU of a car through a
- serial or USB cable: it identifies the ECU, reads its parameters, shows live
- engine values, edits the configuration, calibrates the level sensor and runs
- the lambda diagnosis, and keeps whole configurations as files.
- .
- The package also holds the virtual ECU (ecu-sim), the command-line
- companion ecuctl, and udev rules that ready USB serial adapters.")
+    "Mirel Vantor connects a PC to the gas injection ECU of a car through a
+serial or USB cable: it identifies the ECU, reads its parameters, shows live
+engine values, edits the configuration, calibrates the level sensor and runs
+the lambda diagnosis, and keeps whole configurations as files.
+
+The package also holds the virtual ECU (ecu-sim), the command-line
+companion ecuctl, and udev rules that ready USB serial adapters.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
-# Installed with DESTDIR so the defaults under /etc land in the package's /etc.
+# Installed with DESTDIR under the real prefix, so what the install scripts
+# write (the links, "MainPath" in the defaults) names /usr, not a staging folder.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${MV_CONFFILES})
+# Everything but the SystemSettings part, whose work the maintainer scripts do.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL Unspecified)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${MV_PACKAGING_DIR}/postinst ${MV_PACKAGING_DIR}/prerm ${MV_PACKAGING_DIR}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -1,14 +1,9 @@
-# Run by `cmake --install`: writes the settings' defaults where Qt looks for
-# system-wide settings of "OXT srl"/"MirelVantor". That is /etc/xdg for an
-# installation under /usr and the prefix's own etc/xdg otherwise (the rule of
-# GNUInstallDirs), so an install into a scratch prefix never writes outside
-# it. "MainPath" names the program folder of this very installation.
-if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
-  set(etc "/etc")
-else()
-  set(etc "${CMAKE_INSTALL_PREFIX}/etc")
-endif()
-set(defaults "${etc}/xdg/OXT srl/MirelVantor.conf")
+# Run by `cmake --install`: writes the settings' defaults, with "MainPath"
+# naming the program folder of this very installation, to
+# share/mirel-vantor/MirelVantor.conf. The SystemSettings part puts them in
+# effect (InstallSystemSettings.cmake); the Debian package does that in its
+# maintainer scripts instead.
+set(defaults "${CMAKE_INSTALL_PREFIX}/share/mirel-vantor/MirelVantor.conf")
 file(READ "${MV_SETTINGS_TEMPLATE}" text)
 string(REPLACE "@MV_INSTALLED_PROGRAM_FOLDER@" "${CMAKE_INSTALL_PREFIX}/${MV_PROGRAM_DIR}" text
        "${text}")

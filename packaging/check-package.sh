@@ -23,7 +23,7 @@ expected=(
   ./usr/share/doc/mirel-vantor/copyright ./usr/share/doc/mirel-vantor/changelog.gz
   ./usr/share/man/man1/mirel-vantor.1.gz ./usr/share/man/man1/ecuctl.1.gz
   ./usr/share/man/man1/ecu-sim.1.gz
-  "./etc/xdg/OXT srl/MirelVantor.conf"
+  ./usr/share/mirel-vantor/MirelVantor.conf
 )
 for path in "${expected[@]}"; do
   grep -qF " $path" <<<"$contents" || fail "missing $path"
@@ -38,8 +38,15 @@ echo "check-package: Depends: $depends"
 for library in libqt6widgets6 libshp; do
   grep -q "$library" <<<"$depends" || fail "no dependency on $library"
 done
-dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx "/etc/xdg/OXT srl/MirelVantor.conf" ||
-  fail "the settings' defaults are not a conffile"
+# The maintainer scripts put the settings' defaults in /etc (a path with a
+# space cannot be a conffile); the package itself has nothing there.
+grep -q " ./etc/" <<<"$contents" && fail "files under /etc in the package"
+for script in postinst prerm postrm; do
+  dpkg-deb --ctrl-tarfile "$deb" | tar -tf - "./$script" >/dev/null 2>&1 || fail "no $script"
+done
+defaults=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/mirel-vantor/MirelVantor.conf)
+grep -qx "MainPath=/usr/lib/mirel-vantor" <<<"$defaults" ||
+  fail "the settings' defaults do not name /usr/lib/mirel-vantor"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$here/it.oxt.MirelVantor.desktop" || fail "desktop entry invalid"

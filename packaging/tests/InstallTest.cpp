@@ -118,6 +118,7 @@ class InstallTest : public QObject {
           QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kIconName),
           QStringLiteral("lib/udev/rules.d/60-mirel-vantor.rules"),
           QStringLiteral("share/doc/mirel-vantor/copyright"),
+          QStringLiteral("share/mirel-vantor/MirelVantor.conf"),
           QStringLiteral("share/doc/mirel-vantor/changelog.gz"),
           QStringLiteral("share/man/man1/mirel-vantor.1.gz"),
           QStringLiteral("share/man/man1/ecuctl.1.gz"),
