@@ -37,8 +37,7 @@ QString InformationRequested(const QStringList& arguments, const QString& versio
   const QCommandLineOption versionOption = parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("/demo"),
                                QStringLiteral("As the first argument: start without an ECU "
-                                              "(demonstration)."),
-                               QStringLiteral("[/demo [/nocomm]]"));
+                                              "(demonstration)."));
   parser.addPositionalArgument(QStringLiteral("/nocomm"),
                                QStringLiteral("As the second of exactly two arguments: treat the "
                                               "ECU as the reduced variant until it is identified."));
@@ -48,10 +47,13 @@ QString InformationRequested(const QStringList& arguments, const QString& versio
   parser.parse(line);
   if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     QString text = parser.helpText();
-    // The parser names the program after argv[0]; the installed command is
-    // the name to type.
-    text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
-                 QStringLiteral("Usage: ") + QLatin1String(kCommand));
+    // The parser names the program after argv[0] and lists each positional
+    // argument again; the installed command and the one syntax read better.
+    text.replace(QRegularExpression(QStringLiteral("^Usage: [^\n]*")),
+                 QStringLiteral("Usage: ") + QLatin1String(kCommand) +
+                     QStringLiteral(" [options] [/demo [/nocomm]]"));
+    // Qt's own options are not listed here: --help-all is the same help.
+    text.remove(QRegularExpression(QStringLiteral("\n  --help-all [^\n]*")));
     return text + QLatin1String(kEnvironmentHelp);
   }
   if (parser.isSet(versionOption)) {

@@ -41,6 +41,7 @@ class CommandLineTest : public QObject {
     QTest::newRow("demo") << QStringList{"/demo", "/nocomm"} << QString();
     QTest::newRow("--help") << QStringList{"--help"} << "help";
     QTest::newRow("-h") << QStringList{"-h"} << "help";
+    QTest::newRow("--help-all") << QStringList{"--help-all"} << "help";
     QTest::newRow("help after demo") << QStringList{"/demo", "--help"} << "help";
     QTest::newRow("--version") << QStringList{"--version"} << "version";
     QTest::newRow("-v") << QStringList{"-v"} << "version";
@@ -61,7 +62,7 @@ class CommandLineTest : public QObject {
     } else if (expected == QLatin1String("version")) {
       QCOMPARE(text, QStringLiteral("Mirel Vantor 1.0\n"));
     } else {
-      QVERIFY(text.startsWith(QLatin1String("Usage: mirel-vantor [options] [/demo [/nocomm]]")));
+      QVERIFY(text.startsWith(QLatin1String("Usage: mirel-vantor [options] [/demo [/nocomm]]\n")));
       for (const char* mention : {"/demo", "/nocomm", "--version", "SEROXT_PORT", "SEROXT_SIM"}) {
         QVERIFY2(text.contains(QLatin1String(mention)), mention);
       }
