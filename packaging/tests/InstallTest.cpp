@@ -100,8 +100,6 @@ class InstallTest : public QObject {
     QFETCH(QString, program);
     const QFileInfo link(Installed(QStringLiteral("bin/") + command));
     QVERIFY(link.isSymLink());
-    QCOMPARE(QFile::symLinkTarget(link.filePath()),
-             QFileInfo(Installed(kProgramFolder + QLatin1Char('/') + program)).absoluteFilePath());
     // Relative, so the same link works inside a package.
     char target[4096] = {};
     const ssize_t length =
