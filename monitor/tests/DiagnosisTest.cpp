@@ -183,7 +183,7 @@ void DiagnosisTest::equalOkAndErrorTextsAreGreen() {
   // A table whose two status texts are the same word.
   QTemporaryDir folder;
   QVERIFY(folder.isValid());
-  QList<QStringList> rows;
+  QList<QStringList> rows = {{QStringLiteral("MenuLingua"), QStringLiteral("&Italiano")}};
   for (const char* key : {"LabelAbilDiagnosi", "LabelStatoDiagnosi", "ButtonEsci", "ButtonReset",
                           "LabelDLambdaGiusto", "LabelDLambdaMagro", "LabelDLambdaRicco",
                           "FinestraDiagnosi"})
