@@ -158,7 +158,13 @@ void TFormVisualizza::BuildSpeedGroup() {
     LabelRifGiri.append(mark);
   }
   LabelVisContaGiri =
-      MakeLabel(this, "LabelVisContaGiri", QStringLiteral("rpm x 1000"), {0, 0, 150, 20});
+      MakeLabel(this, "LabelVisContaGiri", QStringLiteral("rpm x 1000"), {0, 0, 110, 16});
+  // Small enough to sit inside the dial between the "0" and "6" marks.
+  QFont small = LabelVisContaGiri->font();
+  small.setPixelSize(11);
+  small.setBold(false);
+  LabelVisContaGiri->setFont(small);
+  SetTextColour(LabelVisContaGiri, Qt::white);
   StaticTextGiri = MakeLabel(this, "StaticTextGiri", QStringLiteral("0"), {0, 0, 150, 24});
 }
 

@@ -3,6 +3,7 @@
 // and changes over to gas on screen, and a lean probe trips its check, which
 // the window clears.
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -16,11 +17,22 @@
 #include "Diagnosi.h"
 #include "FormContext.h"
 #include "MessageBoxes.h"
+#include "ModuloLingua.h"
 #include "RealLink.h"
 #include "VirtualEcuProcess.h"
 #include "Visualizza.h"
 
 namespace {
+
+// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
+void Screenshot(QWidget* window, const QString& name) {
+  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  QCoreApplication::processEvents();
+  window->grab().save(QDir(folder).filePath(name + "-" +
+                                            qEnvironmentVariable("MV_LANGUAGE", "ITALIANO") +
+                                            ".png"));
+}
 
 constexpr int kWaitMs = 15000;
 
@@ -54,10 +66,17 @@ void MonitorEndToEndTest::liveViewShowsWarmingAndChangeOver() {
                               {QStringLiteral("--time-scale"), QStringLiteral("10")});
   QVERIFY2(session.Ready(), qPrintable(session.Errors()));
   session.Store().ReadAll();
-  ScopedMessageBoxCapture boxes;  // no dictionary here
-  TFormVisualizza w(session.Context());
+  // The real dictionary, in the language MV_LANGUAGE names (Italian unless set).
+  TModuloLingua lingua;
+  QVERIFY(lingua.Open(PROGRAM_FOLDER, "DizionarioVnt.dbf"));
+  lingua.SetSelectedColumn(qEnvironmentVariable("MV_LANGUAGE", QStringLiteral("ITALIANO")));
+  FormContext context = session.Context();
+  context.language = &lingua;
+  TFormVisualizza w(context);
   w.Timer1->stop();
+  w.show();
   w.Tick();
+  Screenshot(&w, "live-petrol");
   QVERIFY(w.Display().temperature != live::kNoTemperature);
   const int firstTemperature = w.Display().temperature;
   QVERIFY(!w.Display().OnGas());
@@ -68,6 +87,7 @@ void MonitorEndToEndTest::liveViewShowsWarmingAndChangeOver() {
   // The needle and the bar move with the engine.
   QVERIFY(Within(kWaitMs, [&] { w.Tick(); }, [&] { return w.Display().rpm > 2000; }));
   QVERIFY(w.Display().lambdaStatus != 0);
+  Screenshot(&w, "live-gas");
   const QStringList log = session.Sim().Log();
   QVERIFY(log.contains(QStringLiteral("LIVE 0")) && log.contains(QStringLiteral("LIVE 1")));
   for (const QString& line : log) QVERIFY2(!line.startsWith("WRITE"), qPrintable(line));
