@@ -70,6 +70,7 @@ class LiveViewTest : public QObject {
   void onlyChangedCellsAndTheNeedleAreRepainted();
   void losingTheConnectionFreezesTheDisplay();
   void variantTwoHidesTheOtherReadings();
+  void widerScreenScalesTheDialWithTheWindow();
   void keysClose_data();
   void keysClose();
   void textsComeFromTheDictionary();
@@ -231,6 +232,19 @@ void LiveViewTest::variantTwoHidesTheOtherReadings() {
   QCOMPARE(w->LabelRifGiri[3]->x() + 5, w->BevelGiri->x() + w->BevelGiri->width() / 2);
   w->show();
   Screenshot(w.get(), "live-view-variant2");
+}
+
+void LiveViewTest::widerScreenScalesTheDialWithTheWindow() {
+  OverrideScreenWidth(1024);
+  auto w = MakeWindow(lingua_.get());
+  QCOMPARE(w->BevelGiri->geometry(), QRect(20, 348, 308, 298));  // 1.28 times the design
+  QCOMPARE(w->Dial->geometry(), w->BevelGiri->geometry());
+  QCOMPARE(w->Dial->Geometry().radius, 85);  // trunc(298 * 2 / 7)
+  link_.fast = {40, 30, 60, 0x12, 0, 120};
+  link_.slow = {90, 150, 0x09, 40, 110};
+  w->Tick();
+  w->show();
+  Screenshot(w.get(), "live-view-1024");
 }
 
 void LiveViewTest::keysClose_data() {
