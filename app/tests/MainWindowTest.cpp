@@ -20,6 +20,8 @@
 #include "ProcessObjects.h"
 #include "Scaling.h"
 #include "ShellTestSupport.h"
+#include "ToolWindows.h"
+#include "Visualizza.h"
 #include "WindowTestSupport.h"
 
 namespace {
@@ -189,6 +191,23 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(diagnosis, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(triggered.count(), 1);
     QVERIFY(opened);
+  }
+
+  // F12 in a configuration window opens the live view over that window.
+  void LiveViewOpensOverTheWindowThatAskedForIt() {
+    MainWindowFixture f;
+    f.Show();
+    QDialog configuration(f.main.get());
+    QWidget* parent = nullptr;
+    QPoint place(-1, -1);
+    WhenModal<TFormVisualizza>([&](TFormVisualizza* view) {
+      parent = view->parentWidget();
+      place = view->pos();
+      view->reject();
+    });
+    ToolWindows::OpenLiveView(&configuration);
+    QCOMPARE(parent, &configuration);
+    QCOMPARE(place, QPoint(0, 0));
   }
 
   void LayoutAfterHideAndShow() {

@@ -1,6 +1,7 @@
 // TFormDiagnosi on the offscreen platform with a recording stand-in ECU: the
 // status of each check from the error flags, the enable mask written on every
 // toggle and refused toggles put back, the reset and the refresh after it.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -51,6 +52,7 @@ class DiagnosisTest : public QObject {
   void noRefreshWhileDisconnected();
   void equalOkAndErrorTextsAreGreen();
   void missingDictionaryIsReported();
+  void focusCues();
   void englishTexts();
 
  private:
@@ -215,6 +217,22 @@ void DiagnosisTest::missingDictionaryIsReported() {
   QCOMPARE(boxes.Last().text, QStringLiteral("Problemi col database multilingua (Codice 5)."));
   QCOMPARE(w.LabelDLambdaMagro->text(), QStringLiteral("Lambda troppo tempo in magro"));
   QCOMPARE(w.LabelStato1->text(), QStringLiteral("OK"));
+}
+
+void DiagnosisTest::focusCues() {
+  auto w = MakeWindow();
+  w->show();
+  QApplication::setActiveWindow(w.get());
+  QVERIFY(QTest::qWaitForWindowActive(w.get()));
+  const QColor normal = TextColour(w->LabelDLambdaMagro);
+  w->CheckBox2->setFocus();
+  QCOMPARE(TextColour(w->LabelDLambdaMagro), QColor(Qt::white));
+  const int plain = w->ButtonReset->font().pixelSize();
+  w->ButtonReset->setFocus();
+  QCOMPARE(TextColour(w->LabelDLambdaMagro), normal);
+  QVERIFY(w->ButtonReset->font().pixelSize() > plain);
+  w->CheckBox1->setFocus();
+  QCOMPARE(w->ButtonReset->font().pixelSize(), plain);
 }
 
 void DiagnosisTest::englishTexts() {
