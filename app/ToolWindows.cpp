@@ -2,14 +2,17 @@
 
 #include <QAction>
 
+#include "Diagnosi.h"
 #include "Files.h"
 #include "FormConfOpt.h"
 #include "FormConfSw.h"
 #include "FormContext.h"
 #include "FormMain.h"
+#include "Indicatore.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "ProcessObjects.h"
+#include "Visualizza.h"
 
 // The tool windows are still to come; until each arrives its command tells
 // the user so, titled with the command's own caption.
@@ -31,9 +34,7 @@ FormContext ContextOf(const ProcessObjects& process) {
   context.settings = process.settings;
   context.demoMode = process.demoMode;
   context.identification = process.identification;
-  context.openLiveView = [](QWidget*) {
-    if (Process().mainWindow != nullptr) ToolWindows::OpenLiveView(*Process().mainWindow);
-  };
+  context.openLiveView = [](QWidget* over) { ToolWindows::OpenLiveView(over); };
   return context;
 }
 
@@ -55,7 +56,15 @@ int ShowConfigurationWindow(PagedConfigWindow& window, int tag) {
 namespace ToolWindows {
 
 void OpenLiveView(TFormMain& main) {
-  NotYetAvailable(main, TFormMain::kVisualizza);
+  OpenLiveView(&main);
+}
+
+void OpenLiveView(QWidget* over) {
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return;
+  TFormVisualizza window(ContextOf(process), over);
+  window.move(0, 0);
+  window.exec();
 }
 
 bool OpenVehicleConfiguration(TFormMain& main) {
@@ -76,11 +85,15 @@ int OpenSoftwareConfiguration(TFormMain& main, int tag) {
 }
 
 void OpenDiagnosis(TFormMain& main) {
-  NotYetAvailable(main, TFormMain::kDiagnosi);
+  if (Process().store == nullptr) return;
+  TFormDiagnosi window(ContextOf(Process()), &main);
+  window.exec();
 }
 
 void OpenOriginalIndicator(TFormMain& main) {
-  NotYetAvailable(main, TFormMain::kIndicatore);
+  if (Process().store == nullptr) return;
+  TFormIndicatore window(ContextOf(Process()), &main);
+  window.exec();
 }
 
 bool OpenFileManagement(TFormMain& main) {

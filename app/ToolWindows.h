@@ -2,12 +2,15 @@
 // for one opening, shown modally and destroyed when it closes.
 #pragma once
 
+class QWidget;
 class TFormMain;
 
 namespace ToolWindows {
 
-// TFormVisualizza, the live parameter view, placed at (0, 0).
+// TFormVisualizza, the live parameter view, placed at (0, 0) over the main
+// window, or over another tool window (F12 in the configuration windows).
 void OpenLiveView(TFormMain& main);
+void OpenLiveView(QWidget* over);
 // TFormVettura with Tag 1; true when the ECU's parameter memory was erased
 // while it was open.
 bool OpenVehicleConfiguration(TFormMain& main);

@@ -13,6 +13,15 @@ constexpr double kWarmTemperature = 75;
 constexpr double kWarmUpSeconds = 40;
 constexpr double kLambdaHalfPeriod = 0.45;
 constexpr double kDiagnosisSeconds = 5;
+// The drive never revs past this: a cut-off end speed above it (the factory
+// setting is 10000 rpm) is taken as this one, so every deceleration cuts off.
+constexpr double kHighestCutOffEnd = 3000;
+// Above this speed with the throttle closed the engine is over-running.
+constexpr double kOverRunRpm = kIdleRpm + 400;
+// Steps per second the actuator moves in closed loop, and when it is sent
+// against a limit.
+constexpr double kHuntRate = 60;
+constexpr double kLimitRate = 150;
 
 double RpmOfPeriod(int period) {
   return period == 0 || period == 255 ? 0.0 : 120000.0 / period;
@@ -56,7 +65,8 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   rpm_ += std::clamp(targetRpm - rpm_, -rate * dt, rate * dt);
 
   // Cut-off while the throttle is closed and the engine is above the cut-off end speed.
-  const double cutOffEnd = std::max(RpmOfPeriod(memory.Get(41)), kIdleRpm + 300);
+  const double cutOffEnd =
+      std::clamp(RpmOfPeriod(memory.Get(41)), kIdleRpm + 300, kHighestCutOffEnd);
   cutOff_ = !cranking && throttle_ < 40 && rpm_ > cutOffEnd;
 
   gasTemperature_ += (kWarmTemperature - gasTemperature_) * dt / kWarmUpSeconds;
@@ -84,13 +94,22 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   } else if (cutOff_) {
     actuator_ = memory.Get(42);
   } else {
-    const bool idle = TpsZone(memory) == 0;
+    const int zone = TpsZone(memory);
+    const bool idle = zone == 0;
     const double up = idle ? memory.Get(31) : memory.Get(33);
     const double down = idle ? memory.Get(32) : memory.Get(34);
     const double load = (throttle_ - 30) / 160 * 40;
-    const double target = learnt_ + load + (rich_ ? -down : up) * 0.5;
-    actuator_ += std::clamp(target - actuator_, -60 * dt, 60 * dt);
-    learnt_ += (actuator_ - load - learnt_) * dt / 10;
+    if (zone == 3) {
+      // Full power: wide open, held by the upper limit.
+      actuator_ = std::min(upper, actuator_ + kLimitRate * dt);
+    } else if (idle && rpm_ > kOverRunRpm) {
+      // Over-run after the cut-off: closed, held by the lower limit.
+      actuator_ = std::max(lower, actuator_ - kLimitRate * dt);
+    } else {
+      const double target = learnt_ + load + (rich_ ? -down : up) * 0.5;
+      actuator_ += std::clamp(target - actuator_, -kHuntRate * dt, kHuntRate * dt);
+      learnt_ += (actuator_ - load - learnt_) * dt / 10;
+    }
   }
   actuator_ = std::clamp(actuator_, lower, upper);
   learnt_ = std::clamp(learnt_, lower, upper);

@@ -13,12 +13,16 @@
 
 #include "AboutBox.h"
 #include "ConfCar.h"
+#include "Diagnosi.h"
 #include "FormConfOpt.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
 #include "Scaling.h"
 #include "ShellTestSupport.h"
+#include "ToolWindows.h"
+#include "Visualizza.h"
+#include "WindowTestSupport.h"
 
 namespace {
 // A main window built from the real dictionary in a program folder of its own,
@@ -179,8 +183,31 @@ class MainWindowTest : public QObject {
     QTest::mouseMove(diagnosis, QPoint(5, 5));
     QTRY_COMPARE(f.main->CurrentEntry(), int(TFormMain::kDiagnosi));
     QSignalSpy triggered(f.main->EntryAction(TFormMain::kDiagnosi), &QAction::triggered);
+    bool opened = false;
+    WhenModal<TFormDiagnosi>([&opened](TFormDiagnosi* window) {
+      opened = true;
+      window->reject();
+    });
     QTest::mouseClick(diagnosis, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(triggered.count(), 1);
+    QVERIFY(opened);
+  }
+
+  // F12 in a configuration window opens the live view over that window.
+  void LiveViewOpensOverTheWindowThatAskedForIt() {
+    MainWindowFixture f;
+    f.Show();
+    QDialog configuration(f.main.get());
+    QWidget* parent = nullptr;
+    QPoint place(-1, -1);
+    WhenModal<TFormVisualizza>([&](TFormVisualizza* view) {
+      parent = view->parentWidget();
+      place = view->pos();
+      view->reject();
+    });
+    ToolWindows::OpenLiveView(&configuration);
+    QCOMPARE(parent, &configuration);
+    QCOMPARE(place, QPoint(0, 0));
   }
 
   void LayoutAfterHideAndShow() {

@@ -18,6 +18,7 @@ int RpmOf(const EngineModel::Block& fast) {
 struct Drive {
   std::set<int> rpms, zones, lambdaStatus;
   bool sawCutOff = false, sawGas = false, sawPetrol = false;
+  bool sawUpperLimit = false, sawLowerLimit = false, sawWindows = false;
   int firstTemperature = 0, lastTemperature = 0, firstLevel = 0, lastLevel = 0;
 };
 
@@ -31,6 +32,9 @@ Drive RunDrive(EngineModel& engine, EcuMemory& memory, double seconds) {
     drive.zones.insert(fast[3] & 3);
     drive.lambdaStatus.insert((fast[3] >> 4) & 3);
     drive.sawCutOff |= (fast[4] & 0x04) != 0;
+    drive.sawUpperLimit |= (fast[4] & 0x80) != 0;
+    drive.sawLowerLimit |= (fast[4] & 0x40) != 0;
+    drive.sawWindows |= (slow[2] & 0x01) != 0;
     ((slow[2] & 0x08) ? drive.sawGas : drive.sawPetrol) = true;
     if (t == 0) {
       drive.firstTemperature = slow[0];
@@ -58,6 +62,20 @@ TEST(EngineModel, ADriveLooksLikeACar) {
   EXPECT_LT(drive.lastTemperature, drive.firstTemperature) << "warms up (lower raw is hotter)";
   EXPECT_LT(drive.lastLevel, drive.firstLevel) << "uses gas";
   EXPECT_EQ(memory.Get(vecu::kErrorFlagsAddress), 0);
+}
+
+// What the live view shows in a drive with the factory settings: the cut-off
+// (its end speed of 10000 rpm is beyond the drive), the actuator against both
+// limits, its working windows and the change-over.
+TEST(EngineModel, AFactoryDriveShowsEveryIndication) {
+  EcuMemory memory;
+  EngineModel engine;
+  const Drive drive = RunDrive(engine, memory, 60);
+  EXPECT_TRUE(drive.sawCutOff);
+  EXPECT_TRUE(drive.sawUpperLimit);
+  EXPECT_TRUE(drive.sawLowerLimit);
+  EXPECT_TRUE(drive.sawWindows);
+  EXPECT_TRUE(drive.sawPetrol && drive.sawGas);
 }
 
 TEST(EngineModel, NoChangeOverBeforeTheSetTemperature) {

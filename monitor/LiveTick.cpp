@@ -1,0 +1,147 @@
+#include "LiveTick.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "ConfCar.h"
+
+namespace monitor {
+namespace {
+
+int Whole(long double value) {
+  return static_cast<int>(std::trunc(value));
+}
+
+// A span below the default that reaches under the lower limit is cut to the
+// distance between them, kept as a byte the way the ECU counts steps.
+int SpanDown(int defaultPosition, int span, int lowerLimit) {
+  if (defaultPosition - span < lowerLimit) return (defaultPosition - lowerLimit) & 0xFF;
+  return span;
+}
+
+int SpanUp(int defaultPosition, int span, int upperLimit) {
+  if (defaultPosition + span > upperLimit) return upperLimit - defaultPosition;
+  return span;
+}
+
+}  // namespace
+
+std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts) {
+  switch (probeType) {
+    case 1:
+    case 2:
+      return {0, 500};
+    case 3:
+    case 4:
+      return {500, 0};
+    case 5:
+      return {offsetCentivolts, offsetCentivolts + 80};
+    default:
+      return {0, 100};
+  }
+}
+
+LiveSnapshot SnapshotOf(ConfCar& store) {
+  LiveSnapshot s;
+  const auto scale = LambdaScale(Whole(store.GetValue(4)), Whole(store.GetValue(30) * 100));
+  s.lambdaLow = scale[0];
+  s.lambdaHigh = scale[1];
+  s.upperLimit = Whole(store.GetValue(36));
+  s.lowerLimit = Whole(store.GetValue(35));
+  s.idleUp = Whole(store.GetValue(31));
+  s.idleDown = Whole(store.GetValue(32));
+  s.offIdleUp = Whole(store.GetValue(33));
+  s.offIdleDown = Whole(store.GetValue(34));
+  s.justOffIdleUp = Whole(store.GetValue(19));
+  return s;
+}
+
+MinTpsRule MinTpsRuleOf(ConfCar& store) {
+  MinTpsRule rule;
+  rule.hysteresis = Whole(store.GetValue(24) * 100);
+  rule.fixedIdleTps = Whole(store.GetValue(68)) != 0;
+  rule.invertedTps = store.InvertedTps();
+  return rule;
+}
+
+int LambdaCell(int lambda, int low, int high) {
+  const int step = (high - low) / 10;
+  int cell = 0;
+  if (step < 0) {
+    cell = 9 - lambda / (-step);
+  } else if (step > 0) {
+    cell = lambda < low ? 0 : (lambda - low) / step;
+  }
+  return std::clamp(cell, 0, 9);
+}
+
+int MinTpsShown(int minTps, const MinTpsRule& rule) {
+  int shown = minTps;
+  if (shown + rule.hysteresis < 500 && rule.fixedIdleTps) shown += rule.hysteresis;
+  if (rule.invertedTps) shown = 500 - shown;
+  return shown;
+}
+
+LiveDisplay NextDisplay(const LiveDisplay& shown, const LiveSample& sample,
+                        const LiveSnapshot& snapshot) {
+  LiveDisplay next = shown;
+  next.slowRefreshed = false;
+  if (sample.connected && sample.fastRead) {
+    const live::FastValues fast = live::DecodeFast(sample.fast.data());
+    next.previousRpm = shown.rpm;
+    next.rpm = fast.rpm;
+    next.lambda = fast.lambdaCentivolts;
+    next.tps = fast.tpsCentivolts;
+    next.lambdaStatus = fast.lambdaStatus;
+    next.previousTpsZone = shown.tpsZone;
+    next.tpsZone = fast.tpsZone;
+    next.fastFlags = fast.flags;
+    next.actuator = fast.actuator;
+  }
+  if (sample.connected && sample.slowDue) {
+    if (sample.slowRead) {
+      const live::SlowValues slow = live::DecodeSlow(sample.slow.data());
+      next.temperature = slow.temperature;
+      next.gasLevel = slow.gasLevel;
+      next.slowFlags = slow.flags;
+      next.minTps = MinTpsShown(slow.minTpsCentivolts, sample.minTpsRule);
+      next.defaultPosition = slow.defaultPosition;
+    }
+    // A failed slow read still refreshes the slow part from what is kept.
+    next.slowRefreshed = true;
+  }
+  next.previousLambdaCell = shown.lambdaCell;
+  next.lambdaCell = LambdaCell(next.lambda, snapshot.lambdaLow, snapshot.lambdaHigh);
+  return next;
+}
+
+ActuatorSpans SpansOf(int defaultPosition, int tpsZone, const LiveSnapshot& s) {
+  ActuatorSpans spans;
+  const bool justOffIdle = tpsZone == 1 && static_cast<unsigned>(s.justOffIdleUp) <
+                                               static_cast<unsigned>(s.offIdleUp);
+  spans.offIdleUp = SpanUp(defaultPosition, justOffIdle ? s.justOffIdleUp : s.offIdleUp,
+                           s.upperLimit);
+  spans.offIdleDown = SpanDown(defaultPosition, s.offIdleDown, s.lowerLimit);
+  spans.idleUp = SpanUp(defaultPosition, s.idleUp, s.upperLimit);
+  spans.idleDown = SpanDown(defaultPosition, s.idleDown, s.lowerLimit);
+  return spans;
+}
+
+ActuatorMarks MarksOf(const ActuatorSpans& spans, int defaultPosition, int trackTop,
+                      int trackHeight, int defaultLabelHeight, int screenWidth) {
+  const double unit = screenWidth * 0.00125;  // one design pixel on this screen
+  const double length = std::trunc(trackHeight - unit * 31);
+  const double offset = std::trunc(unit * 4) + trackTop;
+  ActuatorMarks marks;
+  marks.defaultTop = static_cast<int>(std::trunc((1 - defaultPosition / 255.0) * length + offset));
+  const double mid = marks.defaultTop + defaultLabelHeight / 2;
+  marks.offIdleHeight =
+      static_cast<int>(std::trunc(length * (spans.offIdleUp + spans.offIdleDown) / 255));
+  marks.offIdleTop = static_cast<int>(std::trunc(mid - spans.offIdleUp * length / 255));
+  marks.idleHeight = static_cast<int>(std::trunc(length * (spans.idleUp + spans.idleDown) / 255));
+  marks.idleTop = static_cast<int>(std::trunc(mid - spans.idleUp * length / 255));
+  return marks;
+}
+
+}  // namespace monitor

@@ -1,0 +1,121 @@
+// TFormVisualizza: the live dashboard. Polls the ECU ten times a second and
+// shows the lambda voltage and bar, the TPS voltage, zone and minimum, the
+// engine speed dial, the gas temperature, level and fuel in use, and the gas
+// actuator inside its working windows. Reads only; writes nothing.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include "LivePoller.h"
+#include "LiveTick.h"
+
+struct FormContext;
+class ConfCar;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTimer;
+class TModuloLingua;
+
+namespace monitor {
+class ActuatorTrackBar;
+class ColourCell;
+class EngineSpeedDial;
+}  // namespace monitor
+
+class TFormVisualizza : public QDialog {
+  Q_OBJECT
+
+ public:
+  // context.store must be set; without a link the view stays at its last values.
+  explicit TFormVisualizza(const FormContext& context, QWidget* parent = nullptr);
+
+  // One poll of the ECU and the display it leads to (the timer's work).
+  void Tick();
+  // Shows a sample taken elsewhere (a recording, a second poller).
+  void ShowSample(const monitor::LiveSample& sample);
+  const monitor::LiveDisplay& Display() const { return display_; }
+  const monitor::LiveSnapshot& Snapshot() const { return snapshot_; }
+
+  // Group frames and their contents, by their design names.
+  QFrame* Bevel1;
+  QLabel* LabelVisLambda;
+  QLabel* StaticTextLambda;
+  QFrame* PanelLambda;
+  QFrame* BevelTps;
+  QLabel* LabelVisTps;
+  QLabel* StaticTextTps;
+  QFrame* PanelTps;
+  QLabel* LabelVisMinTps;
+  QLabel* StaticTextMinTps;
+  QLabel* LabelVisCutoff;
+  QFrame* BevelGiri;
+  QLabel* LabelVisGiri;
+  monitor::EngineSpeedDial* Dial;
+  QList<QLabel*> LabelRifGiri;  // "0" .. "6"
+  QLabel* LabelVisContaGiri;
+  QLabel* StaticTextGiri;
+  QFrame* Bevel2;
+  QLabel* LabelVisAltri;
+  QLabel* LabelVisTemp;
+  QLabel* StaticTextTemp;
+  QFrame* Bevel3;
+  QLabel* LabelVisLivello;
+  QLabel* StaticTextLivello;
+  QFrame* Bevel4;
+  QLabel* LabelVisFunz;
+  QLabel* LabelComm;
+  QFrame* BevelAttuatori;
+  QLabel* LabelVisAtt;
+  monitor::ColourCell* ShapeFMin;
+  monitor::ColourCell* ShapeMin;
+  monitor::ActuatorTrackBar* TrackBarMax;
+  QLabel* LabelDef;
+  QLabel* LabelVisDef2;
+  QLabel* LabelVisDefault;
+  QLabel* StaticTextDef;
+  QLabel* LabelVisPos;
+  QLabel* StaticTextMot;
+  QLabel* LabelSup;
+  QLabel* StaticTextSup;
+  QLabel* LabelInf;
+  QLabel* StaticTextInf;
+  QPushButton* ButtonEsci;
+  QTimer* Timer1;
+  QList<monitor::ColourCell*> LambdaCells;  // Shape1 .. Shape10
+  QList<monitor::ColourCell*> TpsCells;     // Shape11 .. Shape14
+
+  // The form's colour, which an unlit cell takes.
+  static QColor FormColour();
+  // Colours of the TPS zones (0-3) and of the lambda states (4-7).
+  static QColor TableColour(int index);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildLambdaGroup();
+  void BuildTpsGroup();
+  void BuildSpeedGroup();
+  void BuildOtherGroup();
+  void BuildActuatorGroup();
+  void HideOtherControls();
+  void PlaceDial();
+  void LoadTexts(TModuloLingua* lingua);
+  void Render();
+  void RenderSlow();
+  QString Volts(int centivolts) const;
+
+  monitor::LiveSnapshot snapshot_;
+  monitor::LivePoller poller_;
+  monitor::LiveDisplay display_;
+  // Texts kept from the dictionary for later use.
+  QString petrol_;
+  QString gas_;
+  QString notAvailable_;
+  QString voltUnit_;
+  QString rpmUnit_;
+};

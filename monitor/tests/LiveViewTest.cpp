@@ -1,0 +1,287 @@
+// TFormVisualizza on the offscreen platform with a stand-in ECU: what a tick
+// puts on the screen, that only changed cells and the needle are repainted,
+// the frozen display without a connection, the variant-2 layout, the keys
+// that close it and its texts from the real dictionary.
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "ActuatorTrackBar.h"
+#include "ColourCell.h"
+#include "ConfCar.h"
+#include "EngineSpeedDial.h"
+#include "FormContext.h"
+#include "LiveLink.h"
+#include "MessageBoxes.h"
+#include "ModuloLingua.h"
+#include "Scaling.h"
+#include "Visualizza.h"
+
+using monitor::ColourCell;
+
+namespace {
+
+// Store slots of the parameters the view reads at creation.
+constexpr int kProbeTypeSlot = 16;  // parameter 4, code 0 = 0-1 V probe
+constexpr int kUpperLimitSlot = 26;
+constexpr int kLowerLimitSlot = 27;
+
+// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
+void Screenshot(QWidget* window, const QString& name) {
+  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
+  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+QList<QColor> ColoursOf(const QList<ColourCell*>& cells) {
+  QList<QColor> out;
+  for (const ColourCell* cell : cells) out.append(cell->Colour());
+  return out;
+}
+
+int LitCells(const QList<ColourCell*>& cells) {
+  int lit = 0;
+  for (const ColourCell* cell : cells) lit += cell->Colour() != TFormVisualizza::FormColour();
+  return lit;
+}
+
+int Recolours(const QList<ColourCell*>& cells) {
+  int n = 0;
+  for (const ColourCell* cell : cells) n += cell->Recolours();
+  return n;
+}
+
+QColor TextColour(const QLabel* label) {
+  return label->palette().color(QPalette::WindowText);
+}
+
+}  // namespace
+
+class LiveViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void tickShowsTheFastBlock();
+  void slowBlockShowsFuelTemperatureAndWindows();
+  void onlyChangedCellsAndTheNeedleAreRepainted();
+  void losingTheConnectionFreezesTheDisplay();
+  void variantTwoHidesTheOtherReadings();
+  void widerScreenScalesTheDialWithTheWindow();
+  void keysClose_data();
+  void keysClose();
+  void textsComeFromTheDictionary();
+  void missingDictionaryIsReported();
+
+ private:
+  std::unique_ptr<TFormVisualizza> MakeWindow(TModuloLingua* language);
+
+  LiveLink link_;
+  std::unique_ptr<ConfCar> store_;
+  std::unique_ptr<TModuloLingua> lingua_;
+};
+
+void LiveViewTest::init() {
+  OverrideScreenWidth(800);
+  link_ = LiveLink();
+  link_.connected = true;
+  store_ = std::make_unique<ConfCar>("x.dmr", &link_);
+  store_->StoreRaw(kProbeTypeSlot, 0);
+  store_->StoreRaw(kUpperLimitSlot, 200);
+  store_->StoreRaw(kLowerLimitSlot, 20);
+  lingua_ = std::make_unique<TModuloLingua>();
+  QVERIFY(lingua_->Open(PROGRAM_FOLDER, "DizionarioVnt.dbf"));
+  lingua_->SetSelectedColumn("ITALIANO");
+}
+
+void LiveViewTest::cleanup() {
+  OverrideScreenWidth(0);
+}
+
+std::unique_ptr<TFormVisualizza> LiveViewTest::MakeWindow(TModuloLingua* language) {
+  FormContext context;
+  context.store = store_.get();
+  context.link = &link_;
+  context.language = language;
+  auto window = std::make_unique<TFormVisualizza>(context);
+  window->Timer1->stop();  // the test ticks by hand
+  return window;
+}
+
+void LiveViewTest::tickShowsTheFastBlock() {
+  auto w = MakeWindow(lingua_.get());
+  link_.fast = {240, 128, 51, 0x21, 0x84, 130};
+  w->Tick();
+  QCOMPARE(w->StaticTextGiri->text(), QStringLiteral("500 rpm"));
+  QCOMPARE(w->StaticTextLambda->text(), QLocale::system().toString(2.51, 'f', 2) + " V");
+  QCOMPARE(w->StaticTextTps->text(), QLocale::system().toString(1.00, 'f', 2) + " V");
+  QCOMPARE(w->StaticTextMot->text(), QStringLiteral("130"));
+  QCOMPARE(w->TrackBarMax->value(), 255 - 130);
+  QVERIFY(!w->LabelVisCutoff->isHidden());
+  QCOMPARE(TextColour(w->LabelSup), QColor(Qt::red));
+  QVERIFY(TextColour(w->LabelInf) != QColor(Qt::red));
+  // Zone 1 lime, lambda status 2 red in the last cell (2.51 V on a 0-1 V probe).
+  QCOMPARE(w->TpsCells[1]->Colour(), TFormVisualizza::TableColour(1));
+  QCOMPARE(LitCells(w->TpsCells), 1);
+  QCOMPARE(w->LambdaCells[9]->Colour(), TFormVisualizza::TableColour(6));
+  QCOMPARE(LitCells(w->LambdaCells), 1);
+  QCOMPARE(w->Dial->Rpm(), 500);
+}
+
+void LiveViewTest::slowBlockShowsFuelTemperatureAndWindows() {
+  auto w = MakeWindow(lingua_.get());
+  w->show();
+  link_.slow = {0, 73, 0x00, 51, 100};
+  w->Tick();
+  QCOMPARE(w->StaticTextTemp->text(), QStringLiteral("n.d."));
+  QCOMPARE(w->StaticTextLivello->text(), QStringLiteral("73"));
+  QCOMPARE(w->LabelComm->text(), QStringLiteral("BENZINA"));
+  QCOMPARE(TextColour(w->LabelComm), QColor(0x00, 0x80, 0x00));
+  QVERIFY(w->ShapeMin->isHidden() && w->ShapeFMin->isHidden());
+  QCOMPARE(w->TrackBarMax->SelectionStart(), 255 - 200);
+  QCOMPARE(w->TrackBarMax->SelectionEnd(), 255 - 20);
+  QCOMPARE(w->StaticTextDef->text(), QStringLiteral("100"));
+
+  // The slow block is read again on the eleventh tick: on gas now.
+  link_.slow = {120, 72, 0x09, 51, 190};
+  for (int i = 0; i < 10; ++i) w->Tick();
+  QCOMPARE(w->LabelComm->text(), QStringLiteral("BENZINA"));
+  w->Tick();
+  QCOMPARE(w->LabelComm->text(), QStringLiteral("GAS"));
+  QCOMPARE(TextColour(w->LabelComm), QColor(Qt::red));
+  QVERIFY(w->StaticTextTemp->text() != QStringLiteral("n.d."));
+  QVERIFY(!w->ShapeMin->isHidden() && !w->ShapeFMin->isHidden());
+  // Default 190 with the upper limit at 200: both opening spans are cut to
+  // 10 steps, so the windows start 10 steps above the default mark.
+  const int mid = w->LabelDef->y() + w->LabelDef->height() / 2;
+  QVERIFY(w->ShapeMin->y() < mid && mid - w->ShapeMin->y() <= 16);
+  QCOMPARE(w->ShapeFMin->y(), w->ShapeMin->y());
+  Screenshot(w.get(), "live-view-gas");
+}
+
+void LiveViewTest::onlyChangedCellsAndTheNeedleAreRepainted() {
+  auto w = MakeWindow(lingua_.get());
+  w->show();
+  QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  link_.fast = {140, 20, 30, 0x10, 0, 100};
+  w->Tick();
+  QCoreApplication::processEvents();
+  const int faces = w->Dial->FaceRenders();
+  QCOMPARE(faces, 1);
+  const int lambdaRecolours = Recolours(w->LambdaCells);
+  const int tpsRecolours = Recolours(w->TpsCells);
+  const long long needle = w->Dial->NeedlePixels();
+
+  // The same block again: nothing changes colour and the needle stays.
+  w->Tick();
+  QCoreApplication::processEvents();
+  QCOMPARE(Recolours(w->LambdaCells), lambdaRecolours);
+  QCOMPARE(Recolours(w->TpsCells), tpsRecolours);
+  QCOMPARE(w->Dial->NeedlePixels(), needle);
+
+  // A new speed, cell and zone: two cells each, a needle strip, no new face.
+  link_.fast = {40, 80, 200, 0x23, 0, 100};
+  w->Tick();
+  QCoreApplication::processEvents();
+  QCOMPARE(Recolours(w->LambdaCells), lambdaRecolours + 2);
+  QCOMPARE(Recolours(w->TpsCells), tpsRecolours + 2);
+  QVERIFY(w->Dial->NeedlePixels() > needle);
+  QVERIFY(w->Dial->NeedlePixels() - needle < w->Dial->width() * w->Dial->height());
+  QCOMPARE(w->Dial->FaceRenders(), faces);
+  QCOMPARE(LitCells(w->LambdaCells), 1);
+  QCOMPARE(LitCells(w->TpsCells), 1);
+}
+
+void LiveViewTest::losingTheConnectionFreezesTheDisplay() {
+  auto w = MakeWindow(lingua_.get());
+  link_.fast = {100, 40, 60, 0x11, 0, 90};
+  link_.slow = {100, 50, 0x08, 40, 90};
+  w->Tick();
+  const QString rpm = w->StaticTextGiri->text();
+  const QList<QColor> cells = ColoursOf(w->LambdaCells);
+  link_.connected = false;
+  link_.fast = {50, 200, 200, 0x33, 0x04, 10};
+  const int reads = link_.fastReads;
+  for (int i = 0; i < 15; ++i) w->Tick();
+  QCOMPARE(link_.fastReads, reads);
+  QCOMPARE(w->StaticTextGiri->text(), rpm);
+  QCOMPARE(ColoursOf(w->LambdaCells), cells);
+  QCOMPARE(w->LabelComm->text(), QStringLiteral("GAS"));
+  link_.connected = true;
+  w->Tick();
+  QCOMPARE(w->StaticTextGiri->text(), QStringLiteral("2400 rpm"));
+}
+
+void LiveViewTest::variantTwoHidesTheOtherReadings() {
+  auto normal = MakeWindow(lingua_.get());
+  const int normalCentre = normal->Dial->geometry().center().x();
+  store_->SetVariantFlag(true);
+  auto w = MakeWindow(lingua_.get());
+  for (QWidget* hidden : {static_cast<QWidget*>(w->Bevel2), static_cast<QWidget*>(w->LabelVisAltri),
+                          static_cast<QWidget*>(w->StaticTextTemp),
+                          static_cast<QWidget*>(w->StaticTextLivello),
+                          static_cast<QWidget*>(w->LabelVisFunz)})
+    QVERIFY(hidden->isHidden());
+  QVERIFY(!w->LabelComm->isHidden());
+  QCOMPARE(w->BevelGiri->width(), w->BevelTps->width());
+  QVERIFY(w->Dial->geometry().center().x() > normalCentre);
+  // The "3" mark stays centred over the dial.
+  QCOMPARE(w->LabelRifGiri[3]->x() + 5, w->BevelGiri->x() + w->BevelGiri->width() / 2);
+  w->show();
+  Screenshot(w.get(), "live-view-variant2");
+}
+
+void LiveViewTest::widerScreenScalesTheDialWithTheWindow() {
+  OverrideScreenWidth(1024);
+  auto w = MakeWindow(lingua_.get());
+  QCOMPARE(w->BevelGiri->geometry(), QRect(20, 348, 308, 298));  // 1.28 times the design
+  QCOMPARE(w->Dial->geometry(), w->BevelGiri->geometry());
+  QCOMPARE(w->Dial->Geometry().radius, 85);  // trunc(298 * 2 / 7)
+  link_.fast = {40, 30, 60, 0x12, 0, 120};
+  link_.slow = {90, 150, 0x09, 40, 110};
+  w->Tick();
+  w->show();
+  Screenshot(w.get(), "live-view-1024");
+}
+
+void LiveViewTest::keysClose_data() {
+  QTest::addColumn<int>("key");
+  QTest::newRow("F12") << int(Qt::Key_F12);
+  QTest::newRow("Esc") << int(Qt::Key_Escape);
+}
+
+void LiveViewTest::keysClose() {
+  QFETCH(int, key);
+  auto w = MakeWindow(lingua_.get());
+  w->show();
+  QTest::keyClick(w.get(), static_cast<Qt::Key>(key));
+  QVERIFY(!w->isVisible());
+  QCOMPARE(w->result(), int(QDialog::Rejected));
+  w->show();
+  QTest::mouseClick(w->ButtonEsci, Qt::LeftButton);
+  QVERIFY(!w->isVisible());
+}
+
+void LiveViewTest::textsComeFromTheDictionary() {
+  lingua_->SetSelectedColumn("ENGLISH");
+  auto w = MakeWindow(lingua_.get());
+  QCOMPARE(w->windowTitle(), QStringLiteral("Vehicle live parameters"));
+  QCOMPARE(w->LabelComm->text(), QStringLiteral("PETROL"));
+  w->Tick();
+  QCOMPARE(w->StaticTextTemp->text(), QStringLiteral("n/a"));
+  QCOMPARE(w->StaticTextGiri->text(), QStringLiteral("0 rpm"));
+}
+
+void LiveViewTest::missingDictionaryIsReported() {
+  ScopedMessageBoxCapture boxes;
+  auto w = MakeWindow(nullptr);
+  QCOMPARE(boxes.Last().text, QStringLiteral("Problemi col database multilingua (Codice 1)."));
+  QCOMPARE(w->LabelVisAtt->text(), QStringLiteral("Attuatore"));
+  QCOMPARE(w->LabelComm->text(), QString());  // no petrol text was loaded
+}
+
+QTEST_MAIN(LiveViewTest)
+#include "LiveViewTest.moc"
