@@ -140,10 +140,11 @@ void SlowEcu(int latencyMs, int baud, CreateClassInstanceFn create,
   const long sent = bench.Server().FramesSeen();
   const long carriedOut = static_cast<long>(bench.Ecu().CommandLog().size());
   const double ideal = commands * latencyMs / 1000.0 + static_cast<double>(wireBytes) * 10 / baud;
-  std::printf("  latency %3d ms: %2d of %2d commands failed, %3ld requests for %3ld carried out "
-              "(%ld resent), %6.0f ms per command, %.2f x (latency + wire)\n",
-              latencyMs, failed, commands, sent, carriedOut, sent - carriedOut,
-              seconds * 1000 / commands, seconds / ideal);
+  std::printf(
+      "  latency %3d ms: %2d of %2d commands failed, %3ld requests for %3ld carried out "
+      "(%ld resent), %6.0f ms per command, %.2f x (latency + wire)\n",
+      latencyMs, failed, commands, sent, carriedOut, sent - carriedOut, seconds * 1000 / commands,
+      seconds / ideal);
 }
 
 // The cable is pulled; the time until the link reports the loss. idle: while

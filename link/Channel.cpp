@@ -111,16 +111,16 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
       if (status != Status::Timeout) break;
       const auto now = Clock::now();
       const auto byteTime = std::chrono::milliseconds(WireMs(3) + 3);
-      if (!stretched && (parser_.Pending() > 0 || (heard.bytes && now - heard.lastByte < byteTime))) {
+      if (!stretched &&
+          (parser_.Pending() > 0 || (heard.bytes && now - heard.lastByte < byteTime))) {
         stretched = true;  // mid-frame: let the frame finish
         deadline = now + std::chrono::milliseconds(WireMs(wire::kOverhead + wire::kMaxData) +
                                                    kAdapterDelayMs);
         continue;
       }
       if (heard.otherReply && now - begun < std::chrono::milliseconds(kBusyLimitMs)) {
-        const auto patience =
-            std::max<Clock::duration>(std::chrono::milliseconds(wireMs + allowance),
-                                      2 * waiting.longestGap);
+        const auto patience = std::max<Clock::duration>(
+            std::chrono::milliseconds(wireMs + allowance), 2 * waiting.longestGap);
         if (waiting.lastFrame + patience > now) {
           busy = true;  // queued behind earlier requests: wait on, do not resend
           deadline = std::min(waiting.lastFrame + patience,

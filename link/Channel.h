@@ -98,20 +98,20 @@ class Channel {
   // What the whole request has heard so far.
   struct Waiting {
     bool heardBytes = false;
-    Clock::time_point lastFrame;      // the last valid ECU frame, or the first send
-    Clock::duration longestGap{};     // longest time between those
-    std::size_t replyBytes = 0;       // size of the answer, once it came
+    Clock::time_point lastFrame;   // the last valid ECU frame, or the first send
+    Clock::duration longestGap{};  // longest time between those
+    std::size_t replyBytes = 0;    // size of the answer, once it came
   };
   // What one wait heard besides the reply it waited for.
   struct Heard {
-    bool bytes = false;           // anything at all
-    bool otherReply = false;      // a valid reply frame that is not the answer
-    Clock::time_point lastByte;   // when the last bytes came
+    bool bytes = false;          // anything at all
+    bool otherReply = false;     // a valid reply frame that is not the answer
+    Clock::time_point lastByte;  // when the last bytes came
   };
 
   Status AwaitReply(const wire::Frame& request, std::size_t resultSize,
-                    std::vector<std::uint8_t>* result, Clock::time_point deadline,
-                    Waiting* waiting, Heard* heard);
+                    std::vector<std::uint8_t>* result, Clock::time_point deadline, Waiting* waiting,
+                    Heard* heard);
   Status Match(const wire::Frame& request, std::size_t resultSize, const wire::Frame& reply,
                std::vector<std::uint8_t>* result);
   int WireMs(std::size_t bytes) const;

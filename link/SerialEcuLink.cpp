@@ -325,8 +325,9 @@ void SerialEcuLink::KeepAliveLoop() {
   while (!keepAliveStop_) {
     const auto last = Clock::time_point(Clock::duration(lastTraffic_.load()));
     const auto now = Clock::now();
-    keepAliveWake_.wait_until(
-        lock, state_ == State::Connected ? std::max(last + period, now + period / 10) : now + period);
+    keepAliveWake_.wait_until(lock, state_ == State::Connected
+                                        ? std::max(last + period, now + period / 10)
+                                        : now + period);
     if (keepAliveStop_ || state_ != State::Connected) continue;
     const auto idle = Clock::now() - Clock::time_point(Clock::duration(lastTraffic_.load()));
     if (idle < period) continue;

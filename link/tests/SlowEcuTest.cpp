@@ -98,8 +98,8 @@ TEST(SlowEcu, ANewSessionConnectsWhileLateAnswersAreStillComing) {
     int errorNumber = 0;
     ASSERT_TRUE(earlier.Open(ecu.Port(), 115200, &error, &errorNumber)) << error;
     for (std::uint8_t sequence : {0x40, 0x41, 0x42}) {
-      const auto frame = wire::Encode({wire::kRequestStart, sequence,
-                                       static_cast<std::uint8_t>(wire::Command::Identify), {}});
+      const auto frame = wire::Encode(
+          {wire::kRequestStart, sequence, static_cast<std::uint8_t>(wire::Command::Identify), {}});
       ASSERT_TRUE(earlier.Write(frame));
     }
     ASSERT_TRUE(linktest::WaitFor([&] { return ecu.Server().FramesSeen() == 3; }));

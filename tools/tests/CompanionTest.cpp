@@ -268,8 +268,7 @@ TEST_F(Companion, AWriteCutShortSaysHowFarItCame) {
   EXPECT_GT(written, 0);
   EXPECT_NE(run.output.find("after " + std::to_string(written) + " of "), std::string::npos)
       << run.output;
-  EXPECT_NE(run.output.find("part of the new configuration and part of the old"),
-            std::string::npos)
+  EXPECT_NE(run.output.find("part of the new configuration and part of the old"), std::string::npos)
       << run.output;
   EXPECT_NE(run.output.find("Write the file again"), std::string::npos) << run.output;
 }
