@@ -105,8 +105,8 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
     allowance = timer_.AllowanceMs(sends);
     auto deadline = Clock::now() + std::chrono::milliseconds(wireMs + allowance);
     bool stretched = false;
+    Heard heard;  // since the last send or the last wait behind earlier requests
     for (;;) {
-      Heard heard;
       status = AwaitReply(request, resultSize, result, deadline, &waiting, &heard);
       if (status != Status::Timeout) break;
       const auto now = Clock::now();
@@ -126,6 +126,7 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
           deadline = std::min(waiting.lastFrame + patience,
                               begun + std::chrono::milliseconds(kBusyLimitMs));
           stretched = false;
+          heard = {};
           continue;
         }
       }
