@@ -78,6 +78,9 @@ class FrameParser {
   void Feed(std::span<const std::uint8_t> bytes);
   std::optional<Frame> Next();
   void Clear() { buffer_.clear(); }
+  // Bytes kept for a frame begun but not complete yet (0 after Next() found
+  // nothing more means nothing is in progress).
+  std::size_t Pending() const { return buffer_.size(); }
   // Bytes skipped so far because they did not belong to a valid frame.
   std::size_t Skipped() const { return skipped_; }
 

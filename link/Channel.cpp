@@ -1,11 +1,9 @@
 #include "Channel.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cmath>
 
 namespace serlink {
-
-using Clock = std::chrono::steady_clock;
 
 const char* StatusName(Status status) {
   switch (status) {
@@ -23,67 +21,198 @@ const char* StatusName(Status status) {
   return "?";
 }
 
-Channel::Channel(ByteStream& stream, Timing timing, std::uint8_t firstSequence)
-    : stream_(stream), timing_(timing), sequence_(firstSequence) {}
+int ReplyTimer::AllowanceMs() const {
+  double allowance = leastMs_;
+  if (measured_) allowance = smoothed_ + std::max<double>(leastMs_, 4 * deviation_);
+  allowance = std::max(allowance, static_cast<double>(backedOff_));
+  return std::clamp(static_cast<int>(std::ceil(allowance)), leastMs_, kMaxAllowanceMs);
+}
 
+int ReplyTimer::AllowanceMs(int sends) const {
+  const int doublings = std::clamp(sends - 1, 0, 2);
+  return std::min(AllowanceMs() << doublings, kMaxAllowanceMs);
+}
+
+void ReplyTimer::Measured(double ecuMs) {
+  ecuMs = std::max(0.0, ecuMs);
+  if (!measured_) {
+    smoothed_ = ecuMs;
+    deviation_ = ecuMs / 2;
+    measured_ = true;
+  } else {
+    deviation_ = 0.75 * deviation_ + 0.25 * std::fabs(smoothed_ - ecuMs);
+    smoothed_ = 0.875 * smoothed_ + 0.125 * ecuMs;
+  }
+  backedOff_ = 0;
+}
+
+void ReplyTimer::BackedOff(int allowanceMs) {
+  backedOff_ = std::clamp(allowanceMs, backedOff_, kMaxAllowanceMs);
+}
+
+Channel::Channel(ByteStream& stream, Timing timing, std::uint8_t firstSequence)
+    : stream_(stream), timing_(timing), timer_(timing.timeoutMs), sequence_(firstSequence) {}
+
+// Wire time of this many bytes at the line speed (8N1: ten bits a byte),
+// rounded up to whole milliseconds.
+int Channel::WireMs(std::size_t bytes) const {
+  const long long bits = static_cast<long long>(bytes) * 10 * 1000;
+  return static_cast<int>((bits + timing_.baud - 1) / timing_.baud);
+}
+
+// One request, sent once and again after every wait that brought nothing:
+//
+// - Each wait lasts the wire time of the request and its reply plus the
+//   timer's allowance, doubled on each resend up to four times the first.
+// - Nothing that has arrived is thrown away: a late reply to an earlier send
+//   of this request (same sequence number) is the answer just as well.
+// - A wait that ends while bytes are still arriving is stretched once by the
+//   wire time of a longest frame, so a reply is never cut off mid-frame.
+// - A wait that heard a valid reply to an earlier request shows the ECU alive
+//   and still working through requests sent before this one (a slow ECU, or
+//   an earlier session's leftovers): this request is queued behind them, and
+//   sending it again would only lengthen the queue. So the link waits on
+//   without resending, each time for twice the longest gap between the
+//   ECU's replies, as long as they keep coming, up to kBusyLimitMs.
 Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>& data,
                          std::size_t resultSize, std::vector<std::uint8_t>* result, int attempts) {
   const wire::Frame request{wire::kRequestStart, sequence_++, static_cast<std::uint8_t>(command),
                             data};
   const std::vector<std::uint8_t> bytes = wire::Encode(request);
-  // The reply may take the request's and its own wire time, plus the ECU's allowance.
   const std::size_t exchanged = bytes.size() + wire::kOverhead + data.size() + resultSize;
-  const int timeoutMs =
-      timing_.timeoutMs + static_cast<int>(exchanged * 10 * 1000 / timing_.baud) + 1;
+  const int wireMs = WireMs(exchanged);
   if (attempts < 1) attempts = 1 + timing_.retries;
+
   Status status = Status::Timeout;
-  for (int attempt = 0; attempt < attempts; ++attempt) {
-    if (attempt > 0) {
-      stream_.FlushInput();
-      parser_.Clear();
-    }
+  Waiting waiting;
+  waiting.lastFrame = Clock::now();
+  const auto begun = waiting.lastFrame;
+  bool busy = false;  // the ECU was heard working through earlier requests
+  int sends = 0;
+  int allowance = 0;
+  Clock::time_point lastSend;
+  while (sends < attempts && status == Status::Timeout) {
+    // A frame begun before a wait that ran out, stretch included, will not
+    // be finished: its start was noise, or its rest was lost.
+    if (sends > 0) parser_.Clear();
     LogBytes(">", bytes.data(), bytes.size());
     if (!stream_.Write(bytes)) {
       status = Status::IoError;
       break;
     }
-    status = AwaitReply(request, resultSize, result, timeoutMs);
-    if (status == Status::Ok || status == Status::Refused || status == Status::IoError) break;
+    lastSend = Clock::now();
+    if (++sends > 1) ++resends_;
+    allowance = timer_.AllowanceMs(sends);
+    auto deadline = Clock::now() + std::chrono::milliseconds(wireMs + allowance);
+    bool stretched = false;
+    Heard heard;  // since the last send or the last wait behind earlier requests
+    for (;;) {
+      status = AwaitReply(request, resultSize, result, deadline, &waiting, &heard);
+      if (status != Status::Timeout) break;
+      const auto now = Clock::now();
+      const auto byteTime = std::chrono::milliseconds(WireMs(3) + 3);
+      if (!stretched &&
+          (parser_.Pending() > 0 || (heard.bytes && now - heard.lastByte < byteTime))) {
+        stretched = true;  // mid-frame: let the frame finish
+        deadline = now + std::chrono::milliseconds(WireMs(wire::kOverhead + wire::kMaxData) +
+                                                   kAdapterDelayMs);
+        continue;
+      }
+      if (heard.otherReply && now - begun < std::chrono::milliseconds(kBusyLimitMs)) {
+        const auto patience = std::max<Clock::duration>(
+            std::chrono::milliseconds(wireMs + allowance), 2 * waiting.longestGap);
+        if (waiting.lastFrame + patience > now) {
+          busy = true;  // queued behind earlier requests: wait on, do not resend
+          deadline = std::min(waiting.lastFrame + patience,
+                              begun + std::chrono::milliseconds(kBusyLimitMs));
+          stretched = false;
+          heard = {};
+          continue;
+        }
+      }
+      break;
+    }
   }
+  previous_.armed = false;
+  if ((status == Status::Ok || status == Status::Refused) && !busy) {
+    const auto now = Clock::now();
+    const double wireOfBoth =
+        static_cast<double>(bytes.size() + waiting.replyBytes) * 10 * 1000 / timing_.baud;
+    if (sends == 1) {
+      timer_.Measured(std::chrono::duration<double, std::milli>(now - begun).count() - wireOfBoth);
+    } else {
+      // Which send a reply answers cannot be told (a resend is the same
+      // request), so it is not measured (Karn's rule). An answer later than
+      // the usual time after the last send may be a slow answer to an earlier
+      // send: the next request starts with this one's longer allowance.
+      if (now - lastSend > std::chrono::milliseconds(wireMs + timer_.AllowanceMs())) {
+        timer_.BackedOff(allowance);
+      }
+      // Should a second answer to this request come later, the ECU answered
+      // more than one send: the first answer was the first send's.
+      previous_ = {true, request.sequence,
+                   std::chrono::duration<double, std::milli>(now - begun).count() - wireOfBoth};
+    }
+  }
+  if (status == Status::Timeout && waiting.heardBytes) status = Status::BadFrame;
   return status;
 }
 
 Status Channel::AwaitReply(const wire::Frame& request, std::size_t resultSize,
-                           std::vector<std::uint8_t>* result, int timeoutMs) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  bool heardSomething = false;
+                           std::vector<std::uint8_t>* result, Clock::time_point deadline,
+                           Waiting* waiting, Heard* heard) {
   std::uint8_t buffer[128];
   for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return heardSomething ? Status::BadFrame : Status::Timeout;
+    // Past the deadline one last look, without waiting, at what has come.
+    const auto left = std::max<long long>(
+        0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
     const int n = stream_.Read(buffer, sizeof buffer, static_cast<int>(left));
     if (n < 0) return Status::IoError;
-    if (n == 0) continue;
-    heardSomething = true;
+    if (n == 0) {
+      if (left == 0) return Status::Timeout;
+      continue;
+    }
+    const auto now = Clock::now();
+    heard->bytes = true;
+    heard->lastByte = now;
+    waiting->heardBytes = true;
     LogBytes("<", buffer, static_cast<std::size_t>(n));
     parser_.Feed(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)));
     while (auto reply = parser_.Next()) {
-      if (reply->sequence != request.sequence) continue;  // a late answer to an older request
-      if (reply->command == wire::kRefusedReply && reply->data.size() == 2 &&
-          reply->data[0] == request.command) {
-        lastRefusal_ = static_cast<wire::Refusal>(reply->data[1]);
-        return Status::Refused;
+      const Status matched = Match(request, resultSize, *reply, result);
+      if (matched != Status::Timeout) {
+        waiting->replyBytes = wire::kOverhead + reply->data.size();
+        return matched;
       }
-      const bool echoes = reply->data.size() == request.data.size() + resultSize &&
-                          std::equal(request.data.begin(), request.data.end(), reply->data.begin());
-      if (reply->command == (request.command | wire::kAckBit) && echoes) {
-        result->assign(reply->data.begin() + static_cast<std::ptrdiff_t>(request.data.size()),
-                       reply->data.end());
-        return Status::Ok;
+      // A valid frame from the ECU, but not this request's answer: most often
+      // the late answer to an earlier request.
+      heard->otherReply = true;
+      if (previous_.armed && reply->sequence == previous_.sequence) {
+        previous_.armed = false;  // the previous request was sent again too early
+        timer_.Measured(previous_.firstSendMs);
       }
+      waiting->longestGap = std::max(waiting->longestGap, now - waiting->lastFrame);
+      waiting->lastFrame = now;
     }
   }
+}
+
+// Whether a valid reply frame answers the request: Ok (result filled),
+// Refused, or Timeout when it is not this request's answer.
+Status Channel::Match(const wire::Frame& request, std::size_t resultSize, const wire::Frame& reply,
+                      std::vector<std::uint8_t>* result) {
+  if (reply.sequence != request.sequence) return Status::Timeout;  // an older request's answer
+  if (reply.command == wire::kRefusedReply && reply.data.size() == 2 &&
+      reply.data[0] == request.command) {
+    lastRefusal_ = static_cast<wire::Refusal>(reply.data[1]);
+    return Status::Refused;
+  }
+  const bool echoes = reply.data.size() == request.data.size() + resultSize &&
+                      std::equal(request.data.begin(), request.data.end(), reply.data.begin());
+  if (reply.command != (request.command | wire::kAckBit) || !echoes) return Status::Timeout;
+  result->assign(reply.data.begin() + static_cast<std::ptrdiff_t>(request.data.size()),
+                 reply.data.end());
+  return Status::Ok;
 }
 
 void Channel::LogBytes(const char* direction, const std::uint8_t* bytes, std::size_t count) {

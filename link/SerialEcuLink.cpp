@@ -208,11 +208,19 @@ void SerialEcuLink::Disconnect() {
 }
 
 Status SerialEcuLink::Exchange(wire::Command command, const std::vector<std::uint8_t>& data,
-                               std::size_t resultSize, std::vector<std::uint8_t>* result) {
+                               std::size_t resultSize, std::vector<std::uint8_t>* result,
+                               bool keepAlive) {
   Status status;
   {
     std::lock_guard lock(io_);
     if (!channel_ || state_ == State::Lost) return Status::IoError;  // fail fast
+    if (keepAlive) {
+      // The line may have carried a request while the keep-alive waited for
+      // it: a ping is for an idle line only.
+      const auto idle = Clock::now() - Clock::time_point(Clock::duration(lastTraffic_.load()));
+      if (idle < std::chrono::milliseconds(keepAliveMs_)) return Status::Ok;
+    }
+    lastTraffic_ = Clock::now().time_since_epoch().count();  // the line is busy from now
     status = channel_->Transact(command, data, resultSize, result);
     lastTraffic_ = Clock::now().time_since_epoch().count();
     if (!LinkIsGone(status)) return status;
@@ -310,16 +318,22 @@ void SerialEcuLink::StopKeepAlive() {
 }
 
 void SerialEcuLink::KeepAliveLoop() {
+  // A ping goes out as soon as the line has been idle for the period, so a
+  // pulled cable is noticed within the period plus one request's waits.
   const auto period = std::chrono::milliseconds(keepAliveMs_);
   std::unique_lock lock(keepAliveMutex_);
   while (!keepAliveStop_) {
-    keepAliveWake_.wait_for(lock, period);
+    const auto last = Clock::time_point(Clock::duration(lastTraffic_.load()));
+    const auto now = Clock::now();
+    keepAliveWake_.wait_until(lock, state_ == State::Connected
+                                        ? std::max(last + period, now + period / 10)
+                                        : now + period);
     if (keepAliveStop_ || state_ != State::Connected) continue;
     const auto idle = Clock::now() - Clock::time_point(Clock::duration(lastTraffic_.load()));
     if (idle < period) continue;
     lock.unlock();
     std::vector<std::uint8_t> none;
-    Exchange(wire::Command::Ping, {}, 0, &none);
+    Exchange(wire::Command::Ping, {}, 0, &none, true);
     lock.lock();
   }
 }

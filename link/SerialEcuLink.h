@@ -65,7 +65,8 @@ class SerialEcuLink final : public ecu::EcuLink {
   using Clock = std::chrono::steady_clock;
 
   Status Exchange(wire::Command command, const std::vector<std::uint8_t>& data,
-                  std::size_t resultSize, std::vector<std::uint8_t>* result);
+                  std::size_t resultSize, std::vector<std::uint8_t>* result,
+                  bool keepAlive = false);
   bool Write(std::uint32_t code, int index, std::int32_t value);
   bool OpenPort(const std::string& path, const LinkSettings& settings, std::string* error,
                 int* errorNumber);

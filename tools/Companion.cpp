@@ -44,10 +44,54 @@ bool IsWritable(int identifier) {
   return params::StorageSlot(identifier) >= 0 && identifier != 1 && !IsArray(identifier);
 }
 
+// Passes every call on to the link and counts the store's writes by outcome,
+// so that a write cut short can say how far it came.
+class CountingLink final : public ecu::EcuLink {
+ public:
+  explicit CountingLink(ecu::EcuLink& link) : link_(link) {}
+  int GetPortInUse() override { return link_.GetPortInUse(); }
+  void SetStartOptionA(int option) override { link_.SetStartOptionA(option); }
+  void SetStartOptionB(int option) override { link_.SetStartOptionB(option); }
+  void AttachScreen(ecu::ConnectionSink* sink) override { link_.AttachScreen(sink); }
+  int IsConnected() override { return link_.IsConnected(); }
+  bool Connect() override { return link_.Connect(); }
+  void Disconnect() override { link_.Disconnect(); }
+  bool ReadParameter(std::uint32_t code, std::int32_t* destination) override {
+    return link_.ReadParameter(code, destination);
+  }
+  bool ReadLiveBlock(int kind, std::uint8_t* buffer, int length) override {
+    return link_.ReadLiveBlock(kind, buffer, length);
+  }
+  bool WriteParameter(std::uint32_t code, std::int32_t value) override {
+    return Count(link_.WriteParameter(code, value));
+  }
+  bool WriteParameterElement(std::uint32_t code, int index, std::int32_t value) override {
+    return Count(link_.WriteParameterElement(code, index, value));
+  }
+  bool ReadIdentification(ecu::Identification* record) override {
+    return link_.ReadIdentification(record);
+  }
+  bool OpenLink() override { return link_.OpenLink(); }
+  void SetIndicatorOutput(int value, int second) override {
+    link_.SetIndicatorOutput(value, second);
+  }
+
+  int written = 0;  // the ECU took the value
+  int refused = 0;  // the ECU answered no
+  int unsent = 0;   // the ECU had stopped answering
+
+ private:
+  bool Count(bool taken) {
+    (taken ? written : link_.IsConnected() ? refused : unsent) += 1;
+    return taken;
+  }
+  ecu::EcuLink& link_;
+};
+
 class Session {
  public:
   Session(ecu::EcuLink& link, std::ostream& out, std::ostream& err)
-      : link_(link), out_(out), err_(err), store_("ecuctl.dmr", &link) {}
+      : link_(link), out_(out), err_(err), counted_(link), store_("ecuctl.dmr", &counted_) {}
 
   // Opens the link, connects and checks the identification.
   int Open() {
@@ -83,7 +127,23 @@ class Session {
   }
 
   int Lost() {
-    err_ << "ecuctl: the ECU stopped answering\n";
+    const int total = counted_.written + counted_.refused + counted_.unsent;
+    if (!writingFile_) {
+      err_ << "ecuctl: the ECU stopped answering\n";
+    } else if (total == 0) {
+      err_ << "ecuctl: the ECU stopped answering before anything was written; the ECU holds "
+              "its configuration as it was\n";
+    } else if (counted_.unsent > 0) {
+      // Cut short: the ECU holds a mix of the file and of what it had.
+      err_ << "ecuctl: the ECU stopped answering after " << counted_.written << " of " << total
+           << " values were written: it now holds part of the new configuration and part of "
+              "the old. Write the file again when the link is back to complete it.\n";
+    } else {
+      err_ << "ecuctl: the ECU stopped answering while the values were read back: all " << total
+           << " values were sent, " << counted_.written
+           << " taken, but the ECU could not be checked. Write the file again when the link "
+              "is back to be sure.\n";
+    }
     return kExitLinkLost;
   }
 
@@ -108,6 +168,7 @@ class Session {
   }
 
   int WriteFromFile(const std::string& path) {
+    writingFile_ = true;  // a loss from here on may leave a mix (see Lost)
     store_.ReadAll();  // identifiers the file leaves alone keep the ECU's values
     if (!link_.IsConnected()) return Lost();
     if (!store_.SetFileName(path)) {
@@ -160,6 +221,7 @@ class Session {
   }
 
   int Set(int identifier, int index, double value) {
+    if (identifier == 72) return SetCustomerCode(static_cast<int>(value));
     store_.ReadAll();  // values that share a byte keep their neighbours
     if (!link_.IsConnected()) return Lost();
     const bool taken = index < 0 ? store_.SetValue(identifier, value) == 1
@@ -175,6 +237,15 @@ class Session {
            << "\n";
     }
     return kExitOk;
+  }
+
+  // The store's SetValue(72) reports 1 whatever the ECU answers (the program
+  // says nothing either way); ecuctl tells the link's own answer.
+  int SetCustomerCode(int code) {
+    if (link_.WriteParameter(params::Code(72), code)) return kExitOk;
+    if (!link_.IsConnected()) return Lost();
+    err_ << "ecuctl: the ECU refused the customer code " << code << "\n";
+    return kExitRefused;
   }
 
   int Live(int samples, int intervalMs, bool csv) {
@@ -227,7 +298,9 @@ class Session {
   ecu::EcuLink& link_;
   std::ostream& out_;
   std::ostream& err_;
+  CountingLink counted_;  // the store's writes go through it
   ConfCar store_;
+  bool writingFile_ = false;
   ecu::Identification id_;
 };
 
@@ -336,6 +409,9 @@ int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::
       }
     } else if (!IsWritable(identifier)) {
       return Usage(err, "parameter " + std::to_string(identifier) + " cannot be set");
+    }
+    if (identifier == 72 && (value < 0 || value > 999 || value != std::trunc(value))) {
+      return Usage(err, "the customer code is a whole number 0..999");
     }
     const auto list = params::OptionList(identifier);
     if (!list.empty() && (value < 0 || value >= static_cast<double>(list.size()))) {

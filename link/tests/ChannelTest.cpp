@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
+#include <thread>
 
 namespace {
 
@@ -87,7 +89,7 @@ TEST(Channel, RetriesAfterSilenceOrGarbageThenGivesUp) {
     std::vector<std::uint8_t> result{7};
     EXPECT_EQ(channel.Transact(Command::Ping, {}, 0, &result), c.status);
     EXPECT_EQ(line.writes, 4) << "the first attempt and three retries";
-    EXPECT_EQ(line.flushes, 3) << "input flushed before every retry";
+    EXPECT_EQ(line.flushes, 0) << "nothing that came is thrown away";
     EXPECT_EQ(result, std::vector<std::uint8_t>{7});
   }
 }
@@ -109,6 +111,102 @@ TEST(Channel, ARefusalIsFinalAndARetryKeepsTheSequenceNumber) {
   EXPECT_EQ(sequences, (std::vector<int>{255, 255}));
   EXPECT_EQ(channel.Transact(Command::Write, {56, 0, 0, 0, 60}, 0, &result), Status::Refused);
   EXPECT_EQ(sequences.back(), 0) << "a new request, a new number";
+}
+
+// An ECU that answers every request, resends included, in order, each after
+// a delay, and hands a reply over in two halves some time apart when asked.
+class SlowLine : public serlink::ByteStream {
+ public:
+  using Clock = std::chrono::steady_clock;
+  SlowLine(int delayMs, int splitMs = 0) : delay_(delayMs), split_(splitMs) {}
+
+  bool Write(std::span<const std::uint8_t> bytes) override {
+    wire::FrameParser parser(wire::kRequestStart);
+    parser.Feed(bytes);
+    const auto request = parser.Next();
+    ++writes;
+    auto reply = ReplyTo(*request, {});
+    busyUntil_ = std::max(busyUntil_, Clock::now()) + std::chrono::milliseconds(delay_);
+    if (split_ == 0) {
+      due_.push_back({busyUntil_, reply});
+      return true;
+    }
+    const auto half = static_cast<std::ptrdiff_t>(reply.size() / 2);
+    due_.push_back({busyUntil_, {reply.begin(), reply.begin() + half}});
+    due_.push_back(
+        {busyUntil_ + std::chrono::milliseconds(split_), {reply.begin() + half, reply.end()}});
+    return true;
+  }
+  int Read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override {
+    const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (due_.empty() || due_.front().first > Clock::now()) {
+      const auto next = due_.empty() ? until : std::min(until, due_.front().first);
+      if (Clock::now() >= until) return 0;
+      std::this_thread::sleep_until(next);
+    }
+    auto& bytes = due_.front().second;
+    const std::size_t n = std::min(size, bytes.size());
+    std::copy_n(bytes.begin(), n, buffer);
+    bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    if (bytes.empty()) due_.pop_front();
+    return static_cast<int>(n);
+  }
+  void FlushInput() override { ++flushes; }
+
+  int writes = 0, flushes = 0;
+
+ private:
+  int delay_, split_;
+  Clock::time_point busyUntil_{};
+  std::deque<std::pair<Clock::time_point, std::vector<std::uint8_t>>> due_;
+};
+
+// The ECU answers later than the first wait: the late answer to the first
+// send counts, and the link learns the ECU's time so that later requests
+// are not sent twice.
+TEST(Channel, ALateAnswerCountsAndTheWaitAdapts) {
+  SlowLine line(40);
+  Channel channel(line, {115200, 5, 4}, 10);
+  std::vector<std::uint8_t> result;
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_EQ(channel.Transact(Command::Ping, {}, 0, &result), Status::Ok) << "request " << i;
+  }
+  EXPECT_EQ(line.flushes, 0);
+  EXPECT_GT(channel.Resends(), 0) << "the first request cannot know the ECU's time";
+  EXPECT_GE(channel.Timer().AllowanceMs(), 40);
+  EXPECT_GE(channel.Timer().SmoothedMs(), 35.0);
+}
+
+// A reply that is still arriving when the wait runs out is waited for.
+TEST(Channel, AReplyArrivingWhenTheWaitEndsIsWaitedFor) {
+  SlowLine line(3, 12);
+  Channel channel(line, {115200, 5, 0}, 10);  // no resend allowed
+  std::vector<std::uint8_t> result;
+  EXPECT_EQ(channel.Transact(Command::Ping, {}, 0, &result), Status::Ok);
+  EXPECT_EQ(line.writes, 1);
+}
+
+TEST(ReplyTimer, LearnsTheEcuTimeAndBacksOff) {
+  serlink::ReplyTimer timer(50);
+  EXPECT_EQ(timer.AllowanceMs(), 50) << "the least allowance before anything is known";
+  EXPECT_EQ(timer.AllowanceMs(1), 50);
+  EXPECT_EQ(timer.AllowanceMs(2), 100) << "doubled on each resend";
+  EXPECT_EQ(timer.AllowanceMs(3), 200);
+  EXPECT_EQ(timer.AllowanceMs(5), 200) << "up to four times the first";
+  timer.Measured(500);  // first sample: deviation half of it
+  EXPECT_EQ(timer.AllowanceMs(), serlink::ReplyTimer::kMaxAllowanceMs);
+  for (int i = 0; i < 60; ++i) timer.Measured(500);
+  EXPECT_GE(timer.AllowanceMs(), 550);
+  EXPECT_LE(timer.AllowanceMs(), 560);
+  for (int i = 0; i < 60; ++i) timer.Measured(2);
+  EXPECT_LE(timer.AllowanceMs(), 53) << "back to the least allowance once the ECU is quick";
+  timer.BackedOff(400);
+  EXPECT_EQ(timer.AllowanceMs(), 400) << "kept after a request answered late";
+  EXPECT_EQ(timer.AllowanceMs(2), 800);
+  timer.Measured(2);
+  EXPECT_LE(timer.AllowanceMs(), 53) << "until the next measurement";
+  timer.Measured(-5);
+  EXPECT_GE(timer.SmoothedMs(), 0.0);
 }
 
 TEST(Channel, AGoneLineIsNotRetried) {

@@ -216,6 +216,63 @@ TEST_F(Companion, ALostEcuDuringACommand) {
   EXPECT_FALSE(fs::exists(dir_ / "lost.dmr"));
 }
 
+// The customer code is a write the store never reads back: ecuctl reports
+// the link's own answer, not the store's.
+TEST_F(Companion, TheCustomerCodeTellsWhatTheEcuAnswered) {
+  EcuOnPty ecu;
+  const Outcome taken = Ecuctl(ecu.Port(), "set 72 456");
+  EXPECT_EQ(taken.code, kExitOk) << taken.output;
+  EXPECT_EQ(ecu.Ecu().Memory().CustomerCode(), 456);
+
+  const std::size_t before = ecu.Ecu().CommandLog().size();
+  for (const char* args : {"set 72 1000", "set 72 70000", "set 72 -1", "set 72 12.5"}) {
+    const Outcome run = Ecuctl(ecu.Port(), args);
+    EXPECT_EQ(run.code, kExitUsage) << args << ": " << run.output;
+  }
+  EXPECT_EQ(ecu.Ecu().CommandLog().size(), before) << "nothing was sent";
+  EXPECT_EQ(ecu.Ecu().Memory().CustomerCode(), 456);
+
+  vecu::EcuOptions refusing = EcuOnPty::Still();
+  refusing.refusedAddresses = {64};
+  EcuOnPty locked(refusing);
+  const Outcome refused = Ecuctl(locked.Port(), "set 72 123");
+  EXPECT_EQ(refused.code, kExitRefused) << refused.output;
+  EXPECT_NE(refused.output.find("refused"), std::string::npos) << refused.output;
+  EXPECT_EQ(locked.Ecu().Memory().CustomerCode(), 0);
+
+  vecu::ServeOptions silent;
+  silent.faults.pullAfterFrames = 2;  // the connection's ping and the identification
+  EcuOnPty gone(EcuOnPty::Still(), silent);
+  const Outcome lost = Ecuctl(gone.Port(), "set 72 123");
+  EXPECT_EQ(lost.code, kExitLinkLost) << lost.output;
+  EXPECT_EQ(gone.Ecu().Memory().CustomerCode(), 0);
+}
+
+// The cable goes in the middle of a file write: the count of values written
+// is the count the ECU took, and the message says the ECU holds a mix.
+TEST_F(Companion, AWriteCutShortSaysHowFarItCame) {
+  const std::string file = File("changed.dmr");
+  {
+    EcuOnPty source;
+    ASSERT_EQ(Ecuctl(source.Port(), "set 56 1000").code, kExitOk);
+    ASSERT_EQ(Ecuctl(source.Port(), "read " + file).code, kExitOk);
+  }
+  vecu::ServeOptions serve;
+  // The connection (2 requests) and the full read (55) go through; the cable
+  // goes some way into the write.
+  serve.faults.pullAfterFrames = 2 + 55 + 20;
+  EcuOnPty ecu(EcuOnPty::Still(), serve);
+  const Outcome run = Ecuctl(ecu.Port(), "write " + file);
+  EXPECT_EQ(run.code, kExitLinkLost) << run.output;
+  const int written = Writes(ecu.Ecu());
+  EXPECT_GT(written, 0);
+  EXPECT_NE(run.output.find("after " + std::to_string(written) + " of "), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("part of the new configuration and part of the old"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("Write the file again"), std::string::npos) << run.output;
+}
+
 TEST_F(Companion, CommandLineMistakes) {
   EcuOnPty ecu;
   for (const char* args : {"fly", "get", "get 80", "set 56 fast", "set 1 3", "set 2 7",
