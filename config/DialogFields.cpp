@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "ApplicationInfo.h"
+#include "FieldNumbers.h"
 #include "MessageBoxes.h"
 
 namespace config {
@@ -109,21 +110,14 @@ bool IsEditingKey(const QKeyEvent* key) {
   }
 }
 
-QLocale NumberLocale() {
-  QLocale locale;
-  locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-  return locale;
-}
-
 QString FormatNumber(double value) {
-  return NumberLocale().toString(value, 'g', 15);
+  return fields::FormatNumber(value, fields::SystemDecimalSeparator());
 }
 
 bool ParseNumber(const QString& text, double* value) {
-  bool ok = false;
-  const double number = NumberLocale().toDouble(text, &ok);
-  if (ok) *value = number;
-  return ok;
+  const std::optional<double> number = fields::ParseNumber(text, fields::SystemDecimalSeparator());
+  if (number) *value = *number;
+  return number.has_value();
 }
 
 namespace {

@@ -4,7 +4,6 @@
 // number cannot be used.
 #pragma once
 
-#include <QLocale>
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -62,11 +61,10 @@ bool LeavesForAnotherControl(const QFocusEvent* event);
 // character the field's own filter judges.
 bool IsEditingKey(const QKeyEvent* key);
 
-// The system's number format without thousands separators: general format, at
-// most 15 significant digits.
-QLocale NumberLocale();
+// The numbers of the fields in the system's format (the field editor's rules
+// with the system's decimal separator).
 QString FormatNumber(double value);
-// The number in text, or nullopt-like false when text is not one.
+// false when text is not a number.
 bool ParseNumber(const QString& text, double* value);
 
 // Takes paste and the context menu away from a field whose characters are

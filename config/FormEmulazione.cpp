@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "DialogFields.h"
+#include "FieldNumbers.h"
 #include "MessageBoxes.h"
 #include "WavePreview.h"
 #include "WindowTexts.h"
@@ -33,7 +34,7 @@ int PreviewMs(double seconds) {
 // The whole number in text, or fallback when it holds none.
 int WholeNumberOr(const QString& text, int fallback) {
   bool ok = false;
-  const int value = config::NumberLocale().toInt(text, &ok);
+  const int value = text.toInt(&ok);
   return ok ? value : fallback;
 }
 
@@ -239,7 +240,7 @@ bool TFormEmulazione::FilterCharacter(const Field& field, const QString& typed) 
   const QChar c = typed.front();
   if (c.isDigit() && c.unicode() < 128) return true;
   if (c == QChar(u'\b')) return true;
-  const QString separator = config::NumberLocale().decimalPoint();
+  const QString separator(fields::SystemDecimalSeparator());
   if (typed != separator || field.wholeNumber) return false;
   return !field.edit->text().contains(separator) ||
          field.edit->selectedText().contains(separator);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "Beep.h"
 #include "DialogFields.h"
 #include "LiveBlocks.h"
 #include "MessageBoxes.h"
@@ -108,7 +109,7 @@ TFormSensore::TFormSensore(TModuloLingua* language, ecu::EcuLink* link, QWidget*
        },
        [](QLineEdit*, const QString& typed) {
          if (typed.size() == 1 && typed.front() >= u'0' && typed.front() <= u'9') return true;
-         QApplication::beep();
+         SystemBeep();
          return false;
        },
        [this](QLineEdit* edit) { return LeaveField(edit); }});
