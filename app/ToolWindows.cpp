@@ -7,6 +7,7 @@
 #include "FormConfSw.h"
 #include "FormContext.h"
 #include "FormMain.h"
+#include "FormVettura.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "ProcessObjects.h"
@@ -59,8 +60,12 @@ void OpenLiveView(TFormMain& main) {
 }
 
 bool OpenVehicleConfiguration(TFormMain& main) {
-  NotYetAvailable(main, TFormMain::kConfVettura);
-  return false;
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return false;
+  TFormVettura window(ContextOf(process), &main);
+  window.setWindowState(window.windowState() | Qt::WindowMaximized);
+  window.exec();
+  return window.MemoryErased();
 }
 
 int OpenOptionalConfiguration(TFormMain& main, int tag) {

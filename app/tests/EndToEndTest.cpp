@@ -26,8 +26,6 @@
 #include "VirtualEcuProcess.h"
 
 namespace {
-// No session may outlive this, whatever goes wrong.
-constexpr int kSessionLimitMs = 20000;
 constexpr int kSwitchTypeAddress = 66;
 constexpr int kGasStartTemperatureAddress = 68;
 constexpr int kLevelSensorTypeAddress = 59;  // parameter 59, slot 9
@@ -139,39 +137,6 @@ QStringList WholeStoreWrites(const vecu::EcuMemory& memory) {
 QString StoredSetting(const char* name) {
   QSettings stored(QStringLiteral("OXT srl"), QStringLiteral("MirelVantor"));
   return stored.value(QLatin1String(name)).toString();
-}
-
-// Runs the whole program on the ECU at port, the splash answered with Enter.
-// Once the main window is up with nothing modal over it, step runs; then the
-// window is closed, unless the step leaves the program to end by itself.
-// Returns false when the time limit had to end the session.
-bool RunSession(const QString& port, const std::function<void(TFormMain&)>& step,
-                bool closeAfterStep = true) {
-  qputenv("SEROXT_PORT", QFile::encodeName(port));
-  AnswerNextSplash(SplashAnswer::Enter);
-  QTimer ready;
-  ready.setInterval(10);
-  QObject::connect(&ready, &QTimer::timeout, [&] {
-    TFormMain* main = Process().mainWindow;
-    if (main == nullptr || !main->isVisible() || QApplication::activeModalWidget() != nullptr)
-      return;
-    ready.stop();
-    step(*main);
-    if (closeAfterStep) main->close();
-  });
-  bool timedOut = false;
-  QTimer limit;
-  limit.setSingleShot(true);
-  QObject::connect(&limit, &QTimer::timeout, [&] {
-    timedOut = true;
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    if (Process().mainWindow != nullptr) Process().mainWindow->close();
-  });
-  ready.start();
-  limit.start(kSessionLimitMs);
-  RunProgram({});
-  qunsetenv("SEROXT_PORT");
-  return !timedOut;
 }
 
 const QString kMainCaption = QStringLiteral("Mirel Vantor");
