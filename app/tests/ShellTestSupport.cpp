@@ -59,6 +59,17 @@ void AnswerNextSplash(SplashAnswer answer, int buttonIndex) {
 // Once the main window is up with nothing modal over it, step runs; then the
 // window is closed, unless the step leaves the program to end by itself.
 // Returns false when the time limit had to end the session.
+SessionFixture::SessionFixture() {
+  sandbox_.Store(QStringLiteral("/old"), 0, 5);
+  ready_ = folder_.AddLinkLibrary(QStringLiteral(PROGRAM_FOLDER)) &&
+           folder_.AddBuiltDictionaryAndFlags();
+  SetProgramFolder(folder_.Path());
+}
+
+SessionFixture::~SessionFixture() {
+  SetProgramFolder(QString());
+}
+
 bool RunSession(const QString& port, const std::function<void(TFormMain&)>& step,
                 bool closeAfterStep) {
   qputenv("SEROXT_PORT", QFile::encodeName(port));

@@ -35,6 +35,23 @@ enum class SplashAnswer { Enter, Escape };
 // the language button at buttonIndex (when >= 0).
 void AnswerNextSplash(SplashAnswer answer, int buttonIndex = -1);
 
+// What a whole-program session needs: settings in a sandbox as a previous run
+// left them, and a program folder holding the real link library, dictionary
+// and flags, made the program folder for the life of the object.
+class SessionFixture {
+ public:
+  SessionFixture();
+  ~SessionFixture();
+  // false when the program folder could not be made.
+  bool Ready() const { return ready_; }
+  QString Folder() const { return folder_.Path(); }
+
+ private:
+  SettingsSandbox sandbox_;
+  ProgramFolderFixture folder_;
+  bool ready_ = false;
+};
+
 // No whole-program session may outlive this, whatever goes wrong.
 constexpr int kSessionLimitMs = 20000;
 

@@ -80,26 +80,18 @@ class VehicleEndToEndTest : public QObject {
   }
 
   void init() {
-    sandbox_ = std::make_unique<SettingsSandbox>();
-    sandbox_->Store(QStringLiteral("/old"), 0, 5);
-    folder_ = std::make_unique<ProgramFolderFixture>();
-    QVERIFY(folder_->AddLinkLibrary(QStringLiteral(PROGRAM_FOLDER)));
-    QVERIFY(folder_->AddBuiltDictionaryAndFlags());
-    SetProgramFolder(folder_->Path());
+    session_ = std::make_unique<SessionFixture>();
+    QVERIFY(session_->Ready());
   }
 
-  void cleanup() {
-    SetProgramFolder(QString());
-    folder_.reset();
-    sandbox_.reset();
-  }
+  void cleanup() { session_.reset(); }
 
   // "Partenza a Gas" greys the change-over speed and Down skips it; "Onda
   // Quadra Standard" reaches the ECU as parameters 5 to 8.
   void GasStartAndStandardWave() {
     vecu::EcuMemory memory;
     QVERIFY(!memory.Write(5, 0, 0));  // "Sonda Sconnessa": no high time
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     QVERIFY(ecu.Prepare(memory));
     const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
@@ -136,7 +128,7 @@ class VehicleEndToEndTest : public QObject {
   // "Non Standard" opens the calibration window, which follows the level
   // while the tank fills and empties; the thresholds typed there reach the ECU.
   void NonStandardSensorWhileTheLevelMoves() {
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     const QString port = ecu.Start({QStringLiteral("--tank-cycle"), QStringLiteral("20")});
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
     ScopedMessageBoxCapture boxes;
@@ -180,7 +172,7 @@ class VehicleEndToEndTest : public QObject {
     const int changes[][2] = {{2, 51}, {56, 40}, {54, 50}, {59, 68}, {3, 5}, {4, 10},
                               {51, 4}, {5, 0},   {63, 2},  {1, 0x18}};
     for (const auto& change : changes) QVERIFY(!memory.Write(change[0], 0, change[1]));
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     QVERIFY(ecu.Prepare(memory));
     const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
@@ -219,8 +211,7 @@ class VehicleEndToEndTest : public QObject {
 
  private:
   QTemporaryDir runtime_;
-  std::unique_ptr<SettingsSandbox> sandbox_;
-  std::unique_ptr<ProgramFolderFixture> folder_;
+  std::unique_ptr<SessionFixture> session_;
 };
 
 QTEST_MAIN(VehicleEndToEndTest)
