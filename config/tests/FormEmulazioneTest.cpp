@@ -264,6 +264,32 @@ class FormEmulazioneTest : public QObject {
     Screenshot(&window, "emulation-centred-en");
   }
 
+  // The preview in each language: the wave and its labels are the same.
+  void previewInEachLanguage_data() {
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("triState");
+    QTest::addColumn<int>("waves");
+    QTest::addColumn<QString>("preview");
+    QTest::newRow("Italian, standard") << "ITALIANO" << 0 << 1 << "Anteprima onda generata";
+    QTest::newRow("Italian, groups") << "ITALIANO" << 2 << 3 << "Anteprima onda generata";
+    QTest::newRow("English, standard") << "ENGLISH" << 0 << 1 << "Preview of the generated wave";
+    QTest::newRow("English, groups") << "ENGLISH" << 2 << 3 << "Preview of the generated wave";
+  }
+  void previewInEachLanguage() {
+    QFETCH(QString, column);
+    QFETCH(int, triState);
+    QFETCH(int, waves);
+    lingua_.SetSelectedColumn(column);
+    TFormEmulazione window(&lingua_, 360, 360, triState, waves);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTEST(window.LabelAnteprima->text(), "preview");
+    QCOMPARE(window.Label6->text(), QString("17"));
+    QCOMPARE(window.Panel1->text(), QString());
+    Screenshot(&window, QStringLiteral("emulation-%1-%2")
+                            .arg(column.toLower(), triState == 0 ? "standard" : "groups"));
+  }
+
   void nothingToDrawShowsTheCaption() {
     lingua_.SetSelectedColumn("ENGLISH");
     TFormEmulazione window(&lingua_, 0, 0, 0, 1);

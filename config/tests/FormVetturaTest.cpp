@@ -105,6 +105,38 @@ class FormVetturaTest : public QObject {
     Screenshot(window_.get(), "vehicle-variant2-en");
   }
 
+  // The texts of each language, the lists' items included, with and without
+  // the variant-2 rows.
+  void textsInEachLanguage_data() {
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<bool>("variant");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("optical");
+    QTest::addColumn<QString>("erase");
+    QTest::newRow("Italian") << "ITALIANO" << false << "Parametri di configurazione della vettura"
+                             << "Ottico" << "&Cancellazione EEprom (Alt-C)";
+    QTest::newRow("Italian, variant 2") << "ITALIANO" << true
+                                        << "Parametri di configurazione della vettura" << "Ottico"
+                                        << "&Cancellazione EEprom (Alt-C)";
+    QTest::newRow("English") << "ENGLISH" << false << "Vehicle configuration parameters"
+                             << "Optical" << "&Clear EEprom (Alt-C)";
+    QTest::newRow("English, variant 2") << "ENGLISH" << true << "Vehicle configuration parameters"
+                                        << "Optical" << "&Clear EEprom (Alt-C)";
+  }
+  void textsInEachLanguage() {
+    QFETCH(QString, column);
+    QFETCH(bool, variant);
+    lingua_.SetSelectedColumn(column);
+    store_->SetVariantFlag(variant);
+    Open();
+    QTEST(window_->windowTitle(), "title");
+    QTEST(window_->ComboBoxSensore->itemText(4), "optical");
+    QTEST(window_->ButtonAzzera->text(), "erase");
+    QVERIFY(boxes_->Empty());
+    Screenshot(window_.get(), QStringLiteral("vehicle-%1%2")
+                                  .arg(column.toLower(), variant ? "-variant2" : ""));
+  }
+
   // "Partenza a Gas" greys and skips the change-over speed and renames the
   // overlap row; another choice restores both.
   void gasStartGreysTheChangeOverSpeed() {
