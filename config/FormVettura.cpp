@@ -382,7 +382,10 @@ void TFormVettura::Azzera() {
     WaitCursor wait;
     erased = context_.link != nullptr &&
              config::EraseMemory(store_, *context_.link, [this] { WaitForErase(); });
-    if (erased) ShowSteps();
+    if (erased) {
+      editor_->RemoveHighlight();
+      ShowSteps();
+    }
   }
   if (!erased) {
     // The ECU kept its memory: the store and the rows are as they were.

@@ -239,6 +239,8 @@ class FormVetturaTest : public QObject {
     link_->memory[56] = {40};  // the ECU's own value after the erase: 3000 rpm
     Open();
     window_->SetEraseWait(0);
+    for (int i = 0; i < 3; ++i) Press(Qt::Key_Down);
+    QCOMPARE(window_->Editor().CurrentRow(), 3);
     boxes_->QueueAnswer(BoxAnswer::Yes);
     QTest::mouseClick(window_->ButtonAzzera, Qt::LeftButton);
     QCOMPARE(link_->Writes().front(), (Call{"element", 0, 0, 0}));
@@ -251,6 +253,11 @@ class FormVetturaTest : public QObject {
              QString("Cancellazione completata: ripristinati i valori di fabbrica."));
     QCOMPARE(boxes_->Last().icon, BoxIcon::Information);
     QVERIFY(window_->ComboBoxCil->hasFocus());
+    // Only the first row, where the window starts again, is highlighted.
+    const QColor marked = window_->palette().color(QPalette::Active, QPalette::Highlight);
+    QCOMPARE(window_->Editor().CurrentRow(), 0);
+    QCOMPARE(window_->Editor().Caption(0)->palette().color(QPalette::Window), marked);
+    QVERIFY(window_->Editor().Caption(3)->palette().color(QPalette::Window) != marked);
   }
 
   void eraseRefusedSaysSoAndChangesNothing() {
