@@ -8,6 +8,7 @@
 #include "FormConfSw.h"
 #include "FormContext.h"
 #include "FormMain.h"
+#include "FormVettura.h"
 #include "Indicatore.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -68,8 +69,12 @@ void OpenLiveView(QWidget* over) {
 }
 
 bool OpenVehicleConfiguration(TFormMain& main) {
-  NotYetAvailable(main, TFormMain::kConfVettura);
-  return false;
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return false;
+  TFormVettura window(ContextOf(process), &main);
+  window.setWindowState(window.windowState() | Qt::WindowMaximized);
+  window.exec();
+  return window.MemoryErased();
 }
 
 int OpenOptionalConfiguration(TFormMain& main, int tag) {

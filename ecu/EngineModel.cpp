@@ -77,7 +77,12 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   if (rpm_ >= RpmOfPeriod(memory.Get(56))) revSeen_ = true;
   const bool levelOk = gasLevel_ > memory.Get(57);
   onGas_ = !cranking && warm && revSeen_ && levelOk;
-  if (onGas_) gasLevel_ = std::max(0.0, gasLevel_ - dt / 30.0);
+  if (tankCycle_ > 0) {
+    const double phase = std::fmod(time_, tankCycle_) / tankCycle_;  // 0..1
+    gasLevel_ = 255 * (phase < 0.5 ? 2 * phase : 2 * (1 - phase));
+  } else if (onGas_) {
+    gasLevel_ = std::max(0.0, gasLevel_ - dt / 30.0);
+  }
 
   // Lambda: switching every half period around stoichiometry in closed loop.
   lambdaTimer_ += dt;

@@ -21,6 +21,11 @@ class EngineModel {
 
   explicit EngineModel(ProbeFault fault = ProbeFault::None) : fault_(fault) {}
 
+  // seconds > 0: the gas level rises from empty to full and falls back again
+  // over that many seconds, as while a technician fills and empties the
+  // tank; 0: it falls slowly while the car runs on gas.
+  void SetTankCycle(double seconds) { tankCycle_ = seconds; }
+
   // Moves the engine on by seconds of simulated time, in steps of 10 ms,
   // updating the parameters the ECU computes (default position, error flags).
   void Advance(double seconds, EcuMemory& memory);
@@ -52,6 +57,7 @@ class EngineModel {
   double minThrottle_ = 30;
   double gasTemperature_ = 5;
   double gasLevel_ = 200;
+  double tankCycle_ = 0;
   double actuator_ = 100;
   double learnt_ = 100;
   double lambdaTimer_ = 0;

@@ -60,7 +60,9 @@ const char* SimUsage() {
          "  --seed N            seed of the fault dice (default 1)\n"
          "  --probe-fault KIND  dead, lean or rich: the lambda probe misbehaves\n"
          "  --engine off        keep the engine stopped (memory never changes by itself)\n"
-         "  --time-scale X      simulated seconds per real second (default 1)\n";
+         "  --time-scale X      simulated seconds per real second (default 1)\n"
+         "  --tank-cycle S      fill the tank from empty to full and empty it again\n"
+         "                      every S seconds (a moving level to calibrate)\n";
 }
 
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions* options,
@@ -133,6 +135,9 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions* options,
       std::istringstream in(value);
       ok = static_cast<bool>(in >> options->ecu.timeScale) && in.eof() &&
            options->ecu.timeScale > 0 && options->ecu.timeScale <= 1000;
+    } else if (name == "--tank-cycle") {
+      ok = ParseInt(value, 1, 86400, &number);
+      options->ecu.tankCycleSeconds = static_cast<double>(number);
     } else {
       *error = "unknown option " + name;
       return false;

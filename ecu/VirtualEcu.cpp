@@ -12,6 +12,7 @@ using wire::Refusal;
 
 VirtualEcu::VirtualEcu(EcuOptions options)
     : options_(std::move(options)), engine_(options_.probeFault) {
+  engine_.SetTankCycle(options_.tankCycleSeconds);
   if (!options_.memoryFile.empty() && std::filesystem::exists(options_.memoryFile)) {
     EcuMemory stored;
     if (stored.Load(options_.memoryFile)) {

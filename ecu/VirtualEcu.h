@@ -38,6 +38,9 @@ struct EcuOptions {
   bool engineRunning = true;
   // Simulated seconds per real second.
   double timeScale = 1.0;
+  // Above 0: the tank is filled from empty to full and emptied again over
+  // this many simulated seconds, so a level sensor can be calibrated.
+  double tankCycleSeconds = 0;
 };
 
 class VirtualEcu {

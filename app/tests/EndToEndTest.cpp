@@ -26,8 +26,6 @@
 #include "VirtualEcuProcess.h"
 
 namespace {
-// No session may outlive this, whatever goes wrong.
-constexpr int kSessionLimitMs = 20000;
 constexpr int kSwitchTypeAddress = 66;
 constexpr int kGasStartTemperatureAddress = 68;
 constexpr int kLevelSensorTypeAddress = 59;  // parameter 59, slot 9
@@ -141,39 +139,6 @@ QString StoredSetting(const char* name) {
   return stored.value(QLatin1String(name)).toString();
 }
 
-// Runs the whole program on the ECU at port, the splash answered with Enter.
-// Once the main window is up with nothing modal over it, step runs; then the
-// window is closed, unless the step leaves the program to end by itself.
-// Returns false when the time limit had to end the session.
-bool RunSession(const QString& port, const std::function<void(TFormMain&)>& step,
-                bool closeAfterStep = true) {
-  qputenv("SEROXT_PORT", QFile::encodeName(port));
-  AnswerNextSplash(SplashAnswer::Enter);
-  QTimer ready;
-  ready.setInterval(10);
-  QObject::connect(&ready, &QTimer::timeout, [&] {
-    TFormMain* main = Process().mainWindow;
-    if (main == nullptr || !main->isVisible() || QApplication::activeModalWidget() != nullptr)
-      return;
-    ready.stop();
-    step(*main);
-    if (closeAfterStep) main->close();
-  });
-  bool timedOut = false;
-  QTimer limit;
-  limit.setSingleShot(true);
-  QObject::connect(&limit, &QTimer::timeout, [&] {
-    timedOut = true;
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    if (Process().mainWindow != nullptr) Process().mainWindow->close();
-  });
-  ready.start();
-  limit.start(kSessionLimitMs);
-  RunProgram({});
-  qunsetenv("SEROXT_PORT");
-  return !timedOut;
-}
-
 const QString kMainCaption = QStringLiteral("Mirel Vantor");
 }  // namespace
 
@@ -188,26 +153,18 @@ class EndToEndTest : public QObject {
   }
 
   void init() {
-    sandbox_ = std::make_unique<SettingsSandbox>();
-    sandbox_->Store(QStringLiteral("/old"), 0, 5);
-    folder_ = std::make_unique<ProgramFolderFixture>();
-    QVERIFY(folder_->AddLinkLibrary(QStringLiteral(PROGRAM_FOLDER)));
-    QVERIFY(folder_->AddBuiltDictionaryAndFlags());
-    SetProgramFolder(folder_->Path());
+    session_ = std::make_unique<SessionFixture>();
+    QVERIFY(session_->Ready());
   }
 
-  void cleanup() {
-    SetProgramFolder(QString());
-    folder_.reset();
-    sandbox_.reset();
-  }
+  void cleanup() { session_.reset(); }
 
   // The full read at start-up fills the store with the ECU's memory, the
   // status bar says connected on the first port, and a reload reads again.
   void StartupReadsTheEcuAndReloadReadsAgain() {
     vecu::EcuMemory memory;
     QVERIFY(MakeWornMemory(&memory));
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     QVERIFY(ecu.Prepare(memory));
     const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
@@ -253,11 +210,11 @@ class EndToEndTest : public QObject {
     QCOMPARE(afterDisconnect, QStringLiteral("Centralina non connessa"));
     QVERIFY(reconnected);
     QCOMPARE(afterReconnect, QStringLiteral("Centralina connessa"));
-    QCOMPARE(StoredSetting("MainPath"), folder_->Path());
+    QCOMPARE(StoredSetting("MainPath"), session_->Folder());
   }
 
   void RefusedEcuEndsStartup() {
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     const QString port = ecu.Start({QStringLiteral("--ident"), QStringLiteral("17,0,1,5")});
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
     ScopedMessageBoxCapture boxes;
@@ -272,13 +229,13 @@ class EndToEndTest : public QObject {
     QCOMPARE(boxes.Last().title, QStringLiteral("Errore 17"));
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
     QVERIFY(Starting(ecu.Log(), QStringLiteral("READ ")).isEmpty());
-    QCOMPARE(StoredSetting("MainPath"), folder_->Path());
+    QCOMPARE(StoredSetting("MainPath"), session_->Folder());
   }
 
   // The cable pulled while the program idles: the link notices, the main
   // window says so and the program ends by itself, writing its settings.
   void PulledCableEndsTheProgram() {
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     const QString port = ecu.Start();
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
     ScopedMessageBoxCapture boxes;
@@ -299,7 +256,7 @@ class EndToEndTest : public QObject {
                                                   "controllare il collegamento."));
     QCOMPARE(boxes.Last().title, kMainCaption);
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
-    QCOMPARE(StoredSetting("MainPath"), folder_->Path());
+    QCOMPARE(StoredSetting("MainPath"), session_->Folder());
     QCOMPARE(StoredSetting("Language"), QStringLiteral("0"));
   }
 
@@ -309,7 +266,7 @@ class EndToEndTest : public QObject {
   void ConfigurationMovesBetweenEcus() {
     vecu::EcuMemory worn;
     QVERIFY(MakeWornMemory(&worn));
-    VirtualEcuProcess first(folder_->Path(), QStringLiteral("first"));
+    VirtualEcuProcess first(session_->Folder(), QStringLiteral("first"));
     QVERIFY(first.Prepare(worn));
     const QString firstPort = first.Start({QStringLiteral("--engine"), QStringLiteral("off")});
     QVERIFY2(!firstPort.isEmpty(), qPrintable(first.Errors()));
@@ -331,9 +288,9 @@ class EndToEndTest : public QObject {
     first.Stop();
     QCOMPARE(savedName, QStringLiteral("auto1.dmr"));
     QVERIFY(
-        QFile::exists(QDir(folder_->Path()).filePath(QStringLiteral("Configurazioni/auto1.dmr"))));
+        QFile::exists(QDir(session_->Folder()).filePath(QStringLiteral("Configurazioni/auto1.dmr"))));
 
-    VirtualEcuProcess second(folder_->Path(), QStringLiteral("second"));
+    VirtualEcuProcess second(session_->Folder(), QStringLiteral("second"));
     const QString secondPort = second.Start({QStringLiteral("--engine"), QStringLiteral("off")});
     QVERIFY2(!secondPort.isEmpty(), qPrintable(second.Errors()));
     QString loadedName;
@@ -363,8 +320,7 @@ class EndToEndTest : public QObject {
 
  private:
   QTemporaryDir runtime_;
-  std::unique_ptr<SettingsSandbox> sandbox_;
-  std::unique_ptr<ProgramFolderFixture> folder_;
+  std::unique_ptr<SessionFixture> session_;
 };
 
 QTEST_MAIN(EndToEndTest)

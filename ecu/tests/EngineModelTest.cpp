@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -109,3 +110,18 @@ TEST(EngineModel, AFaultyProbeTripsOnlyItsEnabledCheck) {
 }
 
 }  // namespace
+
+TEST(EngineModel, ATankCycleFillsAndEmptiesTheTank) {
+  EcuMemory memory;
+  EngineModel engine;
+  engine.SetTankCycle(10);
+  std::vector<int> levels;
+  for (int i = 0; i < 10; ++i) {
+    engine.Advance(1.25, memory);  // eight readings a cycle, the first at 1.25 s
+    levels.push_back(engine.SlowBlock(memory)[1]);
+  }
+  const std::vector<int> expected = {64, 128, 191, 255, 191, 128, 64, 0, 64, 128};
+  ASSERT_EQ(levels.size(), expected.size());
+  for (std::size_t i = 0; i < levels.size(); ++i)
+    EXPECT_NEAR(levels[i], expected[i], 1) << "reading " << i;
+}
