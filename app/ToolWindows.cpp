@@ -1,7 +1,5 @@
 #include "ToolWindows.h"
 
-#include <QAction>
-
 #include "Diagnosi.h"
 #include "Files.h"
 #include "FormConfOpt.h"
@@ -10,22 +8,10 @@
 #include "FormMain.h"
 #include "FormVettura.h"
 #include "Indicatore.h"
-#include "MessageBoxes.h"
-#include "ModuloLingua.h"
 #include "ProcessObjects.h"
 #include "Visualizza.h"
 
-// The tool windows are still to come; until each arrives its command tells
-// the user so, titled with the command's own caption.
 namespace {
-void NotYetAvailable(TFormMain& main, int entry) {
-  QAction* action = main.EntryAction(entry);
-  const QString title = action != nullptr ? TModuloLingua::TextWithoutAccelerator(action->text())
-                                          : main.windowTitle();
-  MessageBoxes::ShowInformation(&main, QString::fromUtf8("Funzione non ancora disponibile."),
-                                title);
-}
-
 // What every tool window is handed: the program's shared objects.
 FormContext ContextOf(const ProcessObjects& process) {
   FormContext context;
