@@ -3,8 +3,9 @@
 
 Run it again after changing a seed below; the files it writes are kept in the
 tree. Inputs that found a fault are kept in the same folders under names
-starting with "fault-" and are never rewritten by this script (see
-docs/reliability.md)."""
+starting with "fault-": the parameter-file ones are copied here from
+model/tests/fixtures, any other is added by hand and never rewritten here
+(see docs/reliability.md)."""
 import os
 import struct
 
