@@ -12,6 +12,10 @@
 
 #include "EcuLink.h"
 
+namespace paramfile {
+struct Reading;
+}
+
 // Identifiers run 0..74; the image holds 71 raw slots.
 constexpr int kParameterCount = 75;
 constexpr int kImageSlots = 71;
@@ -95,6 +99,10 @@ class ConfCar : public IoBaseData {
   // the whole store to the ECU.
   bool SaveFile();
   bool LoadFile();
+  // The strict load (ecuctl write): the file's values only when the reader
+  // takes the file whole, then the whole store to the ECU. Otherwise false,
+  // the reason in problem, the store as it was and nothing sent.
+  bool LoadWholeFile(std::string* problem = nullptr);
 
   // Raw image, read-only; slots are raw bytes unless stated.
   const Image& RawImage() const { return image_; }
@@ -103,6 +111,7 @@ class ConfCar : public IoBaseData {
 
  private:
   bool Write(std::uint32_t code, int slot, std::int32_t raw);
+  void TakeFileValues(const paramfile::Reading& reading);
   void ReadInto(int identifier);
   void Progress(int percent, bool add);
 

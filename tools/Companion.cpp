@@ -175,7 +175,11 @@ class Session {
       err_ << "ecuctl: file name too long\n";
       return kExitBadFile;
     }
-    store_.LoadFile();
+    // The same reader as the check; a file changed since then is refused.
+    if (std::string problem; !store_.LoadWholeFile(&problem)) {
+      err_ << "ecuctl: " << path << " is not a sound parameter file: " << problem << "\n";
+      return kExitBadFile;
+    }
     if (!link_.IsConnected()) return Lost();
     // Read back: anything that differs was refused by the ECU.
     ConfCar check("ecuctl.dmr", &link_);

@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "ConfCar.h"
+#include "ParameterFileReader.h"
+#include "ParameterTable.h"
 #include "RecordingLink.h"
 
 namespace fs = std::filesystem;
@@ -202,4 +204,83 @@ TEST_F(ParameterFile, FailedSaveKeepsTheOldFile) {
   ASSERT_TRUE(store.SetFileName((folder / "no-such-folder" / "x.dmr").string()));
   EXPECT_FALSE(store.SaveFile());
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// The two files that once passed ecuctl's check and then loaded as other
+// values than the check had read: a form feed inside a line (line 5), and a
+// line longer than the load read (line 3, which shifted every later value).
+// One reader now reads them for the check and for the load.
+TEST_F(ParameterFile, FilesTheReaderCannotTakeWholeAreRefusedWithoutTouchingAnything) {
+  const struct {
+    const char* name;
+    const char* problem;
+  } faults[] = {{"fault-form-feed.dmr", "line 5: a form feed"},
+                {"fault-long-line.dmr", "line 3: longer than 100 characters"}};
+  for (const auto& fault : faults) {
+    const std::string path = (fs::path(MODEL_FIXTURES) / fault.name).string();
+    const paramfile::Reading reading = paramfile::ReadFile(path);
+    EXPECT_FALSE(reading.whole) << fault.name;
+    EXPECT_EQ(reading.problem.rfind(fault.problem, 0), 0u) << reading.problem;
+
+    ConfCar store(path, &link);
+    for (int slot = 0; slot < kImageSlots; ++slot) store.StoreRaw(slot, 7);
+    const auto before = store.RawImage();
+    link.calls.clear();
+    std::string problem;
+    EXPECT_FALSE(store.LoadWholeFile(&problem)) << fault.name;
+    EXPECT_EQ(problem, reading.problem);
+    EXPECT_EQ(store.RawImage(), before) << fault.name;
+    EXPECT_TRUE(link.calls.empty()) << fault.name;
+  }
+}
+
+TEST_F(ParameterFile, TheForgivingLoadStopsAtTheLineTheReaderCannotRead) {
+  // Form feed on identifier 2's line: only identifier 1 (slot 0) before it loads.
+  ConfCar store((fs::path(MODEL_FIXTURES) / "fault-form-feed.dmr").string(), &link);
+  for (int slot = 0; slot < kImageSlots; ++slot) store.StoreRaw(slot, 7);
+  EXPECT_TRUE(store.LoadFile());
+  EXPECT_EQ(store.RawImage()[0], params::Defaults()[0]);
+  for (int slot = 1; slot < kImageSlots; ++slot)
+    EXPECT_EQ(store.RawImage()[static_cast<std::size_t>(slot)], 7) << slot;
+
+  // The long line is the first parameter line: nothing loads, nothing shifts.
+  ASSERT_TRUE(store.SetFileName((fs::path(MODEL_FIXTURES) / "fault-long-line.dmr").string()));
+  for (int slot = 0; slot < kImageSlots; ++slot) store.StoreRaw(slot, 7);
+  link.calls.clear();
+  EXPECT_TRUE(store.LoadFile());
+  for (int slot = 0; slot < kImageSlots; ++slot)
+    EXPECT_EQ(store.RawImage()[static_cast<std::size_t>(slot)], 7) << slot;
+  EXPECT_EQ(WriteCount(), kWholeStoreWrites);  // and the whole store still goes out
+}
+
+TEST_F(ParameterFile, AWholeFileLoadsExactlyTheValuesTheReaderReported) {
+  ConfCar saved(File("whole.dmr").string(), &link);
+  for (int slot = 0; slot < kImageSlots; ++slot) saved.StoreRaw(slot, (slot * 53 + 5) % 256);
+  ASSERT_TRUE(saved.SaveFile());
+  std::string text = ReadBytes(File("whole.dmr"));
+  // Spaces and tabs between numbers, a line end without its carriage return
+  // and the marker are all the format allows; the reader reads them alike.
+  text.replace(text.find("\r\n62 62 "), 8, "\r\n62\t62  ");
+  text.replace(text.find("\r\n3 3 "), 6, "\n3 3 ");
+  const std::string from = "\r\n56 56 ";
+  const std::size_t at = text.find(from);
+  text.replace(at, text.find('\r', at + 2) - at, "\r\n56 56 800000");
+  WriteBytes(File("whole.dmr"), text);
+
+  const paramfile::Reading reading = paramfile::ReadFile(File("whole.dmr").string());
+  ASSERT_TRUE(reading.whole) << reading.problem;
+  ConfCar loaded(File("whole.dmr").string(), &link);
+  for (int slot = 0; slot < kImageSlots; ++slot) loaded.StoreRaw(slot, 1);
+  link.calls.clear();
+  ASSERT_TRUE(loaded.LoadWholeFile());
+  for (std::size_t slot = 0; slot < kImageSlots; ++slot) {
+    EXPECT_EQ(loaded.RawImage()[slot], reading.slots[slot].value_or(1)) << slot;
+    if (reading.slots[slot]) {
+      EXPECT_EQ(loaded.RawImage()[slot], saved.RawImage()[slot]) << slot;
+    }
+  }
+  const auto slot56 = static_cast<std::size_t>(loaded.MemberAddress(56));
+  EXPECT_FALSE(reading.slots[slot56]);  // 56 held the marker: kept
+  EXPECT_EQ(loaded.RawImage()[slot56], 1);
+  EXPECT_FALSE(link.calls.empty());
 }
