@@ -80,10 +80,10 @@ void CheckButton(const QPushButton* button, QStringList* problems) {
 }
 
 // Inside the window: a text that fits its control but runs off the window
-// is cut all the same.
-void CheckInsideWindow(const QWidget* widget, const QWidget* window, const QString& text,
-                       QStringList* problems) {
-  const QRect inWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
+// is cut all the same. area: where the text is drawn, in the widget.
+void CheckInsideWindow(const QWidget* widget, const QRect& area, const QWidget* window,
+                       const QString& text, QStringList* problems) {
+  const QRect inWindow(widget->mapTo(window, area.topLeft()), area.size());
   if (!window->rect().contains(inWindow)) {
     problems->append(Describe(widget, text) +
                      QStringLiteral(": reaches %1, past the window's edge at %2")
@@ -99,12 +99,18 @@ QStringList TextFitProblems(const QWidget* window) {
   for (const QLabel* label : window->findChildren<QLabel*>()) {
     if (!label->isVisibleTo(window)) continue;
     CheckLabel(label, &problems);
-    if (!label->text().isEmpty()) CheckInsideWindow(label, window, label->text(), &problems);
+    if (label->text().isEmpty() || label->wordWrap()) continue;
+    // A label may reach past the window's edge; its text must not.
+    const QSize textSize(TextWidth(QFontMetrics(label->font()), label->text()), 1);
+    const QRect drawn = QStyle::alignedRect(label->layoutDirection(),
+                                            label->alignment() & Qt::AlignHorizontal_Mask,
+                                            textSize, label->contentsRect());
+    CheckInsideWindow(label, drawn, window, label->text(), &problems);
   }
   for (const QPushButton* button : window->findChildren<QPushButton*>()) {
     if (!button->isVisibleTo(window)) continue;
     CheckButton(button, &problems);
-    CheckInsideWindow(button, window, button->text(), &problems);
+    CheckInsideWindow(button, button->rect(), window, button->text(), &problems);
   }
   const QString title = window->windowTitle();
   if (!title.isEmpty() && !(window->windowFlags() & Qt::FramelessWindowHint)) {
@@ -112,7 +118,7 @@ QStringList TextFitProblems(const QWidget* window) {
     titleFont.setBold(true);
     const int width = QFontMetrics(titleFont).horizontalAdvance(title);
     if (width + kTitleBarDecorationWidth > window->frameGeometry().width()) {
-      problems->append(QStringLiteral("title \"") + title +
+      problems.append(QStringLiteral("title \"") + title +
                        QStringLiteral("\": %1 pixels wide with the title bar's buttons, the "
                                       "window %2")
                            .arg(width + kTitleBarDecorationWidth)
