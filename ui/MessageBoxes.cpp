@@ -39,6 +39,8 @@ BoxAnswer Show(QWidget* parent, const BoxRequest& request) {
 
   QMessageBox box(IconOf(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
   if (!request.detail.isEmpty()) box.setInformativeText(request.detail);
+  // A reason may hold a command to copy.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
   if (request.buttons == BoxButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
@@ -56,11 +58,11 @@ void ShowError(QWidget* parent, const QString& text, const QString& title,
 }
 
 void ShowInformation(QWidget* parent, const QString& text, const QString& title) {
-  Show(parent, {text, title, BoxIcon::Information, BoxButtons::Ok});
+  Show(parent, {text, title, BoxIcon::Information, BoxButtons::Ok, QString()});
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, const QString& title, BoxIcon icon) {
-  return Show(parent, {text, title, icon, BoxButtons::YesNo}) == BoxAnswer::Yes;
+  return Show(parent, {text, title, icon, BoxButtons::YesNo, QString()}) == BoxAnswer::Yes;
 }
 
 }  // namespace MessageBoxes
