@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "Events.h"
+#include "FittedText.h"
 
 namespace {
 constexpr int kMaxWaitForScreenMs = 500;
@@ -57,6 +58,13 @@ TFormAttesa::TFormAttesa(QWidget* owner)
   Button1->hide();
 
   CentreOnScreen(this, owner);
+}
+
+void TFormAttesa::SetTexts(const QString& caption, const QString& message,
+                           const QString& completion) {
+  setWindowTitle(caption);
+  SetFittedText(Label1, message);
+  completion_ = completion;
 }
 
 void CentreOnScreen(QWidget* window, const QWidget* owner) {

@@ -19,6 +19,9 @@ class TFormAttesa : public QWidget {
 
   // The word shown after the percentage.
   void SetCompletionText(const QString& text) { completion_ = text; }
+  // The caption, the message line (cut with its whole text as tooltip when
+  // the line is too short for it) and the completion word.
+  void SetTexts(const QString& caption, const QString& message, const QString& completion);
   // Shows the window, makes it the active one and paints it at once, so it is
   // on screen before a synchronous read starts.
   void ShowAndPaint();

@@ -51,11 +51,14 @@ void StartupConnection(TFormMain& main) {
   ecu::EcuLink* link = process.link;
   if (link == nullptr || !OpenAndConnect(*link, false)) {
     process.doNotRun = 1;
-    MessageBoxes::ShowError(&main, Text(main, "MessErrConn"), ApplicationTitle());
+    MessageBoxes::ShowError(&main, Text(main, "MessErrConn"), ApplicationTitle(),
+                            LinkFailureText());
     return;
   }
   if (!link->ReadIdentification(&process.identification)) {
-    MessageBoxes::ShowError(&main, Text(main, "MessErrVersioneCpu"), main.windowTitle());
+    // At start-up a Connect nobody answered ends here: the reason says so.
+    MessageBoxes::ShowError(&main, Text(main, "MessErrVersioneCpu"), main.windowTitle(),
+                            LinkFailureText());
     link->Disconnect();
     process.doNotRun = 1;
     return;
@@ -86,11 +89,13 @@ void ManualConnection(TFormMain& main) {
   ProcessObjects& process = Process();
   ecu::EcuLink* link = process.link;
   if (link == nullptr || !OpenAndConnect(*link, true)) {
-    MessageBoxes::ShowError(&main, Text(main, "MessErrConn"), main.windowTitle());
+    MessageBoxes::ShowError(&main, Text(main, "MessErrConn"), main.windowTitle(),
+                            LinkFailureText());
     return;
   }
   if (!link->ReadIdentification(&process.identification)) {
-    MessageBoxes::ShowError(&main, Text(main, "MessErrVersioneCpu"), main.windowTitle());
+    MessageBoxes::ShowError(&main, Text(main, "MessErrVersioneCpu"), main.windowTitle(),
+                            LinkFailureText());
     link->Disconnect();
     return;
   }
@@ -102,9 +107,8 @@ void ManualConnection(TFormMain& main) {
 
   main.repaint();
   TFormAttesa progress(&main);
-  progress.setWindowTitle(Text(main, "FinestraCaricaDati"));
-  progress.Label1->setText(Text(main, "LabelCaricaDati"));
-  progress.SetCompletionText(Text(main, "MessCompletato"));
+  progress.SetTexts(Text(main, "FinestraCaricaDati"), Text(main, "LabelCaricaDati"),
+                    Text(main, "MessCompletato"));
   if ((process.identification.featureFlags & kOriginalIndicatorFeature) != 0 &&
       !main.EntryVisible(TFormMain::kIndicatore)) {
     main.ShowEntry(TFormMain::kIndicatore);
@@ -132,7 +136,8 @@ void ConnectionStateChanged(TFormMain& main, bool connected) {
     main.SetStatusPanel(TFormMain::kPanelConnection, Text(main, "MessNoConn"));
     SetConnectionActions(main, false);
     main.SetStatusPanel(TFormMain::kPanelPort, QString());
-    MessageBoxes::ShowError(&main, Text(main, "MessErrConn"), main.windowTitle());
+    MessageBoxes::ShowError(&main, Text(main, "MessErrConn"), main.windowTitle(),
+                            LinkFailureText());
     RequestTermination();
     return;
   }

@@ -17,6 +17,7 @@ ecu::EcuLink* LinkLibrary::CreateLink() {
   const auto create =
       reinterpret_cast<CreateClassInstanceFn>(library_.resolve(ECU_LINK_CREATE_SYMBOL));
   destroy_ = reinterpret_cast<DestroyClassInstanceFn>(library_.resolve(ECU_LINK_DESTROY_SYMBOL));
+  lastFailure_ = reinterpret_cast<GetLastFailureTextFn>(library_.resolve(ECU_LINK_FAILURE_SYMBOL));
   if (create == nullptr) {
     error_ = QString::fromUtf8(
                  "La libreria di collegamento %1 non è utilizzabile: manca la funzione %2.\n"
@@ -39,7 +40,20 @@ void LinkLibrary::DestroyLink(ecu::EcuLink* link) {
   if (destroy_ != nullptr && link != nullptr) destroy_(link);
 }
 
+QString LinkLibrary::LastFailure() const {
+  if (lastFailure_ == nullptr) return QString();
+  QByteArray text(256, '\0');
+  const int length = lastFailure_(text.data(), static_cast<int>(text.size()));
+  if (length <= 0) return QString();
+  if (length >= text.size()) {  // longer than the first guess: ask again
+    text.resize(length + 1);
+    lastFailure_(text.data(), static_cast<int>(text.size()));
+  }
+  return QString::fromUtf8(text.constData(), qMin(length, static_cast<int>(text.size()) - 1));
+}
+
 void LinkLibrary::Unload() {
   destroy_ = nullptr;
+  lastFailure_ = nullptr;
   if (library_.isLoaded()) library_.unload();
 }

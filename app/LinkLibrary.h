@@ -21,6 +21,10 @@ class LinkLibrary {
   ecu::EcuLink* CreateLink();
   // Gives the object back to _DestroyClassInstance, when the library has it.
   void DestroyLink(ecu::EcuLink* link);
+  // Why the library's last attempt to reach the ECU failed, in its own words;
+  // empty when it did not fail, or when the library cannot say (an older
+  // library without _GetLastFailureText).
+  QString LastFailure() const;
   void Unload();
 
   QString ErrorText() const { return error_; }
@@ -28,5 +32,6 @@ class LinkLibrary {
  private:
   QLibrary library_;
   DestroyClassInstanceFn destroy_ = nullptr;
+  GetLastFailureTextFn lastFailure_ = nullptr;
   QString error_;
 };

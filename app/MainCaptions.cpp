@@ -10,6 +10,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "ProcessObjects.h"
+#include "QtStandardTexts.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -55,6 +56,8 @@ bool TFormMain::ApplyCaptions(int index) {
   const QStringList fields = language->LanguageFields();
   if (index < 0 || index >= fields.size()) return false;
   language->SetSelectedColumn(fields.at(index));
+  // Qt's own buttons and dialogs follow the language.
+  QtStandardTexts::UseColumn(fields.at(index));
 
   QList<WindowText> entryTexts = {
       {QStringLiteral("LabelMenu"), kCaptionLength, [this](const QString& t) {

@@ -117,6 +117,15 @@ bool TFormMain::HandleKey(QKeyEvent* key) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  // Esc on the menu bar with no menu open leaves the menu bar: the keyboard
+  // goes back to the entries (the menu bar alone would keep it when nothing
+  // else in the window takes the focus, and Enter would open a menu).
+  if (event->type() == QEvent::KeyPress && watched == menuBar() &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+      QApplication::activePopupWidget() == nullptr) {
+    setFocus(Qt::OtherFocusReason);  // the menu bar drops its highlight as it loses the focus
+    return true;
+  }
   // The window sees every key before the control that has the focus; the
   // menu bar keeps its own keys while the user moves through it.
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&

@@ -11,6 +11,10 @@ ProcessObjects& Process() {
   return objects;
 }
 
+QString LinkFailureText() {
+  return objects.linkFailure ? objects.linkFailure() : QString();
+}
+
 void RequestTermination() {
   objects.terminationRequested = true;
   // Queued, so that a request made before the loop starts ends it at once.

@@ -3,6 +3,9 @@
 // below it is handed what it needs in a FormContext.
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "ApplicationInfo.h"
 #include "EcuLink.h"
 
@@ -21,9 +24,14 @@ struct ProcessObjects {
   ecu::Identification identification;  // filled by every identification read
   int doNotRun = 0;                    // 1: end without entering the message loop
   bool terminationRequested = false;   // the program was asked to end
+  // Why the link's last attempt to reach the ECU failed, when it can say.
+  std::function<QString()> linkFailure;
 };
 
 ProcessObjects& Process();
+
+// The link's reason for its last failure; empty when it has none to give.
+QString LinkFailureText();
 
 // Ends the message loop as soon as it runs (at once when it already runs).
 void RequestTermination();

@@ -12,6 +12,19 @@
 namespace {
 const QByteArray kRaiseRequest = "raise\n";
 constexpr int kAnswerWaitMs = 2000;
+// The state a window had when last shown on screen (maximised, full screen).
+const char* const kShownStateProperty = "shownWindowState";
+constexpr Qt::WindowStates kShownStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// Back from minimised to the state noted before, or, when none was noted,
+// to what the window's state says besides "minimised".
+void RestoreFromMinimised(QWidget* window) {
+  Qt::WindowStates restored = window->windowState() & ~Qt::WindowMinimized;
+  const QVariant shown = window->property(kShownStateProperty);
+  if (shown.isValid()) restored = (restored & ~kShownStates) | Qt::WindowStates(shown.toInt());
+  window->setWindowState(restored);
+  window->show();
+}
 
 QString RuntimeFolder() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -43,6 +56,7 @@ bool SingleInstance::Claim() {
     // permission) says nothing about another copy: the program runs.
     if (heldByAnotherCopy) return false;
   }
+  if (qApp != nullptr) qApp->installEventFilter(this);
   QLocalServer::removeServer(socketPath_);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
   server_.listen(socketPath_);
@@ -58,6 +72,17 @@ bool SingleInstance::BringRunningCopyForward() {
   const bool answered = socket.waitForReadyRead(kAnswerWaitMs);
   socket.disconnectFromServer();
   return answered;
+}
+
+bool SingleInstance::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    const Qt::WindowStates state = widget->windowState();
+    if (widget->isWindow() && !(state & Qt::WindowMinimized)) {
+      widget->setProperty(kShownStateProperty, static_cast<int>(state & kShownStates));
+    }
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void SingleInstance::OnNewConnection() {
@@ -80,7 +105,7 @@ void SingleInstance::RaiseActiveWindow() {
   if (window == nullptr) window = QApplication::activeWindow();
   if (window == nullptr) window = Process().mainWindow;
   if (window == nullptr) return;
-  if (window->isMinimized()) window->showNormal();
+  if (window->isMinimized()) RestoreFromMinimised(window);
   window->raise();
   window->activateWindow();
 }

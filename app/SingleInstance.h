@@ -25,8 +25,14 @@ class SingleInstance : public QObject {
   bool BringRunningCopyForward();
 
   // The window a request brings forward: the modal window on top if there is
-  // one, else the active window, else the main window.
+  // one, else the active window, else the main window. A minimised window
+  // comes back as it was before (maximised stays maximised).
   static void RaiseActiveWindow();
+
+ protected:
+  // Notes each top-level window's state while it is not minimised, since a
+  // window manager may forget "maximised" while a window is minimised.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void OnNewConnection();

@@ -13,6 +13,7 @@
 #include "LinkLibrary.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
+#include "QtStandardTexts.h"
 #include "SingleInstance.h"
 
 namespace {
@@ -31,6 +32,7 @@ struct LinkHolder {
     }
     link = nullptr;
     Process().link = nullptr;
+    Process().linkFailure = nullptr;
     library.Unload();
   }
 };
@@ -48,6 +50,7 @@ bool StartLink(LinkHolder& holder) {
     return false;
   }
   Process().link = holder.link;
+  Process().linkFailure = [&holder] { return holder.library.LastFailure(); };
   holder.link->SetStartOptionA(0);
   holder.link->SetStartOptionB(4);
   holder.relay.SetFallbackWindow([]() -> QWidget* { return Process().mainWindow; });
@@ -70,6 +73,10 @@ int RunSequence(const QStringList& arguments, SingleInstance& instance) {
                             QStringLiteral("Sistema operativo non compatibile"));
     return 0;
   }
+
+  // Until a language is chosen the program speaks Italian, the language of
+  // its built-in texts (the first-run question among them): so do Qt's buttons.
+  QtStandardTexts::UseLocale(QStringLiteral("it"));
 
   ProcessObjects& process = Process();
   // Released last, with the application's objects.

@@ -15,9 +15,9 @@ QWidget* CreateWindow(TFormMain& main, bool demo) {
     return banner;
   }
   auto* progress = new TFormAttesa(&main);
-  progress->setWindowTitle(main.MessageText(QStringLiteral("FinestraCaricaDati")));
-  progress->Label1->setText(main.MessageText(QStringLiteral("LabelCaricaDati")));
-  progress->SetCompletionText(main.MessageText(QStringLiteral("MessCompletato")));
+  progress->SetTexts(main.MessageText(QStringLiteral("FinestraCaricaDati")),
+                     main.MessageText(QStringLiteral("LabelCaricaDati")),
+                     main.MessageText(QStringLiteral("MessCompletato")));
   progress->ShowAndPaint();
   return progress;
 }

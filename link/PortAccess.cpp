@@ -82,7 +82,11 @@ std::string PermissionAdvice(const std::string& path) {
   if (::stat(path.c_str(), &info) != 0 || !LookUpGroup(info.st_gid, &group)) {
     return PermissionAdvice(path, kUsualGroup, GroupStanding::NotMember);
   }
-  if (SessionHasGroup(info.st_gid)) {
+  // Joining the group helps only when the group may read and write the
+  // device, and root's group is never one to join.
+  const bool joiningHelps =
+      info.st_gid != 0 && (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+  if (SessionHasGroup(info.st_gid) || !joiningHelps) {
     return PermissionAdvice(path, group.name, GroupStanding::Active);
   }
   std::string user;

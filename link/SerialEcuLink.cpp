@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "FailureText.h"
+#include "LastFailure.h"
 #include "PortChoice.h"
 
 namespace serlink {
@@ -32,6 +34,17 @@ std::uint8_t Flags(std::uint32_t code) {
 
 bool LinkIsGone(Status status) {
   return status != Status::Ok && status != Status::Refused;
+}
+
+std::string FailureOf(Status status, const std::string& path) {
+  switch (status) {
+    case Status::Timeout:
+      return NoAnswerText(path);
+    case Status::BadFrame:
+      return GarbledAnswerText(path);
+    default:
+      return PortLostText(path);
+  }
 }
 
 }  // namespace
@@ -87,6 +100,7 @@ void SerialEcuLink::Notify(bool connected) {
 bool SerialEcuLink::OpenLink() {
   if (state_ == State::Connected) return true;  // already talking to the ECU
   StopKeepAlive();
+  ClearLastFailure();
   const LinkSettings settings = LinkSettings::FromEnvironment();
   keepAliveMs_ = settings.keepAliveMs;
   std::lock_guard lock(io_);
@@ -100,11 +114,11 @@ bool SerialEcuLink::OpenLink() {
   if (settings.port == kSimulatorPort) {
     if (!sim_) sim_ = EmbeddedSim::Start(settings.simOptions, &error);
     if (!sim_) {
-      std::fprintf(stderr, "SerOxtDL: %s\n", error.c_str());
+      SetLastFailure("The built-in virtual ECU did not start: " + error);
       return false;
     }
     if (!OpenPort(sim_->PortPath(), settings, &error, &errorNumber)) {
-      std::fprintf(stderr, "SerOxtDL: %s\n", error.c_str());
+      SetLastFailure(error);
       return false;
     }
     portNumber_ = 0;
@@ -112,7 +126,7 @@ bool SerialEcuLink::OpenLink() {
   }
   if (!settings.port.empty()) {
     if (!OpenPort(settings.port, settings, &error, &errorNumber)) {
-      std::fprintf(stderr, "SerOxtDL: %s\n", error.c_str());
+      SetLastFailure(error);
       return false;
     }
     portNumber_ = PortNumber(settings.port);
@@ -120,12 +134,7 @@ bool SerialEcuLink::OpenLink() {
   }
   // No port named: the first candidate whose ECU answers the identification.
   bool denied = false;
-  if (Search(CandidatePorts(), settings, &denied)) return true;
-  std::fprintf(stderr, "SerOxtDL: no ECU found on any serial port%s\n",
-               denied ? "; some ports were not accessible: add your user to the 'dialout' "
-                        "group (sudo usermod -aG dialout $USER, then log out and in again)"
-                      : "");
-  return false;
+  return Search(CandidatePorts(), settings, &denied);
 }
 
 bool SerialEcuLink::OpenFirstAnswering(const std::vector<std::string>& ports, bool* denied) {
@@ -135,17 +144,22 @@ bool SerialEcuLink::OpenFirstAnswering(const std::vector<std::string>& ports, bo
   keepAliveMs_ = settings.keepAliveMs;
   std::lock_guard lock(io_);
   ClosePort();
+  ClearLastFailure();
   return Search(ports, settings, denied);
 }
 
 bool SerialEcuLink::Search(const std::vector<std::string>& ports, const LinkSettings& settings,
                            bool* denied) {
   *denied = false;
+  std::string firstDenied;
   for (const std::string& path : ports) {
     std::string error;
     int errorNumber = 0;
     if (!OpenPort(path, settings, &error, &errorNumber)) {
-      *denied |= errorNumber == EACCES || errorNumber == EPERM;
+      if (errorNumber == EACCES || errorNumber == EPERM) {
+        *denied = true;
+        if (firstDenied.empty()) firstDenied = path;
+      }
       continue;
     }
     if (Probe()) {
@@ -154,6 +168,7 @@ bool SerialEcuLink::Search(const std::vector<std::string>& ports, const LinkSett
     }
     ClosePort();
   }
+  SetLastFailure(NothingFoundText(static_cast<int>(ports.size()), firstDenied));
   return false;
 }
 
@@ -169,6 +184,7 @@ bool SerialEcuLink::OpenPort(const std::string& path, const LinkSettings& settin
   // never looks like a repeat of the previous session's last one.
   std::random_device entropy;
   port_ = std::move(port);
+  portPath_ = path;
   channel_ = std::make_unique<Channel>(*port_, timing, static_cast<std::uint8_t>(entropy()));
   channel_->SetByteLog(byteLog_);
   state_ = State::Open;
@@ -224,6 +240,7 @@ Status SerialEcuLink::Exchange(wire::Command command, const std::vector<std::uin
     status = channel_->Transact(command, data, resultSize, result);
     lastTraffic_ = Clock::now().time_since_epoch().count();
     if (!LinkIsGone(status)) return status;
+    SetLastFailure(FailureOf(status, portPath_));
     State expected = State::Connected;
     if (!state_.compare_exchange_strong(expected, State::Lost)) return status;
   }

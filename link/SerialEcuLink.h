@@ -86,6 +86,7 @@ class SerialEcuLink final : public ecu::EcuLink {
   bool logToStderr_ = false;
   int retries_ = 4;
   int portNumber_ = 0;
+  std::string portPath_;  // the port open now or last, for failure texts
   int keepAliveMs_ = 250;
   std::atomic<State> state_{State::Closed};
   std::atomic<Clock::rep> lastTraffic_{0};

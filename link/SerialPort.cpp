@@ -11,9 +11,19 @@
 #include <cstring>
 #include <filesystem>
 
-#include "PortAccess.h"
+#include "FailureText.h"
 
 namespace serlink {
+namespace {
+int OpenDevice(const char* path, int flags) {
+  return ::open(path, flags);
+}
+SerialPort::Opener opener = OpenDevice;
+}  // namespace
+
+void SerialPort::SetOpenerForTests(Opener replacement) {
+  opener = replacement != nullptr ? replacement : OpenDevice;
+}
 
 unsigned SerialPort::SpeedConstant(int baud) {
   switch (baud) {
@@ -44,17 +54,16 @@ bool SerialPort::Open(const std::string& path, int baud, std::string* error, int
     return false;
   }
   // Non-blocking: opening never waits for carrier, reads are driven by poll.
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = opener(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     *errorNumber = errno;
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    if (*errorNumber == EACCES) *error += PermissionAdvice(path);
+    *error = OpenFailureText(path, *errorNumber);
     return false;
   }
   termios tio{};
   if (::tcgetattr(fd, &tio) != 0) {
     *errorNumber = errno;
-    *error = path + " is not a serial port: " + std::strerror(errno);
+    *error = NotSerialPortText(path);
     ::close(fd);
     return false;
   }

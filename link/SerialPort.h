@@ -26,6 +26,12 @@ class SerialPort : public ByteStream {
   int Read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override;
   void FlushInput() override;
 
+  // What opens the device: open(2), unless a test puts something in its
+  // place (running as root, a test cannot meet a refused permission for real).
+  // nullptr puts open(2) back.
+  using Opener = int (*)(const char* path, int flags);
+  static void SetOpenerForTests(Opener opener);
+
   // The termios speed constant for a line speed, or 0 when unsupported.
   static unsigned SpeedConstant(int baud);
 

@@ -103,11 +103,16 @@ class EcuLink {
 extern "C" {
 typedef ecu::EcuLink* (*CreateClassInstanceFn)();
 typedef void (*DestroyClassInstanceFn)(ecu::EcuLink*);
+// Optional: a library may lack it. Copies the reason the last attempt to reach
+// the ECU failed (UTF-8, zero-terminated, cut to size - 1 bytes) and returns
+// its whole length; 0 when the last attempt did not fail.
+typedef int (*GetLastFailureTextFn)(char* buffer, int size);
 }
 
 // Exported symbol names and the library's file name.
 #define ECU_LINK_CREATE_SYMBOL "_CreateClassInstance"
 #define ECU_LINK_DESTROY_SYMBOL "_DestroyClassInstance"
+#define ECU_LINK_FAILURE_SYMBOL "_GetLastFailureText"
 #if defined(_WIN32)
 #define ECU_LINK_LIBRARY_FILE "SerOxtDL.dll"
 #else

@@ -38,6 +38,9 @@ BoxAnswer Show(QWidget* parent, const BoxRequest& request) {
   if (activeCapture != nullptr) return activeCapture->Answer(request);
 
   QMessageBox box(IconOf(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+  if (!request.detail.isEmpty()) box.setInformativeText(request.detail);
+  // A reason may hold a command to copy.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
   if (request.buttons == BoxButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
@@ -49,16 +52,17 @@ BoxAnswer Show(QWidget* parent, const BoxRequest& request) {
   return BoxAnswer::Ok;
 }
 
-void ShowError(QWidget* parent, const QString& text, const QString& title) {
-  Show(parent, {text, title, BoxIcon::Error, BoxButtons::Ok});
+void ShowError(QWidget* parent, const QString& text, const QString& title,
+               const QString& detail) {
+  Show(parent, {text, title, BoxIcon::Error, BoxButtons::Ok, detail});
 }
 
 void ShowInformation(QWidget* parent, const QString& text, const QString& title) {
-  Show(parent, {text, title, BoxIcon::Information, BoxButtons::Ok});
+  Show(parent, {text, title, BoxIcon::Information, BoxButtons::Ok, QString()});
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, const QString& title, BoxIcon icon) {
-  return Show(parent, {text, title, icon, BoxButtons::YesNo}) == BoxAnswer::Yes;
+  return Show(parent, {text, title, icon, BoxButtons::YesNo, QString()}) == BoxAnswer::Yes;
 }
 
 }  // namespace MessageBoxes

@@ -18,12 +18,14 @@ struct BoxRequest {
   QString title;
   BoxIcon icon = BoxIcon::Error;
   BoxButtons buttons = BoxButtons::Ok;
+  QString detail;  // a second paragraph under the text; none when empty
 };
 
 namespace MessageBoxes {
 
-// Error icon, OK button.
-void ShowError(QWidget* parent, const QString& text, const QString& title);
+// Error icon, OK button; detail, when not empty, as a second paragraph.
+void ShowError(QWidget* parent, const QString& text, const QString& title,
+               const QString& detail = QString());
 // Information icon, OK button.
 void ShowInformation(QWidget* parent, const QString& text, const QString& title);
 // Yes and No, No the default; true when the user answered Yes.

@@ -16,6 +16,13 @@
 namespace {
 const QString kAppTitle = QStringLiteral("Titolo applicazione");
 const QString kMainCaption = QStringLiteral("Mirel Vantor");  // "FinestraPrincipale"
+const QString kLinkReason = QStringLiteral("No answer from the ECU on /dev/ttyUSB0.");
+
+// The link's reason goes under the messages about reaching the ECU, not under
+// the refusal of an ECU that answered.
+QString DetailFor(const QString& key) {
+  return key == QLatin1String("MessCpuErrata") ? QString() : kLinkReason;
+}
 
 using Calls = QStringList;
 
@@ -90,6 +97,7 @@ class ConnectionTest : public QObject {
     f.link.connectOk = connectOk;
     f.link.identificationOk = identOk;
     f.link.identification = Ident(type, variant);
+    Process().linkFailure = [] { return kLinkReason; };
     ScopedMessageBoxCapture boxes;
 
     f.Start();
@@ -107,6 +115,7 @@ class ConnectionTest : public QObject {
     QCOMPARE(boxes.Last().text, f.Text(key.toLatin1().constData()));
     QVERIFY(!boxes.Last().text.isEmpty());
     QCOMPARE(boxes.Last().title, title);
+    QCOMPARE(boxes.Last().detail, DetailFor(key));
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
     QCOMPARE(boxes.Last().buttons, BoxButtons::Ok);
     QCOMPARE(Process().doNotRun, 1);
@@ -166,6 +175,7 @@ class ConnectionTest : public QObject {
     f.link.identificationOk = identOk;
     f.link.identification = Ident(type, variant);
     f.Store().StoreRaw(f.Store().MemberAddress(56), 1);
+    Process().linkFailure = [] { return kLinkReason; };
     ScopedMessageBoxCapture boxes;
 
     f.main->Action(command)->trigger();
@@ -179,6 +189,7 @@ class ConnectionTest : public QObject {
       QCOMPARE(boxes.Requests().size(), 1);
       QCOMPARE(boxes.Last().text, f.Text(key.toLatin1().constData()));
       QCOMPARE(boxes.Last().title, kMainCaption);
+      QCOMPARE(boxes.Last().detail, DetailFor(key));
       QCOMPARE(boxes.Last().icon, BoxIcon::Error);
       QCOMPARE(f.link.reads, 0);
       QCOMPARE(f.ReadValue(56), 1);

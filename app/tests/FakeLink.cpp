@@ -1,16 +1,21 @@
 // A stand-in for the link library, for the start-up tests only: it records the
 // calls made on its link object and never talks to an ECU. When the
 // environment names a file in FAKE_LINK_LOG, the record of calls is written
-// there as the object is destroyed. Built twice: as a
-// whole library, and (FAKE_LINK_WITHOUT_FACTORY) without _CreateClassInstance.
+// there as the object is destroyed. Its OpenLink fails, giving as its reason
+// whatever FAKE_LINK_REASON holds. Built three times: as a whole library,
+// (FAKE_LINK_WITHOUT_FACTORY) without _CreateClassInstance, and
+// (FAKE_LINK_WITHOUT_REASON) without _GetLastFailureText, as an older library.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "EcuLink.h"
 
 namespace {
 std::string callLog;
+std::string lastFailure;
 
 void Record(const std::string& call) {
   if (!callLog.empty()) callLog += ' ';
@@ -45,6 +50,8 @@ class FakeLink final : public ecu::EcuLink {
   }
   bool OpenLink() override {
     Record("OpenLink");
+    const char* reason = std::getenv("FAKE_LINK_REASON");
+    lastFailure = reason != nullptr ? reason : "";
     return false;
   }
   void SetIndicatorOutput(int, int) override {}
@@ -58,6 +65,17 @@ __attribute__((visibility("default"))) const char* FakeLinkLog() {
 __attribute__((visibility("default"))) void FakeLinkClearLog() {
   callLog.clear();
 }
+
+#ifndef FAKE_LINK_WITHOUT_REASON
+__attribute__((visibility("default"))) int _GetLastFailureText(char* buffer, int size) {
+  if (buffer != nullptr && size > 0) {
+    const std::size_t copied = std::min(lastFailure.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, lastFailure.data(), copied);
+    buffer[copied] = '\0';
+  }
+  return static_cast<int>(lastFailure.size());
+}
+#endif
 
 #ifndef FAKE_LINK_WITHOUT_FACTORY
 __attribute__((visibility("default"))) ecu::EcuLink* _CreateClassInstance() {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 
@@ -48,6 +50,12 @@ void WriteTwoLanguages(const QString& folder, const QString& missingInEnglish = 
   }
   WriteDictionary(QDir(folder).filePath(QStringLiteral("DizionarioVnt.dbf")),
                   {"IDENTIF", "ITALIANO", "ENGLISH"}, rows);
+}
+
+// The Yes button of a standard Yes/No box, as Qt would show it now.
+QString YesButtonText() {
+  QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+  return box.button(QMessageBox::Yes)->text();
 }
 
 struct CaptionsFixture {
@@ -126,9 +134,12 @@ class MainCaptionsTest : public QObject {
     WriteTwoLanguages(f.folder.path());
     f.Build(1);
     QCOMPARE(f.main->LabelMenu->text(), QStringLiteral("LabelMenu en"));
+    QCOMPARE(YesButtonText(), QStringLiteral("&Yes"));
     f.process->link.connected = 1;
     Process().language->PopupMenuLingue()->actions().at(0)->trigger();
     QCOMPARE(f.main->LabelMenu->text(), QStringLiteral("LabelMenu it"));
+    // Qt's own buttons switch with it.
+    QCOMPARE(YesButtonText(), QString::fromUtf8("&Sì"));
     QCOMPARE(f.main->StatusPanel(TFormMain::kPanelLanguage), QStringLiteral("Italiano"));
     QCOMPARE(f.main->StatusPanel(TFormMain::kPanelConnection), QStringLiteral("MessConn it"));
     QCOMPARE(f.StoredLanguage(), 0);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -159,6 +160,32 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.main->isVisible());
     // Closing releases the language module.
     QCOMPARE(Process().language, nullptr);
+  }
+
+  // Esc closes an open menu; Esc again, on the closed menu bar, gives the
+  // keyboard back to the entries, so Enter runs the current entry.
+  void EscapeLeavesTheMenuBar() {
+    MainWindowFixture f;
+    f.Show();
+    QApplication::setActiveWindow(f.main.get());
+    f.main->MarkEntry(TFormMain::kUscita);
+    QMenuBar* bar = f.main->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().first()).center());
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    const auto keyToFocus = [&](Qt::Key key) {
+      QWidget* focus = QApplication::focusWidget();
+      QTest::keyClick(focus != nullptr ? focus : f.main.get(), key);
+    };
+
+    keyToFocus(Qt::Key_Escape);
+    QVERIFY(QApplication::focusWidget() != bar);
+    QVERIFY(bar->activeAction() == nullptr);
+    keyToFocus(Qt::Key_Return);
+
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    QVERIFY2(!f.main->isVisible(), "Enter did not reach the current entry, Uscita");
   }
 
   void CtrlAOpensTheAboutBox() {

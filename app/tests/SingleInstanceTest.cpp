@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <QWidget>
 
 #include "SingleInstance.h"
 #include "ShellTestSupport.h"
@@ -67,6 +68,37 @@ class SingleInstanceTest : public QObject {
 
     first.kill();
     QVERIFY(first.waitForFinished(20000));
+  }
+
+  // A request to come forward brings a minimised window back as it was
+  // before, also when the window manager forgot "maximised" meanwhile.
+  void AMinimisedWindowComesBackAsItWas_data() {
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("maximised") << true;
+    QTest::newRow("at its own size") << false;
+  }
+  void AMinimisedWindowComesBackAsItWas() {
+    QFETCH(bool, maximised);
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    SingleInstance instance(QStringLiteral("OXTMutexName"));
+    QVERIFY(instance.Claim());
+    QWidget window;  // modal, so it is the window a request brings forward
+    window.setWindowModality(Qt::ApplicationModal);
+    window.resize(300, 200);
+    if (maximised) {
+      window.showMaximized();
+    } else {
+      window.show();
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setWindowState(Qt::WindowMinimized);  // "maximised" forgotten
+
+    SingleInstance::RaiseActiveWindow();
+
+    QVERIFY(!window.isMinimized());
+    QCOMPARE(window.isMaximized(), maximised);
+    QVERIFY(window.isVisible());
   }
 
   // Only a lock held by another copy stops the program; a lock that cannot be

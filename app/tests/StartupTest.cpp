@@ -1,6 +1,8 @@
 // The whole entry sequence in this process: the link library missing or
-// without its factory, the first-run refusal, and a demo session from the
-// splash to the closing of the main window, each with the settings afterwards.
+// without its factory, the first-run refusal, a start-up connection the link
+// could not make (with the library's reason, when it gives one), and a demo
+// session from the splash to the closing of the main window, each with the
+// settings afterwards.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -88,6 +90,41 @@ class StartupTest : public QObject {
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
     QCOMPARE(StoredValue("Language"), QStringLiteral("2"));
     QCOMPARE(StoredValue("Stat1"), QStringLiteral("9"));
+  }
+
+  // The library's reason for a failed OpenLink shows as the second paragraph
+  // of the "MessErrConn" box, read in full however long it is; an older
+  // library that cannot say gives the message alone.
+  void AFailedConnectionSaysWhy_data() {
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QString>("reason");
+    const QString longReason =
+        QString::fromUtf8("Porta /dev/ttyFAKE non trovata: è collegato il cavo? ").repeated(8);
+    QTest::newRow("short reason") << FAKE_LINK_FOLDER << "There is no port /dev/ttyFAKE.";
+    QTest::newRow("reason longer than the first buffer") << FAKE_LINK_FOLDER << longReason;
+    QTest::newRow("library without the reason") << NO_REASON_FOLDER << "";
+  }
+  void AFailedConnectionSaysWhy() {
+    QFETCH(QString, library);
+    QFETCH(QString, reason);
+    SettingsSandbox sandbox;
+    sandbox.Store(QStringLiteral("/old"), 0, 0);
+    ProgramFolderFixture folder;
+    QVERIFY(folder.AddLinkLibrary(library));
+    QVERIFY(folder.AddBuiltDictionaryAndFlags());
+    SetProgramFolder(folder.Path());
+    qputenv("FAKE_LINK_REASON", reason.toUtf8());
+    ScopedMessageBoxCapture boxes;
+    AnswerNextSplash(SplashAnswer::Enter);
+
+    QCOMPARE(RunProgram({}), 0);
+    qunsetenv("FAKE_LINK_REASON");
+
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(boxes.Last().text, QString::fromUtf8("Impossibile comunicare con la centralina: controllare il collegamento."));
+    QCOMPARE(boxes.Last().detail, reason);
+    QCOMPARE(boxes.Last().icon, BoxIcon::Error);
+    QCOMPARE(boxes.Last().title, QStringLiteral("Mirel Vantor"));
   }
 
   void NoAtTheFirstRunEndsWithoutWriting() {

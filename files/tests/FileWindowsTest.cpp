@@ -450,7 +450,7 @@ void FileWindowsTest::subWindowsTakeTheirTextsFromTheDictionary() {
   });
   boxes_->QueueAnswer(BoxAnswer::No);
   window->ButtonSalvaConf->click();
-  QCOMPARE(save, (QStringList{"Save the configuration to a file", "Enter the file name", "&OK",
+  QCOMPARE(save, (QStringList{"Save configuration", "Enter the file name", "&OK",
                               "&Cancel"}));
   QCOMPARE(boxes_->Last().text,
            QDir::toNativeSeparators(QDir(configurations_).filePath("default.dmr")) +

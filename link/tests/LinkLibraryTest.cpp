@@ -36,9 +36,9 @@ class LoadedLibrary : public ::testing::Test {
   DestroyClassInstanceFn destroy_ = nullptr;
 };
 
-// The dynamic symbol table (as binutils' nm lists it) holds the two factories
-// and nothing else of ours.
-TEST_F(LoadedLibrary, ExportsOnlyTheFactories) {
+// The dynamic symbol table (as binutils' nm lists it) holds the two factories,
+// the failure reason, and nothing else of ours.
+TEST_F(LoadedLibrary, ExportsOnlyTheFactoriesAndTheFailureReason) {
   FILE* pipe = ::popen("nm -D --defined-only " LINK_LIBRARY_PATH " 2>/dev/null", "r");
   ASSERT_NE(pipe, nullptr);
   std::set<std::string> functions;
@@ -49,7 +49,34 @@ TEST_F(LoadedLibrary, ExportsOnlyTheFactories) {
     if (fields >> address >> kind >> name && (kind == "T" || kind == "W")) functions.insert(name);
   }
   if (::pclose(pipe) != 0 && functions.empty()) GTEST_SKIP() << "nm is not available";
-  EXPECT_EQ(functions, (std::set<std::string>{"_CreateClassInstance", "_DestroyClassInstance"}));
+  EXPECT_EQ(functions, (std::set<std::string>{"_CreateClassInstance", "_DestroyClassInstance",
+                                              "_GetLastFailureText"}));
+}
+
+// The reason of a failed OpenLink, through the export: whole when the buffer
+// is large enough, cut and still terminated when it is not, its length either
+// way; and forgotten by the next attempt that succeeds.
+TEST_F(LoadedLibrary, TellsWhyTheLastAttemptFailed) {
+  const auto reasonOf =
+      reinterpret_cast<GetLastFailureTextFn>(::dlsym(handle_, ECU_LINK_FAILURE_SYMBOL));
+  ASSERT_NE(reasonOf, nullptr);
+  ecu::EcuLink* link = create_();
+  ::setenv("SEROXT_PORT", "/dev/no-such-port-here", 1);
+  EXPECT_FALSE(link->OpenLink());
+  const std::string expected = "There is no port /dev/no-such-port-here: is the cable plugged in?";
+  char whole[256];
+  EXPECT_EQ(reasonOf(whole, sizeof whole), static_cast<int>(expected.size()));
+  EXPECT_EQ(std::string(whole), expected);
+  char shortBuffer[9];
+  EXPECT_EQ(reasonOf(shortBuffer, sizeof shortBuffer), static_cast<int>(expected.size()));
+  EXPECT_EQ(std::string(shortBuffer), expected.substr(0, 8));
+  EXPECT_EQ(reasonOf(nullptr, 0), static_cast<int>(expected.size()));
+
+  ::setenv("SEROXT_PORT", "sim", 1);
+  ASSERT_TRUE(link->OpenLink());
+  EXPECT_EQ(reasonOf(whole, sizeof whole), 0);
+  EXPECT_EQ(std::string(whole), "");
+  destroy_(link);
 }
 
 TEST_F(LoadedLibrary, TheBuiltInEcuAnswersAFullRead) {

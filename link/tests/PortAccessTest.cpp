@@ -4,7 +4,11 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -46,6 +50,41 @@ TEST(PortAccess, TheGroupIsTheDevicesOwn) {
   ::unlink(path);
   // Nothing there to ask: the usual group of serial ports.
   EXPECT_EQ(serlink::DeviceGroup("/dev/no-such-port"), "dialout");
+}
+
+// Joining the device's group is advised only where it would help: a device
+// its group may not read and write, or one of root's group, needs its
+// permissions looked at instead.
+TEST(PortAccess, JoiningIsAdvisedOnlyWhereItHelps) {
+  const group* dialout = ::getgrnam("dialout");
+  if (dialout == nullptr) GTEST_SKIP() << "no dialout group here";
+  gid_t groups[64];
+  const int count = ::getgroups(64, groups);
+  if (::getegid() == dialout->gr_gid ||
+      std::find(groups, groups + std::max(count, 0), dialout->gr_gid) != groups + std::max(count, 0))
+    GTEST_SKIP() << "this session is in the dialout group";
+  char path[] = "/tmp/port-access-XXXXXX";
+  const int fd = ::mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  if (::chown(path, static_cast<uid_t>(-1), dialout->gr_gid) != 0) {
+    ::unlink(path);
+    GTEST_SKIP() << "cannot give the file to the dialout group";
+  }
+  const struct {
+    mode_t mode;
+    serlink::GroupStanding standing;
+  } cases[] = {
+      {0660, serlink::GroupStanding::NotMember},
+      {0600, serlink::GroupStanding::Active},
+      {0640, serlink::GroupStanding::Active},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(::chmod(path, c.mode), 0);
+    const std::string advice = serlink::PermissionAdvice(path);
+    EXPECT_EQ(advice, serlink::PermissionAdvice(path, "dialout", c.standing)) << std::oct << c.mode;
+  }
+  ::unlink(path);
 }
 
 }  // namespace

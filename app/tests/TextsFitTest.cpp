@@ -1,0 +1,190 @@
+// Every window's texts fit, in every language of the real dictionary, on
+// screens 800, 1024 and 1920 pixels wide: one table of windows, each laid out
+// offscreen as the program opens it, checked for labels, buttons and titles
+// whose text does not fit. A new window is one more row of kWindows.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "AboutBox.h"
+#include "Events.h"
+#include "Attendere.h"
+#include "FormMain.h"
+#include "Fileapri.h"
+#include "FileSalva.h"
+#include "Files.h"
+#include "ModuloLingua.h"
+#include "PasswordDlg.h"
+#include "ProcessObjects.h"
+#include "Scaling.h"
+#include "ShellTestSupport.h"
+#include "Splash.h"
+#include "StartupWait.h"
+#include "TextFit.h"
+
+namespace {
+
+using Problems = QStringList;
+
+// The problems of a window once it is on screen.
+Problems OnScreen(QWidget* window) {
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window)) return {QStringLiteral("never shown")};
+  return TextFitProblems(window);
+}
+
+// Opens a modal window with open() and checks it while it shows.
+template <class Window>
+Problems WhileModal(const std::function<void()>& open) {
+  Problems found{QStringLiteral("never opened")};
+  WhenModal<Window>([&found](Window* window) {
+    found = TextFitProblems(window);
+    window->reject();
+  });
+  open();
+  return found;
+}
+
+Problems MainWindow(TFormMain& main) {
+  return TextFitProblems(&main);
+}
+
+Problems ProgressWindow(TFormMain& main) {
+  std::unique_ptr<QWidget> window(StartupWait::CreateWindow(main, false));
+  ProgressEvent done(100, false);
+  QCoreApplication::sendEvent(window.get(), &done);
+  return OnScreen(window.get());
+}
+
+Problems WaitBanner(TFormMain& main) {
+  std::unique_ptr<QWidget> window(StartupWait::CreateWindow(main, true));
+  return OnScreen(window.get());
+}
+
+Problems Splash(TFormMain&) {
+  TModuloLingua& language = *Process().language;
+  TFormSplash splash;
+  splash.LoadPicture();
+  const QStringList fields = language.LanguageFields();
+  const QList<QAction*> items = language.PopupMenuLingue()->actions();
+  for (int i = 0; i < fields.size(); ++i)
+    splash.AddLanguageButton(fields.at(i), items.at(i)->text(), i, ProgramFolder());
+  splash.SetPrompt(language, fields.indexOf(language.SelectedColumn()));
+  return OnScreen(&splash);
+}
+
+Problems AboutBox(TFormMain& main) {
+  return WhileModal<TAboutBox>([&main] { main.Action(QStringLiteral("MenuAbout"))->trigger(); });
+}
+
+Problems CustomerCode(TFormMain& main) {
+  return WhileModal<TPasswordDlg>([&main] { main.Action(QStringLiteral("ActionCli"))->trigger(); });
+}
+
+Problems FileManagement(TFormMain& main) {
+  return WhileModal<TFormFile>(
+      [&main] { main.Action(QStringLiteral("ActionGestioneFile"))->trigger(); });
+}
+
+// The load and save windows, opened from the file management window.
+template <class Window>
+Problems FromFileManagement(TFormMain& main, void (TFormFile::*command)()) {
+  Problems found{QStringLiteral("never opened")};
+  WhenModal<TFormFile>([&found, command](TFormFile* files) {
+    found = WhileModal<Window>([files, command] { (files->*command)(); });
+    files->reject();
+  });
+  main.Action(QStringLiteral("ActionGestioneFile"))->trigger();
+  return found;
+}
+
+Problems LoadWindow(TFormMain& main) {
+  return FromFileManagement<TFormApriFile>(main, &TFormFile::CaricaConf);
+}
+
+Problems SaveWindow(TFormMain& main) {
+  return FromFileManagement<TFormFileSalva>(main, &TFormFile::SalvaConf);
+}
+
+struct WindowRow {
+  const char* name;
+  Problems (*check)(TFormMain& main);
+};
+
+const WindowRow kWindows[] = {
+    {"main window", MainWindow},
+    {"progress window", ProgressWindow},
+    {"wait banner", WaitBanner},
+    {"splash", Splash},
+    {"About box", AboutBox},
+    {"customer code", CustomerCode},
+    {"file management", FileManagement},
+    {"load window", LoadWindow},
+    {"save window", SaveWindow},
+};
+
+const int kScreenWidths[] = {800, 1024, 1920};
+
+}  // namespace
+
+class TextsFitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(folder_.AddBuiltDictionaryAndFlags());
+    // One file to list in the load window.
+    const QDir configurations(QDir(folder_.Path()).filePath(QStringLiteral("Configurazioni")));
+    QVERIFY(configurations.mkpath(QStringLiteral(".")));
+    QFile file(configurations.filePath(QStringLiteral("Cliente Rossi.dmr")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  void cleanup() { OverrideScreenWidth(0); }
+
+  void EveryWindowInEveryLanguage_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("screenWidth");
+    const char* const languages[] = {"ITALIANO", "ENGLISH", "FRANCAIS",
+                                     "DEUTSCH",  "ESPANOL", "POLSKI"};
+    for (int language = 0; language < 6; ++language) {
+      for (int width : kScreenWidths) {
+        QTest::addRow("%s at %d", languages[language], width) << language << width;
+      }
+    }
+  }
+  void EveryWindowInEveryLanguage() {
+    QFETCH(int, language);
+    QFETCH(int, screenWidth);
+    OverrideScreenWidth(screenWidth);
+    ProcessFixture process(folder_.Path());
+    AnswerNextSplash(SplashAnswer::Enter, language);
+    TFormMain main({QStringLiteral("/demo")});
+    QCoreApplication::processEvents();  // the wait banner goes at the first idle moment
+    QCOMPARE(Process().language->SelectedColumn(),
+             Process().language->LanguageFields().at(language));
+    // Shown, the window scales to the screen and fills it, as maximised.
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.resize(screenWidth, screenWidth * 3 / 4);
+    QCoreApplication::processEvents();
+
+    QStringList problems;
+    for (const WindowRow& row : kWindows) {
+      for (const QString& problem : row.check(main))
+        problems.append(QLatin1String(row.name) + QStringLiteral(": ") + problem);
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+  }
+
+ private:
+  ProgramFolderFixture folder_;
+};
+
+QTEST_MAIN(TextsFitTest)
+#include "TextsFitTest.moc"

@@ -1,0 +1,16 @@
+// Whether a window's texts fit: every visible label's text within the label
+// (wrapped labels within their height), every push button's caption within
+// the button, every text inside the window, and the window's title within
+// its title bar. Each problem comes back as one line naming the control, its
+// text and the widths, for a test to print.
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+// Room a title bar takes besides the title: the window icon and the
+// minimise, maximise and close buttons.
+constexpr int kTitleBarDecorationWidth = 110;
+
+QStringList TextFitProblems(const QWidget* window);
