@@ -124,7 +124,7 @@ TEST(Compare, AllRowsCarryTheFactoryValueAndExportAsCsv) {
       CompareCsv({rows[0]}, {"Tipo, \"a\""}, "car.dmr", "ECU");
   EXPECT_EQ(csv,
             "identifier,element,parameter,car.dmr,ECU,factory,differs\n"
-            "2,,\"Tipo, \"\"a\"\"\",6,6,6,no\n");
+            "1,,\"Tipo, \"\"a\"\"\",0,0,0,no\n");
 }
 
 TEST(Restore, WritesOnlyTheDifferencesInFullWriteOrderAndListsRefusals) {
