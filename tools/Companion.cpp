@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "ConfCar.h"
+#include "HistoryCommands.h"
 #include "LiveSample.h"
 #include "ParameterFileCheck.h"
 #include "ParameterTable.h"
@@ -117,6 +118,7 @@ class Session {
       return kExitRejectedEcu;
     }
     store_.SetVariantFlag(id_.variant == 2);
+    journal_.Attach(store_, id_, err_);
     return kExitOk;
   }
 
@@ -302,6 +304,7 @@ class Session {
   ConfCar store_;
   bool writingFile_ = false;
   ecu::Identification id_;
+  CompanionJournal journal_;
 };
 
 bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error) {
@@ -350,7 +353,8 @@ bool IsServedEcu(const ecu::Identification& id) {
 }
 
 const char* CompanionUsage() {
-  return "usage: ecuctl COMMAND [options]\n"
+  static const std::string text =
+      std::string("usage: ecuctl COMMAND [options]\n"
          "  identify                   show the ECU's identification and port\n"
          "  read FILE                  read every parameter and save them to FILE\n"
          "  write FILE                 load FILE and write it all to the ECU\n"
@@ -359,15 +363,18 @@ const char* CompanionUsage() {
          "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"
          "  live [--samples N] [--interval MS] [--csv]\n"
          "                             show N live readings (default 10, every 100 ms)\n"
-         "  erase --yes                restore the ECU's factory parameters\n"
+         "  erase --yes                restore the ECU's factory parameters\n") +
+      HistoryUsage() +
          "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
          "ECU); without it the ECU is searched for on the serial ports.\n"
          "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
          "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering.\n";
+  return text.c_str();
 }
 
 int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
                  std::ostream& err) {
+  if (!args.empty() && IsHistoryCommand(args[0])) return RunHistoryCommand(args, link, out, err);
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) return Usage(err, error);
