@@ -34,6 +34,7 @@ const char* const kActionKeys[] = {
     "MenuRileggi",        "MenuConfig",         "MenuComPort",       "MenuDati",
     "MenuBarre",          "MenuLingue",         "MenuConnessione",   "MenuPulsanti",
     "MenuMostraTutte",    "MenuNascondiTutte",  "MenuAiuto",         "MenuAbout",
+    "MenuConfronta",
 };
 
 // Entry labels in lookup order (Diagnosi before Configurazione software).
