@@ -50,10 +50,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int
   return label;
 }
 
-// Units as the windows show numbers: the system's decimal separator.
+// Units as the windows show numbers: the system's decimal separator, no
+// thousands separator.
 QString Shown(long double value) {
   if (value == kMissingValue) return QStringLiteral("-");
-  return QLocale().toString(static_cast<double>(value), 'g', 15);
+  QLocale locale;
+  locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  return locale.toString(static_cast<double>(value), 'g', 15);
 }
 
 }  // namespace
