@@ -34,7 +34,6 @@ const char* const kActionKeys[] = {
     "MenuRileggi",        "MenuConfig",         "MenuComPort",       "MenuDati",
     "MenuBarre",          "MenuLingue",         "MenuConnessione",   "MenuPulsanti",
     "MenuMostraTutte",    "MenuNascondiTutte",  "MenuAiuto",         "MenuAbout",
-    "MenuConfronta",
 };
 
 // Entry labels in lookup order (Diagnosi before Configurazione software).
@@ -96,6 +95,12 @@ bool TFormMain::ApplyCaptions(int index) {
     RequestTermination();
     return false;
   }
+
+  // The compare command came after the window's own texts: a dictionary
+  // without its caption keeps the Italian one rather than fail the window.
+  QAction* compare = Action(QStringLiteral("MenuConfronta"));
+  compare->setText(QStringLiteral("&Confronta configurazioni"));
+  ApplyWindowTexts(*language, {{QStringLiteral("MenuConfronta"), kCaptionLength, SetTextOf(compare)}});
 
   const QList<QAction*> items = language->PopupMenuLingue()->actions();
   SetStatusPanel(kPanelLanguage, TModuloLingua::TextWithoutAccelerator(items.at(index)->text()));
