@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,18 +16,20 @@
 #include <functional>
 
 #include "ConfCar.h"
-#include "History.h"
-#include "WriteJournal.h"
+#include "Confronta.h"
 #include "FileSalva.h"
 #include "Fileapri.h"
 #include "Files.h"
 #include "FormMain.h"
+#include "History.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
 #include "ProgressRecorder.h"
 #include "Startup.h"
 #include "ShellTestSupport.h"
 #include "VirtualEcuProcess.h"
+#include "WindowTestSupport.h"
+#include "WriteJournal.h"
 
 namespace {
 constexpr int kSwitchTypeAddress = 66;
@@ -227,11 +230,19 @@ class EndToEndTest : public QObject {
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
     ScopedMessageBoxCapture boxes;
     int written = 0;
+    QString compared;
     QVERIFY(RunSession(port, [&](TFormMain& main) {
       written = Process().store->SetValue(56, 3000);
+      // The File menu's compare window: the snapshot at start-up against the ECU now.
+      WhenModal<TFormConfronta>([&](TFormConfronta* window) {
+        compared = window->LabelRisultato->text();
+        window->close();
+      });
+      main.Action(QStringLiteral("MenuConfronta"))->trigger();
       main.Action(QStringLiteral("MenuRileggi"))->trigger();
     }));
     QCOMPARE(written, 1);
+    QCOMPARE(compared, QStringLiteral("Parametri diversi: 1"));
     QCOMPARE(history::ListSnapshots(folder).snapshots.size(), std::size_t{2});
     const auto journal = ReadJournal(folder / "ecu-18-0-1-23" / "journal.csv");
     QCOMPARE(journal.lines.size(), std::size_t{1});
