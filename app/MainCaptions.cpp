@@ -100,7 +100,8 @@ bool TFormMain::ApplyCaptions(int index) {
   // without its caption keeps the Italian one rather than fail the window.
   QAction* compare = Action(QStringLiteral("MenuConfronta"));
   compare->setText(QStringLiteral("&Confronta configurazioni"));
-  ApplyWindowTexts(*language, {{QStringLiteral("MenuConfronta"), kCaptionLength, SetTextOf(compare)}});
+  ApplyWindowTexts(*language,
+                   {{QStringLiteral("MenuConfronta"), kCaptionLength, SetTextOf(compare)}});
 
   const QList<QAction*> items = language->PopupMenuLingue()->actions();
   SetStatusPanel(kPanelLanguage, TModuloLingua::TextWithoutAccelerator(items.at(index)->text()));

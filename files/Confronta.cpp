@@ -212,9 +212,9 @@ QString TFormConfronta::AddFile(const QString& path) {
 
 void TFormConfronta::SourceChosen(QComboBox* combo) {
   if (combo->currentData(kKindRole).toInt() == kOtherFile) {
-    const QString path = QFileDialog::getOpenFileName(
-        this, windowTitle(), QString(), QStringLiteral("*.dmr *.vst;;*"), nullptr,
-        QFileDialog::DontUseNativeDialog);
+    const QString path = QFileDialog::getOpenFileName(this, windowTitle(), QString(),
+                                                      QStringLiteral("*.dmr *.vst;;*"), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) {
       combo->setCurrentIndex(0);
     } else {
@@ -268,7 +268,7 @@ void TFormConfronta::Refresh() {
     if (row.differs) ++differing;
   }
   QString result = differing == 0 ? noDifferences_
-                                   : differing_ + QStringLiteral(" ") + QString::number(differing);
+                                  : differing_ + QStringLiteral(" ") + QString::number(differing);
   for (const QString& problem : {problemA, problemB})
     if (!problem.isEmpty()) result = problem;
   LabelRisultato->setText(result);
@@ -283,8 +283,7 @@ bool TFormConfronta::ExportCsv(const QString& path) const {
   std::vector<std::string> captions;
   for (const CompareRow& row : rows_)
     captions.push_back(ParameterCaption(captions_, row.identifier, row.element).toStdString());
-  const std::string text =
-      CompareCsv(rows_, captions, nameA_.toStdString(), nameB_.toStdString());
+  const std::string text = CompareCsv(rows_, captions, nameA_.toStdString(), nameB_.toStdString());
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return file.write(text.data(), static_cast<qint64>(text.size())) ==
@@ -293,13 +292,13 @@ bool TFormConfronta::ExportCsv(const QString& path) const {
 }
 
 void TFormConfronta::Esporta() {
-  const QString path = QFileDialog::getSaveFileName(this, windowTitle(), QString(),
-                                                    QStringLiteral("*.csv"), nullptr,
-                                                    QFileDialog::DontUseNativeDialog);
+  const QString path =
+      QFileDialog::getSaveFileName(this, windowTitle(), QString(), QStringLiteral("*.csv"), nullptr,
+                                   QFileDialog::DontUseNativeDialog);
   if (path.isEmpty()) return;
   if (!ExportCsv(path))
-    MessageBoxes::ShowError(this, exportFailed_ + QStringLiteral("\n") + QDir::toNativeSeparators(path),
-                            windowTitle());
+    MessageBoxes::ShowError(
+        this, exportFailed_ + QStringLiteral("\n") + QDir::toNativeSeparators(path), windowTitle());
 }
 
 void TFormConfronta::Ripristina() {
@@ -319,8 +318,9 @@ void TFormConfronta::Ripristina() {
   RestoreOutcome outcome;
   {
     WaitCursor wait;
-    outcome = Restore(*context_.store, target,
-                      QFile::encodeName(ComboBoxA->currentData(kPathRole).toString()).toStdString());
+    outcome =
+        Restore(*context_.store, target,
+                QFile::encodeName(ComboBoxA->currentData(kPathRole).toString()).toStdString());
   }
   Refresh();
   if (outcome.refused.empty() && !outcome.linkLost) {

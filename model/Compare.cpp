@@ -18,9 +18,9 @@ struct Field {
 };
 
 constexpr Field kSharedFields[] = {
-    {1, params::kOptionSlot, 0xE0},   {67, params::kOptionSlot, 0x01},
-    {69, params::kOptionSlot, 0x02},  {68, params::kOptionSlot, 0x04},
-    {65, params::kOptionSlot, 0x08},  {64, params::kOptionSlot, 0x10},
+    {1, params::kOptionSlot, 0xE0},        {67, params::kOptionSlot, 0x01},
+    {69, params::kOptionSlot, 0x02},       {68, params::kOptionSlot, 0x04},
+    {65, params::kOptionSlot, 0x08},       {64, params::kOptionSlot, 0x10},
     {70, params::kDecelerationSlot, 0x07}, {71, params::kDecelerationSlot, 0xF8},
 };
 
@@ -35,7 +35,8 @@ class Side {
  public:
   explicit Side(const Configuration& c) : c_(c), store_("") {
     for (int s = 0; s < kImageSlots; ++s)
-      if (c.raw[static_cast<std::size_t>(s)] != kAbsent) store_.StoreRaw(s, c.raw[static_cast<std::size_t>(s)]);
+      if (c.raw[static_cast<std::size_t>(s)] != kAbsent)
+        store_.StoreRaw(s, c.raw[static_cast<std::size_t>(s)]);
   }
   std::int32_t Raw(int slot, std::int32_t mask) const {
     const std::int32_t r = c_.raw[static_cast<std::size_t>(slot)];
@@ -102,8 +103,10 @@ Configuration ReadConfiguration(const std::filesystem::path& file) {
   c.header = c.opened && history::LooksLikeParameterFile(file);
   c.raw = reader.RawImage();
   for (int s = 0; s < kImageSlots; ++s) {
-    if (!InFile(s)) c.raw[static_cast<std::size_t>(s)] = kAbsent;
-    else if (c.raw[static_cast<std::size_t>(s)] == kAbsent) ++c.absent;
+    if (!InFile(s))
+      c.raw[static_cast<std::size_t>(s)] = kAbsent;
+    else if (c.raw[static_cast<std::size_t>(s)] == kAbsent)
+      ++c.absent;
   }
   // Slot 32 has no parameter: it is never in a file.
   if (c.raw[32] == kAbsent) --c.absent;
@@ -160,8 +163,8 @@ std::string CompareCsv(const std::vector<CompareRow>& rows,
     const CompareRow& r = rows[i];
     text += std::to_string(r.identifier) + ',' +
             (r.element < 0 ? std::string() : std::to_string(r.element + 1)) + ',' +
-            CsvField(i < captions.size() ? captions[i] : std::string()) + ',' +
-            UnitText(r.valueA) + ',' + UnitText(r.valueB) + ',' + UnitText(r.factory) + ',' +
+            CsvField(i < captions.size() ? captions[i] : std::string()) + ',' + UnitText(r.valueA) +
+            ',' + UnitText(r.valueB) + ',' + UnitText(r.factory) + ',' +
             (r.differs ? "yes" : "no") + '\n';
   }
   return text;
@@ -171,7 +174,8 @@ std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& 
   std::vector<RestoreStep> plan;
   for (const auto& [identifier, element] : params::FullWriteOrder()) {
     if (identifier == 57) continue;  // one ECU value with 54, written as 54
-    const auto slot = static_cast<std::size_t>(params::OwnSlot(identifier) + (element < 0 ? 0 : element));
+    const auto slot =
+        static_cast<std::size_t>(params::OwnSlot(identifier) + (element < 0 ? 0 : element));
     const std::int32_t wanted = target.raw[slot];
     if (wanted != kAbsent && wanted != store.RawImage()[slot])
       plan.push_back({identifier, element, wanted});
@@ -184,7 +188,8 @@ RestoreOutcome Restore(ConfCar& store, const Configuration& target, std::string_
   outcome.written = RestorePlan(store, target);
   if (outcome.written.empty()) return outcome;
   store.BeginBulkWrite(BulkWrite::kRestore, source);
-  for (const RestoreStep& step : outcome.written) store.WriteRaw(step.identifier, step.element, step.raw);
+  for (const RestoreStep& step : outcome.written)
+    store.WriteRaw(step.identifier, step.element, step.raw);
   store.EndBulkWrite(BulkWrite::kRestore);
   ecu::EcuLink* link = store.Link();
   if (link == nullptr || link->IsConnected() == 0) {

@@ -153,7 +153,8 @@ void ConfCar::ReportChanges(const Image& before) {
     const int count = params::ElementCount(identifier);
     for (int i = 0; i < count; ++i) {
       const auto s = static_cast<std::size_t>(first + i);
-      if (before[s] != ecuImage_[s]) Report(identifier, count > 1 ? i : -1, before[s], ecuImage_[s], true);
+      if (before[s] != ecuImage_[s])
+        Report(identifier, count > 1 ? i : -1, before[s], ecuImage_[s], true);
     }
   }
 }

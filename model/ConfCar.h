@@ -129,8 +129,7 @@ class ConfCar : public IoBaseData {
   // track of what the ECU holds and reports it; the image is the caller's.
   bool Send(int identifier, int element, std::uint32_t code, int slot, std::int32_t raw);
   // Tells the observer; the answer is refused while the link is connected.
-  void Report(int identifier, int element, std::int32_t oldRaw, std::int32_t newRaw,
-              bool accepted);
+  void Report(int identifier, int element, std::int32_t oldRaw, std::int32_t newRaw, bool accepted);
   // The values of the slots between two images that differ, as accepted writes.
   void ReportChanges(const Image& before);
   void ReadInto(int identifier);

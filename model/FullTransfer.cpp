@@ -82,8 +82,8 @@ int ConfCar::WriteAll() {
     if (identifier == 60 && !calibrated) continue;
     const int slot = params::OwnSlot(identifier) + (element < 0 ? 0 : element);
     // Elements go by the array's address alone, as the ECU takes them.
-    const std::uint32_t code = element < 0 ? params::Code(identifier)
-                                           : static_cast<std::uint32_t>(identifier);
+    const std::uint32_t code =
+        element < 0 ? params::Code(identifier) : static_cast<std::uint32_t>(identifier);
     Send(identifier, element, code, slot, image_[static_cast<std::size_t>(slot)]);
   }
   EndBulkWrite(BulkWrite::kFileLoad);

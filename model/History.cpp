@@ -27,9 +27,9 @@ bool IsStamp(const std::string& name) {
   }
   // After the time, only "_N" for a second snapshot in the same second.
   const std::string rest = name.substr(kStampLength, name.size() - 4 - kStampLength);
-  return rest.empty() || (rest.size() > 1 && rest[0] == '_' &&
-                          std::all_of(rest.begin() + 1, rest.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; }));
+  return rest.empty() ||
+         (rest.size() > 1 && rest[0] == '_' &&
+          std::all_of(rest.begin() + 1, rest.end(), [](char c) { return c >= '0' && c <= '9'; }));
 }
 
 std::string Taken(const std::string& name) {
@@ -127,7 +127,8 @@ std::vector<fs::path> ApplyRetention(const fs::path& ecuFolder, int keep) {
   // The first snapshot is the car as it came in: always kept.
   for (std::ptrdiff_t i = 1; i <= surplus; ++i) {
     std::error_code error;
-    if (fs::remove(files[static_cast<std::size_t>(i)], error)) removed.push_back(files[static_cast<std::size_t>(i)]);
+    if (fs::remove(files[static_cast<std::size_t>(i)], error))
+      removed.push_back(files[static_cast<std::size_t>(i)]);
   }
   return removed;
 }

@@ -38,19 +38,18 @@ struct SaveOutcome {
 // (the store's file name is given back afterwards), then drops the snapshots
 // past the newest kKeptSnapshots, never the first.
 SaveOutcome SaveSnapshot(ConfCar& store, const std::filesystem::path& folder,
-                         const ecu::Identification& id,
-                         std::chrono::system_clock::time_point time);
+                         const ecu::Identification& id, std::chrono::system_clock::time_point time);
 // The snapshots removed, oldest first.
 std::vector<std::filesystem::path> ApplyRetention(const std::filesystem::path& ecuFolder,
                                                   int keep = kKeptSnapshots);
 
 struct Snapshot {
-  std::string ecu;  // the ECU's folder name
+  std::string ecu;    // the ECU's folder name
   std::string taken;  // "YYYY-MM-DD HH:MM:SS"
   std::filesystem::path file;
 };
 struct Listing {
-  std::vector<Snapshot> snapshots;  // by ECU, oldest first
+  std::vector<Snapshot> snapshots;   // by ECU, oldest first
   std::vector<std::string> skipped;  // one line per file that is not a snapshot
 };
 // Every snapshot in the folder; anything else there is named in skipped.

@@ -156,8 +156,9 @@ std::optional<JournalLine> ParseJournalLine(std::string_view text) {
   line.newValue = fields[5];
   line.answer = fields[8];
   line.note = fields[9];
-  if (!ParseOptionalInt(fields[2], &line.identifier) || !ParseOptionalInt(fields[3], &line.element) ||
-      !ParseOptionalInt(fields[6], &line.oldRaw) || !ParseOptionalInt(fields[7], &line.newRaw))
+  if (!ParseOptionalInt(fields[2], &line.identifier) ||
+      !ParseOptionalInt(fields[3], &line.element) || !ParseOptionalInt(fields[6], &line.oldRaw) ||
+      !ParseOptionalInt(fields[7], &line.newRaw))
     return std::nullopt;
   return line;
 }
@@ -202,8 +203,8 @@ void JournalWriter::Append(const JournalLine& line) {
   if (!out_.is_open()) {
     out_.clear();
     std::filesystem::create_directories(file_.parent_path(), error);
-    const bool fresh = !std::filesystem::exists(file_, error) ||
-                       std::filesystem::file_size(file_, error) == 0;
+    const bool fresh =
+        !std::filesystem::exists(file_, error) || std::filesystem::file_size(file_, error) == 0;
     out_.open(file_, std::ios::binary | std::ios::app);
     if (out_.is_open() && fresh) out_ << kJournalHeader << '\n';
   }
@@ -228,7 +229,8 @@ JournalReading ReadJournal(const std::filesystem::path& file, std::string_view s
   std::string text;
   bool first = true;
   while (std::getline(in, text)) {
-    const bool header = first && (text == kJournalHeader || text == std::string(kJournalHeader) + '\r');
+    const bool header =
+        first && (text == kJournalHeader || text == std::string(kJournalHeader) + '\r');
     first = false;
     if (header) continue;
     const auto line = ParseJournalLine(text);

@@ -18,16 +18,16 @@
 extern const char* const kJournalHeader;
 
 struct JournalLine {
-  std::string time;       // local time, "YYYY-MM-DD HH:MM:SS"
-  std::string event;      // "write", or the run it belongs to: "file load", "erase", "restore"
-  int identifier = -1;    // -1 on the line that opens a run
-  int element = -1;       // -1 for a single value
-  std::string oldValue;   // in units; empty when there is none to tell
+  std::string time;      // local time, "YYYY-MM-DD HH:MM:SS"
+  std::string event;     // "write", or the run it belongs to: "file load", "erase", "restore"
+  int identifier = -1;   // -1 on the line that opens a run
+  int element = -1;      // -1 for a single value
+  std::string oldValue;  // in units; empty when there is none to tell
   std::string newValue;
-  int oldRaw = -1;        // -1 when there is none to tell
+  int oldRaw = -1;  // -1 when there is none to tell
   int newRaw = -1;
-  std::string answer;     // "accepted", "refused", "no answer"; empty on a run's first line
-  std::string note;       // the file of a load or restore; "customer code set"
+  std::string answer;  // "accepted", "refused", "no answer"; empty on a run's first line
+  std::string note;    // the file of a load or restore; "customer code set"
 
   bool operator==(const JournalLine&) const = default;
 };

@@ -107,8 +107,8 @@ void PrintDifferences(const std::vector<CompareRow>& rows, const std::string& na
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const CompareRow& r = rows[i];
     out << (r.differs ? "* " : "  ") << r.identifier << ' ' << captions[i] << ": "
-        << UnitText(r.valueA) << " | " << UnitText(r.valueB) << " (factory "
-        << UnitText(r.factory) << ")\n";
+        << UnitText(r.valueA) << " | " << UnitText(r.valueB) << " (factory " << UnitText(r.factory)
+        << ")\n";
   }
 }
 
@@ -168,7 +168,8 @@ int Journal(const Options& o, std::ostream& out, std::ostream& err) {
     for (const JournalLine& l : reading.lines) {
       ++shown;
       out << ecu << "  " << l.time << "  " << l.event;
-      if (l.identifier >= 0) out << "  " << l.identifier << ' ' << ParameterName(l.identifier, l.element);
+      if (l.identifier >= 0)
+        out << "  " << l.identifier << ' ' << ParameterName(l.identifier, l.element);
       if (!l.oldValue.empty() || !l.newValue.empty())
         out << "  " << (l.oldValue.empty() ? "-" : l.oldValue) << " -> "
             << (l.newValue.empty() ? "-" : l.newValue);
@@ -224,7 +225,8 @@ int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::os
     } else if (!outcome.refused.empty()) {
       err << "ecuctl: the ECU refused:";
       for (const auto& step : outcome.refused)
-        err << ' ' << step.identifier << (step.element < 0 ? "" : "[" + std::to_string(step.element + 1) + "]");
+        err << ' ' << step.identifier
+            << (step.element < 0 ? "" : "[" + std::to_string(step.element + 1) + "]");
       err << "\n";
       code = kExitRefused;
     } else {
@@ -252,8 +254,8 @@ const char* HistoryUsage() {
          "  restore FILE --yes         write back the values that differ from FILE\n";
 }
 
-int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link,
-                      std::ostream& out, std::ostream& err) {
+int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
+                      std::ostream& err) {
   Options o;
   std::string error;
   if (!Parse(args, &o, &error)) return Usage(err, error);
@@ -266,7 +268,6 @@ int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link,
 
 void CompanionJournal::Attach(ConfCar& store, const ecu::Identification& id, std::ostream& err) {
   writer_.SetFile(history::JournalFile(history::DefaultFolder(), id));
-  writer_.SetFailureReport(
-      [&err](const std::string& why) { err << "ecuctl: " << why << "\n"; });
+  writer_.SetFailureReport([&err](const std::string& why) { err << "ecuctl: " << why << "\n"; });
   store.SetWriteObserver(&writer_);
 }

@@ -16,8 +16,8 @@ class ConfCar;
 
 bool IsHistoryCommand(const std::string& name);
 // Runs one history command (arguments without the program name).
-int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link,
-                      std::ostream& out, std::ostream& err);
+int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
+                      std::ostream& err);
 // The usage lines of the history commands.
 const char* HistoryUsage();
 

@@ -72,9 +72,11 @@ class CompareWindowTest : public QObject {
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("changeOver");
-    QTest::newRow("Italian") << "ITALIANO" << "Confronta configurazioni"
+    QTest::newRow("Italian") << "ITALIANO"
+                             << "Confronta configurazioni"
                              << "Numero di giri per il passaggio benzina - gas";
-    QTest::newRow("English") << "ENGLISH" << "Compare configurations"
+    QTest::newRow("English") << "ENGLISH"
+                             << "Compare configurations"
                              << "Engine speed for petrol to gas changeover";
   }
 
@@ -137,8 +139,8 @@ class CompareWindowTest : public QObject {
     boxes.QueueAnswer(BoxAnswer::Yes);
     window.ButtonRipristina->click();
     using Call = RecordingLink::Call;
-    const std::vector<Call> writes = {{"write", 56, 0, 60}, {"write", 41, 0, 12},
-                                      {"element", 61, 2, 100}};
+    const std::vector<Call> writes = {
+        {"write", 56, 0, 60}, {"write", 41, 0, 12}, {"element", 61, 2, 100}};
     QVERIFY(link_.Writes() == writes);
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
     QVERIFY2(boxes.Last().text.contains(QStringLiteral("Impostazione Indicatore originale [3]")),
@@ -155,7 +157,8 @@ class CompareWindowTest : public QObject {
     const QList<QByteArray> lines = file.readAll().split('\n');
     QCOMPARE(lines.size(), 5);  // header, three rows, the last line end
     QVERIFY(lines.at(0).startsWith("identifier,element,parameter,"));
-    QCOMPARE(lines.at(2), QByteArray("56,,Engine speed for petrol to gas changeover,2000,3000,2000,yes"));
+    QCOMPARE(lines.at(2),
+             QByteArray("56,,Engine speed for petrol to gas changeover,2000,3000,2000,yes"));
     QVERIFY(!window.ExportCsv(QDir(home_.path()).filePath("none/diff.csv")));
   }
 

@@ -71,13 +71,17 @@ TEST(Compare, CraftedFiles) {
        // rpm signal (bit 4) and fixed default (bit 0) on; the optical flag (bit 5) too.
        [](auto& l) { Line(l, 1) = "1 1 49\r"; },
        {{1, -1, "0", "32"}, {64, -1, "0", "1"}, {67, -1, "0", "1"}}},
-      {"deceleration byte fields", [](auto& l) { Line(l, 22) = "22 22 250\r"; },
+      {"deceleration byte fields",
+       [](auto& l) { Line(l, 22) = "22 22 250\r"; },
        {{70, -1, "1", "0"}}},
-      {"array elements", [](auto& l) { Line(l, 25) = "25 12569 0 51 178 \r"; },
+      {"array elements",
+       [](auto& l) { Line(l, 25) = "25 12569 0 51 178 \r"; },
        {{25, 1, "2", "1"}}},
-      {"missing-value marker", [](auto& l) { Line(l, 62) = "62 62 800000\r"; },
+      {"missing-value marker",
+       [](auto& l) { Line(l, 62) = "62 62 800000\r"; },
        {{62, -1, "10000", "-"}}},
-      {"a value that is no byte", [](auto& l) { Line(l, 62) = "62 62 300\r"; },
+      {"a value that is no byte",
+       [](auto& l) { Line(l, 62) = "62 62 300\r"; },
        {{62, -1, "10000", "-"}}},
   };
   const Configuration factory = ReadConfiguration(Write(FactoryLines(), "mv-compare-a.dmr"));
@@ -120,8 +124,7 @@ TEST(Compare, AllRowsCarryTheFactoryValueAndExportAsCsv) {
     EXPECT_FALSE(row.differs);
     EXPECT_EQ(row.valueA, row.factory) << row.identifier;
   }
-  const std::string csv =
-      CompareCsv({rows[0]}, {"Tipo, \"a\""}, "car.dmr", "ECU");
+  const std::string csv = CompareCsv({rows[0]}, {"Tipo, \"a\""}, "car.dmr", "ECU");
   EXPECT_EQ(csv,
             "identifier,element,parameter,car.dmr,ECU,factory,differs\n"
             "1,,\"Tipo, \"\"a\"\"\",0,0,0,no\n");

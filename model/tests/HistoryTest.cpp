@@ -50,7 +50,8 @@ TEST(History, SaveFailureIsToldNotThrown) {
   TempFolder folder("mv-history-blocked");
   std::ofstream(folder.path / history::EcuFolderName(kEcu)) << "a file in the way";
   ConfCar store("customer.dmr");
-  const auto outcome = history::SaveSnapshot(store, folder.path, kEcu, std::chrono::system_clock::now());
+  const auto outcome =
+      history::SaveSnapshot(store, folder.path, kEcu, std::chrono::system_clock::now());
   EXPECT_FALSE(outcome.saved);
   EXPECT_FALSE(outcome.error.empty());
   EXPECT_EQ(store.FileName(), "customer.dmr");
@@ -76,7 +77,8 @@ TEST(History, RetentionKeepsTheFirstAndTheNewest) {
 TEST(History, ListingSkipsForeignAndBrokenFilesWithALine) {
   TempFolder folder("mv-history-foreign");
   ConfCar store("x");
-  ASSERT_TRUE(history::SaveSnapshot(store, folder.path, kEcu, std::chrono::system_clock::now()).saved);
+  ASSERT_TRUE(
+      history::SaveSnapshot(store, folder.path, kEcu, std::chrono::system_clock::now()).saved);
   const fs::path ecuFolder = folder.path / history::EcuFolderName(kEcu);
   std::ofstream(ecuFolder / "notes.txt") << "hello";
   std::ofstream(ecuFolder / "2020-01-01_000000.dmr") << "not a parameter file\n";

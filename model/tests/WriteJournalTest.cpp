@@ -64,10 +64,10 @@ TEST(WriteJournal, NotJournalLinesAreRefused) {
       "",
       kJournalHeader,
       "hello",
-      "2026-12-10 13:23:38,write,56,,2000,3000,60,40,accepted",        // a field short
-      "2026-12-10 13:23:38,write,x,,2000,3000,60,40,accepted,",        // not a number
-      "2026-12-10 13:23:38,write,56,,2000,3000,-5,40,accepted,",       // negative raw
-      "2026-12-10,write,56,,2000,3000,60,40,accepted,",                // no time of day
+      "2026-12-10 13:23:38,write,56,,2000,3000,60,40,accepted",   // a field short
+      "2026-12-10 13:23:38,write,x,,2000,3000,60,40,accepted,",   // not a number
+      "2026-12-10 13:23:38,write,56,,2000,3000,-5,40,accepted,",  // negative raw
+      "2026-12-10,write,56,,2000,3000,60,40,accepted,",           // no time of day
   };
   for (const char* text : cases) EXPECT_FALSE(ParseJournalLine(text)) << text;
 }

@@ -130,9 +130,9 @@ TEST(WriteObserver, SingleValueCarriesOldAndNewInRawAndUnits) {
 
 TEST(WriteObserver, ValuesOutsideTheRulesAreNotAttempts) {
   Fixture f;
-  f.store.SetValue(2, 99);        // no such list position
-  f.store.SetValue(1, 4);         // the option byte has no write rule
-  f.store.SetElement(60, 6, 1);   // past the array
+  f.store.SetValue(2, 99);       // no such list position
+  f.store.SetValue(1, 4);        // the option byte has no write rule
+  f.store.SetElement(60, 6, 1);  // past the array
   EXPECT_TRUE(f.seen.attempts.empty());
   EXPECT_TRUE(f.link.Writes().empty());
 }

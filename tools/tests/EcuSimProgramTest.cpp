@@ -216,8 +216,8 @@ TEST_F(EcuSimProgram, HistoryKeepsEveryChangeAndRestoresTheFirstSnapshot) {
   std::vector<std::string> writes;
   for (std::string line; std::getline(in, line);)
     if (line.rfind("WRITE ", 0) == 0) writes.push_back(line);
-  const std::vector<std::string> expected = {"WRITE 56 0 40", "WRITE 5 0 20",  "WRITE 41 0 80",
-                                             "WRITE 56 0 60", "WRITE 5 0 18",  "WRITE 41 0 12"};
+  const std::vector<std::string> expected = {"WRITE 56 0 40", "WRITE 5 0 20", "WRITE 41 0 80",
+                                             "WRITE 56 0 60", "WRITE 5 0 18", "WRITE 41 0 12"};
   EXPECT_EQ(writes, expected);
   fs::remove_all(folder);
 }
