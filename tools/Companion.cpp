@@ -270,7 +270,12 @@ class Session {
   }
 
   int Erase() {
-    if (!link_.WriteParameterElement(0, 0, 0)) {
+    // Through the store, so that the journal keeps the erase and every value
+    // it changed: what the ECU held is read first, and the ECU is given the
+    // program's three seconds before it is read back.
+    store_.ReadAll();
+    if (!link_.IsConnected()) return Lost();
+    if (!store_.EraseMemory([] { std::this_thread::sleep_for(std::chrono::seconds(3)); })) {
       if (!link_.IsConnected()) return Lost();
       err_ << "ecuctl: the ECU refused to erase its parameter memory\n";
       return kExitRefused;

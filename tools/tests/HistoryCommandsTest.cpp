@@ -12,6 +12,9 @@
 #include "ConfCar.h"
 #include "History.h"
 #include "RecordingLink.h"
+#include "SerialEcuLink.h"
+#include "VirtualEcuOnPty.h"
+#include "WriteJournal.h"
 
 namespace {
 
@@ -143,5 +146,31 @@ TEST(HistoryCommands, SnapshotsAndJournalSkipWhatDoesNotBelong) {
             "ecu-18-0-1-23  2026-01-03 10:00:00  write  72 customer code  accepted  customer "
             "code set\n");
   EXPECT_NE(journal.err.find("1 line(s) skipped"), std::string::npos) << journal.err;
+  fs::remove_all(folder);
+}
+
+// An erase is one run in the journal: the command, then each value it took
+// back to its factory value.
+TEST(HistoryCommands, EraseIsJournaledWithTheValuesItChanged) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  linktest::EcuOnPty ecu;
+  linktest::UsePort(ecu.Port());
+  auto run = [](std::vector<std::string> args) {
+    serlink::SerialEcuLink link;
+    std::ostringstream out, err;
+    return RunCompanion(args, link, out, err);
+  };
+  ASSERT_EQ(run({"set", "56", "2500"}), kExitOk);
+  ASSERT_EQ(run({"erase", "--yes"}), kExitOk);
+  const auto journal = ReadJournal(history::JournalFile(folder, {18, 0, 1, 23}));
+  ASSERT_EQ(journal.lines.size(), 4u);
+  EXPECT_EQ(journal.lines[1].event, "erase");
+  EXPECT_EQ(journal.lines[1].identifier, -1);
+  EXPECT_EQ(journal.lines[2].note, "erase command");
+  EXPECT_EQ(journal.lines[2].answer, "accepted");
+  EXPECT_EQ(journal.lines[3].identifier, 56);
+  EXPECT_EQ(journal.lines[3].oldValue, "2500");
+  EXPECT_EQ(journal.lines[3].newValue, "2000");
   fs::remove_all(folder);
 }
