@@ -225,7 +225,7 @@ class EndToEndTest : public QObject {
   void FullReadsLeaveSnapshotsAndWritesAJournal() {
     const std::filesystem::path folder = history::DefaultFolder();
     std::filesystem::remove_all(folder);
-    VirtualEcuProcess ecu(folder_->Path(), QStringLiteral("ecu"));
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
     const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
     QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
     ScopedMessageBoxCapture boxes;
