@@ -5,6 +5,7 @@
 
 #include "Attendere.h"
 #include "ConfCar.h"
+#include "ConnectionHistory.h"
 #include "FormMain.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
@@ -31,6 +32,15 @@ void SetConnectionActions(TFormMain& main, bool connected) {
     connect->setEnabled(!connected);
   if (QAction* disconnect = main.Action(QStringLiteral("ActionDisconnetti")))
     disconnect->setEnabled(connected);
+}
+
+// A full read that ended still connected is kept as a snapshot of the ECU.
+void KeepSnapshot() {
+  ProcessObjects& process = Process();
+  if (process.history == nullptr || process.store == nullptr || process.link == nullptr ||
+      process.link->IsConnected() == 0)
+    return;
+  process.history->AfterFullRead(*process.store, process.identification);
 }
 
 }  // namespace
@@ -83,6 +93,7 @@ void StartupConnection(TFormMain& main) {
   }
   // The progress window made at start-up is the active window: it follows.
   if (process.store != nullptr) process.store->ReadAll();
+  KeepSnapshot();
 }
 
 void ManualConnection(TFormMain& main) {
@@ -116,6 +127,7 @@ void ManualConnection(TFormMain& main) {
   progress.ShowAndPaint();
   if (process.store != nullptr) process.store->ReadAll();
   progress.close();
+  KeepSnapshot();
   main.activateWindow();
 }
 

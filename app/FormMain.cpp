@@ -255,6 +255,7 @@ void TFormMain::BuildActions() {
   Action(QStringLiteral("ActionEsci"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   NewAction(QStringLiteral("ActionApri"), QStringLiteral("&Apri"));
   NewAction(QStringLiteral("ActionSalva"), QStringLiteral("&Salva"));
+  NewAction(QStringLiteral("MenuConfronta"), QStringLiteral("&Confronta configurazioni"));
   NewAction(QStringLiteral("ActionStampa"), QStringLiteral("Stam&pa"))->setVisible(false);
   QAction* connetti = NewAction(QStringLiteral("ActionConnetti"), QStringLiteral("&Connetti"));
   connetti->setToolTip(QStringLiteral("Connetti la centralina"));
@@ -305,6 +306,7 @@ void TFormMain::BuildMenus() {
   QMenu* file = menu("MenuFile", "File");
   file->addAction(Action(QStringLiteral("ActionApri")));
   file->addAction(Action(QStringLiteral("ActionSalva")));
+  file->addAction(Action(QStringLiteral("MenuConfronta")));
   file->addAction(Action(QStringLiteral("ActionStampa")));
   file->addSeparator();
   file->addAction(Action(QStringLiteral("ActionEsci")));
@@ -388,6 +390,7 @@ void TFormMain::ConnectCommands() {
   on("ActionEsci", [this] { close(); });
   on("ActionApri", [this] { OpenConfiguration(); });
   on("ActionSalva", [this] { SaveConfiguration(); });
+  on("MenuConfronta", [this] { ToolWindows::OpenCompare(*this); });
   on("ActionConnetti", [this] { Connection::ManualConnection(*this); });
   on("MenuRileggi", [this] { Connection::ManualConnection(*this); });
   on("ActionDisconnetti", [this] { Connection::DisconnectEcu(*this); });

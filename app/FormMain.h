@@ -74,6 +74,8 @@ class TFormMain : public QMainWindow {
 
   QString StatusPanel(int panel) const;
   void SetStatusPanel(int panel, const QString& text);
+  // A passing message in the status bar, shown for it (snapshot or journal failures).
+  void ReportInStatusBar(const QString& text);
 
   int OptionalPage() const { return optionalPage_; }
   void SetOptionalPage(int page) { optionalPage_ = page; }

@@ -99,6 +99,13 @@ bool TFormMain::ApplyCaptions(int index) {
     return false;
   }
 
+  // The compare command came after the window's own texts: a dictionary
+  // without its caption keeps the Italian one rather than fail the window.
+  QAction* compare = Action(QStringLiteral("MenuConfronta"));
+  compare->setText(QStringLiteral("&Confronta configurazioni"));
+  ApplyWindowTexts(*language,
+                   {{QStringLiteral("MenuConfronta"), kCaptionLength, SetTextOf(compare)}});
+
   const QList<QAction*> items = language->PopupMenuLingue()->actions();
   SetStatusPanel(kPanelLanguage, TModuloLingua::TextWithoutAccelerator(items.at(index)->text()));
   const bool connected = Process().link != nullptr && Process().link->IsConnected() != 0;

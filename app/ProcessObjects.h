@@ -10,6 +10,7 @@
 #include "EcuLink.h"
 
 class ConfCar;
+class ConnectionHistory;
 class GlobalData;
 class TFormMain;
 class TModuloLingua;
@@ -20,6 +21,7 @@ struct ProcessObjects {
   ecu::EcuLink* link = nullptr;        // the ECU link object from the link library
   TFormMain* mainWindow = nullptr;     // the main window
   TModuloLingua* language = nullptr;   // the language module (dictionary)
+  ConnectionHistory* history = nullptr;  // snapshots and write journal; none in tests
   bool demoMode = false;               // started with "/demo"
   ecu::Identification identification;  // filled by every identification read
   int doNotRun = 0;                    // 1: end without entering the message loop

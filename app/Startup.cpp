@@ -7,17 +7,37 @@
 #include <memory>
 
 #include "ConfCar.h"
+#include "ConnectionHistory.h"
+#include "History.h"
 #include "Events.h"
 #include "FormMain.h"
 #include "GlobalData.h"
 #include "LinkLibrary.h"
 #include "MessageBoxes.h"
+#include "ModuloLingua.h"
 #include "ProcessObjects.h"
 #include "QtStandardTexts.h"
 #include "SingleInstance.h"
 
 namespace {
 const char* const kStoreFile = "default.dmr";
+
+// What could not be kept of the ECU's history goes to the status bar, in the
+// selected language, and the detail to the standard error.
+void ReportHistoryFailure(const std::string& why) {
+  std::fprintf(stderr, "MirelVantor: %s\n", why.c_str());
+  TFormMain* main = Process().mainWindow;
+  if (main == nullptr) return;
+  QString text = QString::fromUtf8("Impossibile salvare lo storico della centralina.");
+  if (TModuloLingua* language = Process().language; language != nullptr && language->IsUsable()) {
+    const bool wasActive = language->IsActive();
+    if (wasActive || language->Activate()) {
+      if (const auto found = language->Text(QStringLiteral("MessErrStorico"), 70)) text = *found;
+      if (!wasActive) language->Deactivate();
+    }
+  }
+  main->ReportInStatusBar(text);
+}
 
 // The link object and the library it came from; destroyed in that order.
 struct LinkHolder {
@@ -87,12 +107,18 @@ int RunSequence(const QStringList& arguments, SingleInstance& instance) {
   store->SetProgressCallback(
       [](int percent, bool add) { SendProgressToActiveWindow(percent, add); });
   process.store = store.get();
+  // Snapshots and the write journal, in the user's data folder.
+  ConnectionHistory history(history::DefaultFolder());
+  history.SetFailureReport(ReportHistoryFailure);
+  history.Watch(*store);
+  process.history = &history;
 
   // 5. The settings.
   int goOn = 1;
   auto settings = std::make_unique<GlobalData>(goOn);
   if (goOn == 0) {
     settings->DiscardWithoutSaving();
+    process.history = nullptr;
     process.store = nullptr;
     return 0;
   }
@@ -119,6 +145,8 @@ int RunSequence(const QStringList& arguments, SingleInstance& instance) {
   }
 
   // 13. The parameter store.
+  process.history = nullptr;
+  store->SetWriteObserver(nullptr);
   process.store = nullptr;
   store.reset();
   // 14. The settings, written back.

@@ -1,5 +1,9 @@
 #include "ToolWindows.h"
 
+#include <QFile>
+
+#include "Confronta.h"
+#include "ConnectionHistory.h"
 #include "Diagnosi.h"
 #include "Files.h"
 #include "FormConfOpt.h"
@@ -7,6 +11,7 @@
 #include "FormContext.h"
 #include "FormMain.h"
 #include "FormVettura.h"
+#include "History.h"
 #include "Indicatore.h"
 #include "ProcessObjects.h"
 #include "Visualizza.h"
@@ -92,6 +97,15 @@ bool OpenFileManagement(TFormMain& main) {
   if (process.store == nullptr || process.settings == nullptr) return false;
   TFormFile window(ContextOf(process), &main);
   return window.exec() == QDialog::Accepted;
+}
+
+void OpenCompare(TFormMain& main) {
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return;
+  const std::filesystem::path folder =
+      process.history != nullptr ? process.history->Folder() : history::DefaultFolder();
+  TFormConfronta window(ContextOf(process), QFile::decodeName(folder.c_str()), &main);
+  window.exec();
 }
 
 }  // namespace ToolWindows

@@ -24,5 +24,7 @@ void OpenDiagnosis(TFormMain& main);
 void OpenOriginalIndicator(TFormMain& main);
 // TFormFile; true when it ended with OK (a configuration was loaded or saved).
 bool OpenFileManagement(TFormMain& main);
+// TFormConfronta, comparing configurations (the File menu).
+void OpenCompare(TFormMain& main);
 
 }  // namespace ToolWindows

@@ -116,6 +116,9 @@ ChoiceOutcome ChooseLevelSensor(ConfCar& store, int choice, const CalibrationDia
 }
 
 bool EraseMemory(ConfCar& store, ecu::EcuLink& link, const std::function<void()>& wait) {
+  // Through the store when it talks over this link, so that the write
+  // journal keeps the erase and every value it changed; the same sequence.
+  if (store.Link() == &link) return store.EraseMemory(wait);
   if (!link.WriteParameterElement(0, 0, 0)) return false;
   if (wait) wait();
   store.ResetDefaults();

@@ -15,6 +15,7 @@ bool IoBaseData::SetFileName(std::string_view fileName) {
 ConfCar::ConfCar(std::string_view fileName, ecu::EcuLink* link)
     : IoBaseData(fileName), link_(link) {
   ResetDefaults();
+  ecuImage_ = image_;
 }
 
 void ConfCar::ResetDefaults() {
@@ -49,17 +50,113 @@ bool ConfCar::OpticalSensorInUse() const {
 bool ConfCar::SetOpticalSensor(bool on) {
   std::int32_t option = image_[params::kOptionSlot];
   option = on ? (option | 0x20) : (option & ~0x20);
-  return Write(params::Code(1), params::kOptionSlot, option);
+  return Write(1, params::kOptionSlot, option);
 }
 
 void ConfCar::StoreRaw(int slot, std::int32_t raw) {
-  if (slot >= 0 && slot < kImageSlots) image_[static_cast<std::size_t>(slot)] = raw;
+  if (slot < 0 || slot >= kImageSlots) return;
+  image_[static_cast<std::size_t>(slot)] = raw;
+  ecuImage_[static_cast<std::size_t>(slot)] = raw;
 }
 
-bool ConfCar::Write(std::uint32_t code, int slot, std::int32_t raw) {
-  if (link_ == nullptr || !link_->WriteParameter(code, raw)) return false;
+bool ConfCar::Write(int identifier, int slot, std::int32_t raw) {
+  if (!Send(identifier, -1, params::Code(identifier), slot, raw)) return false;
   image_[static_cast<std::size_t>(slot)] = raw;
   return true;
+}
+
+bool ConfCar::Send(int identifier, int element, std::uint32_t code, int slot, std::int32_t raw) {
+  const auto s = static_cast<std::size_t>(slot);
+  const std::int32_t old = ecuImage_[s];
+  bool accepted = false;
+  if (link_ != nullptr) {
+    accepted = element < 0 ? link_->WriteParameter(code, raw)
+                           : link_->WriteParameterElement(code, element, raw);
+  }
+  if (accepted) ecuImage_[s] = raw;
+  Report(identifier, element, old, raw, accepted);
+  return accepted;
+}
+
+bool ConfCar::WriteRaw(int identifier, int element, std::int32_t raw) {
+  const int first = params::OwnSlot(identifier);
+  const int count = params::ElementCount(identifier);
+  if (first < 0 || raw < 0 || raw > 255) return false;
+  if (element < 0) {
+    if (count != 1) return false;
+    return Write(identifier, first, raw);
+  }
+  if (count < 2 || element >= count) return false;
+  // Elements go by the array's address alone, as the full write sends them.
+  const int slot = first + element;
+  if (!Send(identifier, element, static_cast<std::uint32_t>(identifier), slot, raw)) return false;
+  image_[static_cast<std::size_t>(slot)] = raw;
+  return true;
+}
+
+bool ConfCar::EraseMemory(const std::function<void()>& settle) {
+  BeginBulkWrite(BulkWrite::kErase, {});
+  // The erase command is element 0 of code 0, with value 0.
+  const bool accepted = link_ != nullptr && link_->WriteParameterElement(0, 0, 0);
+  Report(0, -1, 0, 0, accepted);
+  if (accepted) {
+    if (settle) settle();
+    const Image before = ecuImage_;
+    ResetDefaults();
+    ReadAll();
+    ReportChanges(before);
+  }
+  EndBulkWrite(BulkWrite::kErase);
+  return accepted;
+}
+
+void ConfCar::BeginBulkWrite(BulkWrite kind, std::string_view source) {
+  if (observer_ != nullptr) observer_->BulkWriteStarted(kind, source);
+}
+
+void ConfCar::EndBulkWrite(BulkWrite kind) {
+  if (observer_ != nullptr) observer_->BulkWriteFinished(kind);
+}
+
+void ConfCar::Report(int identifier, int element, std::int32_t oldRaw, std::int32_t newRaw,
+                     bool accepted) {
+  if (observer_ == nullptr) return;
+  WriteAttempt attempt;
+  attempt.time = std::chrono::system_clock::now();
+  attempt.identifier = identifier;
+  attempt.element = element;
+  if (identifier == 72 || params::StorageSlot(identifier) < 0) {
+    // The customer code is never kept anywhere, not even as a number here.
+    attempt.oldValue = attempt.newValue = kMissingValue;
+  } else {
+    attempt.oldRaw = oldRaw;
+    attempt.newRaw = newRaw;
+    attempt.oldValue = element < 0 ? ValueOfRaw(identifier, oldRaw)
+                                   : ElementValueOfRaw(identifier, element, oldRaw);
+    attempt.newValue = element < 0 ? ValueOfRaw(identifier, newRaw)
+                                   : ElementValueOfRaw(identifier, element, newRaw);
+  }
+  if (accepted) {
+    attempt.answer = WriteAnswer::kAccepted;
+  } else {
+    attempt.answer = link_ != nullptr && link_->IsConnected() != 0 ? WriteAnswer::kRefused
+                                                                   : WriteAnswer::kNoAnswer;
+  }
+  observer_->WriteAttempted(attempt);
+}
+
+void ConfCar::ReportChanges(const Image& before) {
+  // Identifiers 73 and 74 are not the ECU's to report: the full read clears them.
+  for (int identifier = 1; identifier <= 72; ++identifier) {
+    const int first = params::OwnSlot(identifier);
+    if (first < 0) continue;
+    const int count = params::ElementCount(identifier);
+    for (int i = 0; i < count; ++i) {
+      const auto s = static_cast<std::size_t>(first + i);
+      if (before[s] != ecuImage_[s])
+        Report(identifier, count > 1 ? i : -1, before[s], ecuImage_[s], true);
+    }
+  }
 }
 
 void ConfCar::Progress(int percent, bool add) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "EcuLink.h"
+#include "WriteObserver.h"
 
 namespace paramfile {
 struct Reading;
@@ -58,6 +59,8 @@ class ConfCar : public IoBaseData {
   void SetLink(ecu::EcuLink* link) { link_ = link; }
   ecu::EcuLink* Link() const { return link_; }
   void SetProgressCallback(ProgressCallback callback) { progress_ = std::move(callback); }
+  // Told of every write sent to the ECU and its answer (nullptr: nobody).
+  void SetWriteObserver(WriteObserver* observer) { observer_ = observer; }
 
   void ResetDefaults();
   // Slot of the identifier's first value, or kNoSlot.
@@ -81,6 +84,24 @@ class ConfCar : public IoBaseData {
   long double GetElement(int identifier, int index) const;
   // 1.0 accepted and stored, 0.0 otherwise.
   double SetElement(int identifier, int index, double value);
+
+  // The units of a raw byte of a single-value identifier, or of one element
+  // of an array, by the same rules as GetValue and GetElement (with this
+  // store's TPS and level flags); never talks to the ECU.
+  long double ValueOfRaw(int identifier, std::int32_t raw) const;
+  long double ElementValueOfRaw(int identifier, int index, std::int32_t raw) const;
+
+  // Sends one raw byte of an identifier with its own slot (element -1 for a
+  // single value, else the index of an array element) and keeps it when the
+  // ECU accepts it; reported to the observer like any other write.
+  bool WriteRaw(int identifier, int element, std::int32_t raw);
+  // Erases the ECU's parameter memory back to its factory values. When the
+  // ECU accepts, settle() waits for it, the store loads its defaults and reads
+  // everything back; the values that changed are reported. Returns the answer.
+  bool EraseMemory(const std::function<void()>& settle);
+  // Brackets a run of writes that belong together, for the observer.
+  void BeginBulkWrite(BulkWrite kind, std::string_view source);
+  void EndBulkWrite(BulkWrite kind);
 
   // Full read with progress (eleven times +9, then =100); returns 0.
   int ReadAll();
@@ -110,14 +131,26 @@ class ConfCar : public IoBaseData {
   void StoreRaw(int slot, std::int32_t raw);
 
  private:
-  bool Write(std::uint32_t code, int slot, std::int32_t raw);
+  // Sends a single value and stores it when the ECU accepts it.
+  bool Write(int identifier, int slot, std::int32_t raw);
+  // Sends one value (element -1) or one element with the given code, keeps
+  // track of what the ECU holds and reports it; the image is the caller's.
+  bool Send(int identifier, int element, std::uint32_t code, int slot, std::int32_t raw);
+  // Tells the observer; the answer is refused while the link is connected.
+  void Report(int identifier, int element, std::int32_t oldRaw, std::int32_t newRaw, bool accepted);
+  // The values of the slots between two images that differ, as accepted writes.
+  void ReportChanges(const Image& before);
   void TakeFileValues(const paramfile::Reading& reading);
   void ReadInto(int identifier);
   void Progress(int percent, bool add);
 
   ecu::EcuLink* link_ = nullptr;
   ProgressCallback progress_;
+  WriteObserver* observer_ = nullptr;
   Image image_{};
+  // What the ECU is known to hold: set by the full read and by every write
+  // it accepted. A full write reports its changes against it.
+  Image ecuImage_{};
   bool variant_ = false;
 };
 

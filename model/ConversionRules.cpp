@@ -67,11 +67,17 @@ int OptionBit(int identifier) {
 long double ConfCar::GetValue(int identifier) {
   const int slot = params::StorageSlot(identifier);
   if (slot < 0 || params::ElementCount(identifier) > 1) return kMissingValue;
+  const auto s = static_cast<std::size_t>(slot);
   if ((identifier == 40 || identifier == 53) && link_ != nullptr) {
     // Computed by the ECU itself: always read afresh.
-    link_->ReadParameter(params::Code(identifier), &image_[static_cast<std::size_t>(slot)]);
+    if (link_->ReadParameter(params::Code(identifier), &image_[s])) ecuImage_[s] = image_[s];
   }
-  const std::int32_t r = image_[static_cast<std::size_t>(slot)];
+  return ValueOfRaw(identifier, image_[s]);
+}
+
+long double ConfCar::ValueOfRaw(int identifier, std::int32_t r) const {
+  if (params::StorageSlot(identifier) < 0 || params::ElementCount(identifier) > 1)
+    return kMissingValue;
   switch (identifier) {
     case 2:
     case 3:
@@ -142,7 +148,8 @@ int ConfCar::SetValue(int identifier, double value) {
     // The customer code is a command the ECU never reports back.
     const auto code = Trunc(x);
     if (!code) return 0;
-    if (link_ != nullptr) link_->WriteParameter(params::Code(72), *code);
+    const bool accepted = link_ != nullptr && link_->WriteParameter(params::Code(72), *code);
+    Report(72, -1, 0, 0, accepted);
     return 1;
   }
   const int slot = params::StorageSlot(identifier);
@@ -254,13 +261,19 @@ int ConfCar::SetValue(int identifier, double value) {
   }
   // Every slot holds one byte: a value that does not fit is never sent.
   if (!raw || *raw < 0 || *raw > 255) return 0;
-  return Write(params::Code(identifier), slot, *raw) ? 1 : 0;
+  return Write(identifier, slot, *raw) ? 1 : 0;
 }
 
 long double ConfCar::GetElement(int identifier, int index) const {
   const int count = params::ElementCount(identifier);
   if (count < 2 || index < 0 || index >= count) return kMissingValue;
-  const std::int32_t r = image_[static_cast<std::size_t>(params::OwnSlot(identifier) + index)];
+  return ElementValueOfRaw(identifier, index,
+                           image_[static_cast<std::size_t>(params::OwnSlot(identifier) + index)]);
+}
+
+long double ConfCar::ElementValueOfRaw(int identifier, int index, std::int32_t r) const {
+  const int count = params::ElementCount(identifier);
+  if (count < 2 || index < 0 || index >= count) return kMissingValue;
   switch (identifier) {
     case 25:
       return InvertedTps() ? Volts(255 - r) : Volts(r);
@@ -290,7 +303,8 @@ double ConfCar::SetElement(int identifier, int index, double value) {
       break;
   }
   if (!raw || *raw < 0 || *raw > 255 || link_ == nullptr) return 0.0;
-  if (!link_->WriteParameterElement(params::Code(identifier), index, *raw)) return 0.0;
-  image_[static_cast<std::size_t>(params::OwnSlot(identifier) + index)] = *raw;
+  const int slot = params::OwnSlot(identifier) + index;
+  if (!Send(identifier, index, params::Code(identifier), slot, *raw)) return 0.0;
+  image_[static_cast<std::size_t>(slot)] = *raw;
   return 1.0;
 }

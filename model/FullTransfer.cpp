@@ -1,6 +1,7 @@
 // The bulk transfers: the full read after a connection, the write of the whole
 // store after a file load, and the whole-array transfers of the two tables.
 #include <array>
+#include <vector>
 
 #include "ConfCar.h"
 #include "ParameterTable.h"
@@ -39,8 +40,10 @@ bool IsWholeArray(int identifier) {
 void ConfCar::ReadInto(int identifier) {
   if (link_ == nullptr) return;
   // The answer is not examined: a failed read leaves the slot as it was.
-  link_->ReadParameter(params::Code(identifier),
-                       &image_[static_cast<std::size_t>(params::OwnSlot(identifier))]);
+  const auto first = static_cast<std::size_t>(params::OwnSlot(identifier));
+  if (!link_->ReadParameter(params::Code(identifier), &image_[first])) return;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(params::ElementCount(identifier)); ++i)
+    ecuImage_[first + i] = image_[first + i];
 }
 
 int ConfCar::ReadAll() {
@@ -51,30 +54,39 @@ int ConfCar::ReadAll() {
   // The switch type and the gas start temperature are not read from the ECU.
   image_[params::kSwitchTypeSlot] = 0;
   image_[params::kGasStartTemperatureSlot] = 0;
+  ecuImage_ = image_;
   Progress(100, false);
   return 0;
 }
 
+std::vector<params::WriteStep> params::FullWriteOrder() {
+  std::vector<WriteStep> steps;
+  auto elements = [&steps](int identifier) {
+    for (int i = 0; i < ElementCount(identifier); ++i) steps.push_back({identifier, i});
+  };
+  for (const int identifier : kWriteScalarsFirst) steps.push_back({identifier, -1});
+  elements(25);
+  elements(27);
+  for (const int identifier : kWriteScalarsThen) steps.push_back({identifier, -1});
+  elements(61);
+  elements(60);
+  return steps;
+}
+
 int ConfCar::WriteAll() {
   if (link_ == nullptr) return 0;
-  auto writeScalar = [this](int identifier) {
-    link_->WriteParameter(params::Code(identifier),
-                          image_[static_cast<std::size_t>(params::OwnSlot(identifier))]);
-  };
-  // Elements go by the array's address alone, as the ECU takes them.
-  auto writeElements = [this](int identifier) {
-    const int first = params::OwnSlot(identifier);
-    for (int i = 0; i < params::ElementCount(identifier); ++i) {
-      link_->WriteParameterElement(static_cast<std::uint32_t>(identifier), i,
-                                   image_[static_cast<std::size_t>(first + i)]);
-    }
-  };
-  for (const int identifier : kWriteScalarsFirst) writeScalar(identifier);
-  writeElements(25);
-  writeElements(27);
-  for (const int identifier : kWriteScalarsThen) writeScalar(identifier);
-  writeElements(61);
-  if (params::IsCalibratedLevelSensor(image_[params::kLevelSensorTypeSlot])) writeElements(60);
+  // Every answer is ignored here; the observer hears each one.
+  BeginBulkWrite(BulkWrite::kFileLoad, FileName());
+  const bool calibrated = params::IsCalibratedLevelSensor(image_[params::kLevelSensorTypeSlot]);
+  for (const auto& [identifier, element] : params::FullWriteOrder()) {
+    if (identifier == 60 && !calibrated) continue;
+    const int slot = params::OwnSlot(identifier) + (element < 0 ? 0 : element);
+    // Elements go by the array's address alone, as the ECU takes them.
+    const std::uint32_t code =
+        element < 0 ? params::Code(identifier) : static_cast<std::uint32_t>(identifier);
+    Send(identifier, element, code, slot, image_[static_cast<std::size_t>(slot)]);
+  }
+  EndBulkWrite(BulkWrite::kFileLoad);
   return 0;
 }
 
@@ -93,11 +105,11 @@ int ConfCar::WriteArray(int identifier, const int values[6]) {
   for (int i = 0; i < 6; ++i) {
     if (values[i] < 0 || values[i] > 255) return 0;
   }
+  const int first = params::OwnSlot(identifier);
   for (int i = 0; i < 6; ++i) {
-    if (!link_->WriteParameterElement(static_cast<std::uint32_t>(identifier), i, values[i]))
+    if (!Send(identifier, i, static_cast<std::uint32_t>(identifier), first + i, values[i]))
       return 0;
   }
-  const int first = params::OwnSlot(identifier);
   for (int i = 0; i < 6; ++i) image_[static_cast<std::size_t>(first + i)] = values[i];
   return 1;
 }

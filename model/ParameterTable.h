@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace params {
 
@@ -31,6 +32,15 @@ constexpr int kTpsTypeSlot = 8;
 constexpr int kLevelSensorTypeSlot = 9;
 constexpr int kSwitchTypeSlot = 69;
 constexpr int kGasStartTemperatureSlot = 70;
+
+// One value the full write sends: a single value (element -1) or one element.
+struct WriteStep {
+  int identifier = 0;
+  int element = -1;
+};
+// Every value the full write sends, in its order; the level sensor table (60)
+// comes last and is sent only when the sensor type uses it.
+std::vector<WriteStep> FullWriteOrder();
 
 // Factory defaults of the 71 slots.
 const std::array<std::int32_t, 71>& Defaults();

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "ConfCar.h"
+#include "HistoryCommands.h"
 #include "LiveSample.h"
 #include "ParameterFileCheck.h"
 #include "ParameterTable.h"
@@ -117,6 +118,7 @@ class Session {
       return kExitRejectedEcu;
     }
     store_.SetVariantFlag(id_.variant == 2);
+    journal_.Attach(store_, id_, err_);
     return kExitOk;
   }
 
@@ -272,7 +274,12 @@ class Session {
   }
 
   int Erase() {
-    if (!link_.WriteParameterElement(0, 0, 0)) {
+    // Through the store, so that the journal keeps the erase and every value
+    // it changed: what the ECU held is read first, and the ECU is given the
+    // program's three seconds before it is read back.
+    store_.ReadAll();
+    if (!link_.IsConnected()) return Lost();
+    if (!store_.EraseMemory([] { std::this_thread::sleep_for(std::chrono::seconds(3)); })) {
       if (!link_.IsConnected()) return Lost();
       err_ << "ecuctl: the ECU refused to erase its parameter memory\n";
       return kExitRefused;
@@ -306,6 +313,7 @@ class Session {
   ConfCar store_;
   bool writingFile_ = false;
   ecu::Identification id_;
+  CompanionJournal journal_;
 };
 
 bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error) {
@@ -354,7 +362,8 @@ bool IsServedEcu(const ecu::Identification& id) {
 }
 
 const char* CompanionUsage() {
-  return "usage: ecuctl COMMAND [options]\n"
+  static const std::string text =
+      std::string("usage: ecuctl COMMAND [options]\n"
          "  identify                   show the ECU's identification and port\n"
          "  read FILE                  read every parameter and save them to FILE\n"
          "  write FILE                 load FILE and write it all to the ECU\n"
@@ -363,15 +372,18 @@ const char* CompanionUsage() {
          "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"
          "  live [--samples N] [--interval MS] [--csv]\n"
          "                             show N live readings (default 10, every 100 ms)\n"
-         "  erase --yes                restore the ECU's factory parameters\n"
+         "  erase --yes                restore the ECU's factory parameters\n") +
+      HistoryUsage() +
          "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
          "ECU); without it the ECU is searched for on the serial ports.\n"
          "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
          "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering.\n";
+  return text.c_str();
 }
 
 int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
                  std::ostream& err) {
+  if (!args.empty() && IsHistoryCommand(args[0])) return RunHistoryCommand(args, link, out, err);
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) return Usage(err, error);

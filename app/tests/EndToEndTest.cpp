@@ -5,25 +5,31 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "ConfCar.h"
+#include "Confronta.h"
 #include "FileSalva.h"
 #include "Fileapri.h"
 #include "Files.h"
 #include "FormMain.h"
+#include "History.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
 #include "ProgressRecorder.h"
 #include "Startup.h"
 #include "ShellTestSupport.h"
 #include "VirtualEcuProcess.h"
+#include "WindowTestSupport.h"
+#include "WriteJournal.h"
 
 namespace {
 constexpr int kSwitchTypeAddress = 66;
@@ -211,6 +217,53 @@ class EndToEndTest : public QObject {
     QVERIFY(reconnected);
     QCOMPARE(afterReconnect, QStringLiteral("Centralina connessa"));
     QCOMPARE(StoredSetting("MainPath"), session_->Folder());
+  }
+
+  // Every full read leaves a snapshot of the ECU and every write a journal
+  // line; a history folder that cannot be written is said in the status bar
+  // and the work goes on.
+  void FullReadsLeaveSnapshotsAndWritesAJournal() {
+    const std::filesystem::path folder = history::DefaultFolder();
+    std::filesystem::remove_all(folder);
+    VirtualEcuProcess ecu(session_->Folder(), QStringLiteral("ecu"));
+    const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
+    QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
+    ScopedMessageBoxCapture boxes;
+    int written = 0;
+    QString compared;
+    QVERIFY(RunSession(port, [&](TFormMain& main) {
+      written = Process().store->SetValue(56, 3000);
+      // The File menu's compare window: the snapshot at start-up against the ECU now.
+      WhenModal<TFormConfronta>([&](TFormConfronta* window) {
+        compared = window->LabelRisultato->text();
+        window->close();
+      });
+      main.Action(QStringLiteral("MenuConfronta"))->trigger();
+      main.Action(QStringLiteral("MenuRileggi"))->trigger();
+    }));
+    QCOMPARE(written, 1);
+    QCOMPARE(compared, QStringLiteral("Parametri diversi: 1"));
+    QCOMPARE(history::ListSnapshots(folder).snapshots.size(), std::size_t{2});
+    const auto journal = ReadJournal(folder / "ecu-18-0-1-23" / "journal.csv");
+    QCOMPARE(journal.lines.size(), std::size_t{1});
+    QCOMPARE(journal.lines[0].identifier, 56);
+    QCOMPARE(journal.lines[0].answer, std::string("accepted"));
+
+    // A file where the history folder should be.
+    std::filesystem::remove_all(folder);
+    QFile blocker(QFile::decodeName(folder.c_str()));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString said;
+    bool shown = false;
+    QVERIFY(RunSession(port, [&](TFormMain& main) {
+      said = main.statusBar()->currentMessage();
+      shown = main.statusBar()->isVisible();
+    }));
+    QCOMPARE(said, QStringLiteral("Impossibile salvare lo storico della centralina."));
+    QVERIFY(shown);
+    QVERIFY(boxes.Empty());
+    QFile::remove(blocker.fileName());
   }
 
   void RefusedEcuEndsStartup() {

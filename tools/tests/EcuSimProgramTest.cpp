@@ -13,6 +13,10 @@
 #include <vector>
 
 #include "Companion.h"
+#include "ConfCar.h"
+#include "History.h"
+#include "SerialEcuLink.h"
+#include "WriteJournal.h"
 
 namespace {
 
@@ -152,3 +156,68 @@ TEST_F(EcuSimProgram, RefusesABadCommandLine) {
 }
 
 }  // namespace
+
+// Nothing lost: a snapshot at connection, a journal line for every value set
+// (the refused one marked), and a restore of that snapshot that writes back
+// exactly what changed, after which the ECU and the snapshot agree.
+TEST_F(EcuSimProgram, HistoryKeepsEveryChangeAndRestoresTheFirstSnapshot) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  const std::string link = Path("ecu"), log = Path("commands.log");
+  EcuSimProcess sim({"--link", link, "--log", log, "--engine", "off", "--refuse", "62"});
+  ASSERT_FALSE(sim.Port().empty());
+
+  // Connected as the program connects: identification, full read, snapshot.
+  ecu::Identification id;
+  fs::path first;
+  {
+    ::setenv("SEROXT_PORT", link.c_str(), 1);
+    serlink::SerialEcuLink ecu;
+    ASSERT_TRUE(ecu.OpenLink());
+    ASSERT_TRUE(ecu.Connect());
+    ASSERT_TRUE(ecu.ReadIdentification(&id));
+    ConfCar store("default.dmr", &ecu);
+    store.ReadAll();
+    const auto saved = history::SaveSnapshot(store, folder, id, std::chrono::system_clock::now());
+    ASSERT_TRUE(saved.saved) << saved.error;
+    first = saved.file;
+    ecu.Disconnect();
+  }
+  ASSERT_EQ(history::ListSnapshots(folder).snapshots.size(), 1u);
+
+  ASSERT_EQ(Ecuctl(link, "set 56 3000"), kExitOk);
+  ASSERT_EQ(Ecuctl(link, "set 5 400"), kExitOk);
+  ASSERT_EQ(Ecuctl(link, "set 41 1500"), kExitOk);
+  ASSERT_EQ(Ecuctl(link, "set 62 5000"), kExitRefused);
+  const auto journal = ReadJournal(history::JournalFile(folder, id));
+  ASSERT_EQ(journal.lines.size(), 4u);
+  std::vector<int> refused;
+  for (const auto& line : journal.lines)
+    if (line.answer == "refused") refused.push_back(line.identifier);
+  EXPECT_EQ(refused, std::vector<int>{62});
+
+  // The history folder's path has a space in it ("OXT srl").
+  const std::string quoted = "'" + first.string() + "'";
+  std::string shown;
+  ASSERT_EQ(Ecuctl(link, "restore " + quoted + " --yes", &shown), kExitOk) << shown;
+  EXPECT_EQ(shown, "restored 3 value(s) from " + first.string() + "\n");
+  shown.clear();
+  ASSERT_EQ(Ecuctl(link, "diff " + quoted + " --ecu", &shown), kExitOk);
+  EXPECT_NE(shown.find("no differences"), std::string::npos) << shown;
+  const auto afterRestore = ReadJournal(history::JournalFile(folder, id));
+  ASSERT_EQ(afterRestore.lines.size(), 8u);
+  EXPECT_EQ(afterRestore.lines[4].event, "restore");
+  EXPECT_EQ(afterRestore.lines[4].note, first.string());
+  EXPECT_EQ(sim.Stop(), 0);
+
+  // The sets, then the restore: the three changed addresses in the full
+  // write's order, back to their values at connection.
+  std::ifstream in(log);
+  std::vector<std::string> writes;
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("WRITE ", 0) == 0) writes.push_back(line);
+  const std::vector<std::string> expected = {"WRITE 56 0 40", "WRITE 5 0 20", "WRITE 41 0 80",
+                                             "WRITE 56 0 60", "WRITE 5 0 18", "WRITE 41 0 12"};
+  EXPECT_EQ(writes, expected);
+  fs::remove_all(folder);
+}

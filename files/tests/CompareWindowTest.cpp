@@ -1,0 +1,183 @@
+// The compare window on the offscreen platform: the real dictionary in two
+// languages, a snapshot in a history folder of the test's own, a store on a
+// recording link, message boxes through the seam.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ConfCar.h"
+#include "Confronta.h"
+#include "FormContext.h"
+#include "History.h"
+#include "MessageBoxes.h"
+#include "ModuloLingua.h"
+#include "RecordingLink.h"
+
+namespace {
+
+const ecu::Identification kEcu{18, 0, 1, 23};
+
+// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
+void Screenshot(QWidget* window, const QString& name) {
+  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
+  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+QStringList Column(const QTableWidget* table, int column) {
+  QStringList cells;
+  for (int r = 0; r < table->rowCount(); ++r) cells.append(table->item(r, column)->text());
+  return cells;
+}
+
+}  // namespace
+
+class CompareWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(home_.isValid());
+    qputenv("XDG_CONFIG_HOME", QDir(home_.path()).filePath("config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", QDir(home_.path()).filePath("data").toLocal8Bit());
+    history_ = QDir(home_.path()).filePath("history");
+    link_ = RecordingLink();
+    link_.connected = true;
+    store_ = std::make_unique<ConfCar>("default.dmr", &link_);
+    // The snapshot at connection: factory values.
+    QVERIFY(history::SaveSnapshot(*store_, history_.toStdString(), kEcu,
+                                  std::chrono::system_clock::now())
+                .saved);
+    // Three changes since: change-over speed, cut-off end, one gauge output.
+    QCOMPARE(store_->SetValue(56, 3000), 1);
+    QCOMPARE(store_->SetValue(41, 1500), 1);
+    QCOMPARE(store_->SetElement(61, 2, 120), 1.0);
+    link_.calls.clear();
+    lingua_ = std::make_unique<TModuloLingua>();
+    QVERIFY(lingua_->Open(PROGRAM_FOLDER, "DizionarioVnt.dbf"));
+    lingua_->SetUsable(true);
+  }
+
+  void cleanup() {
+    lingua_.reset();
+    store_.reset();
+  }
+
+  void ShowsWhatChangedSinceTheSnapshotInEachLanguage_data() {
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("changeOver");
+    QTest::newRow("Italian") << "ITALIANO"
+                             << "Confronta configurazioni"
+                             << "Numero di giri per il passaggio benzina - gas";
+    QTest::newRow("English") << "ENGLISH"
+                             << "Compare configurations"
+                             << "Engine speed for petrol to gas changeover";
+  }
+
+  void ShowsWhatChangedSinceTheSnapshotInEachLanguage() {
+    QFETCH(QString, column);
+    QFETCH(QString, title);
+    QFETCH(QString, changeOver);
+    lingua_->SetSelectedColumn(column);
+    TFormConfronta window(Context(), history_);
+    window.show();
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(window.ComboBoxB->currentIndex(), 0);  // the ECU now
+    QVERIFY(window.ComboBoxA->currentText().contains(QStringLiteral("ecu-18-0-1-23")));
+    const QStringList captions = Column(window.TabellaConfronto, 0);
+    QCOMPARE(captions.size(), 3);
+    QCOMPARE(captions.at(1), changeOver);
+    QCOMPARE(Column(window.TabellaConfronto, 1).at(1), QStringLiteral("2000"));
+    QCOMPARE(Column(window.TabellaConfronto, 2).at(1), QStringLiteral("3000"));
+    QCOMPARE(Column(window.TabellaConfronto, 3).at(1), QStringLiteral("2000"));
+    QVERIFY(window.LabelRisultato->text().endsWith(QStringLiteral(" 3")));
+    QVERIFY(window.ButtonRipristina->isEnabled());
+    Screenshot(&window, QStringLiteral("compare-") + column.toLower());
+
+    window.CheckTutti->setChecked(true);
+    QVERIFY(window.TabellaConfronto->rowCount() > 70);
+    QVERIFY(window.LabelRisultato->text().endsWith(QStringLiteral(" 3")));
+  }
+
+  void ForeignFileIsSaidAndCannotBeRestored() {
+    lingua_->SetSelectedColumn("ENGLISH");
+    const QString foreign = QDir(home_.path()).filePath("notes.dmr");
+    QFile file(foreign);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("shopping list\n");
+    file.close();
+    TFormConfronta window(Context(), history_);
+    QVERIFY(window.ChooseA(window.AddFile(foreign)));
+    QVERIFY(window.LabelRisultato->text().startsWith(QStringLiteral("The file is not")));
+    QCOMPARE(window.TabellaConfronto->rowCount(), 0);
+    QVERIFY(!window.ButtonRipristina->isEnabled());
+    QVERIFY(!window.ButtonEsporta->isEnabled());
+  }
+
+  void RestoreAsksWithTheCountThenWritesOnlyTheDifferences() {
+    lingua_->SetSelectedColumn("ITALIANO");
+    TFormConfronta window(Context(), history_);
+    ScopedMessageBoxCapture boxes;
+    // No: nothing is written.
+    window.ButtonRipristina->click();
+    QCOMPARE(boxes.Requests().size(), 1);
+    QVERIFY(boxes.Last().text.contains(QStringLiteral("cambieranno: 3")));
+    QVERIFY(link_.Writes().empty());
+
+    // Yes, with the gauge output refused: the refusal is named.
+    link_.refusedCodes.insert(61);
+    for (int address = 0; address < 256; ++address) link_.memory[address] = {0, 0, 0, 0, 0, 0};
+    link_.memory[56] = {60};
+    link_.memory[41] = {12};
+    link_.memory[61] = {20, 50, 120, 150, 200, 250};
+    boxes.QueueAnswer(BoxAnswer::Yes);
+    window.ButtonRipristina->click();
+    using Call = RecordingLink::Call;
+    const std::vector<Call> writes = {
+        {"write", 56, 0, 60}, {"write", 41, 0, 12}, {"element", 61, 2, 100}};
+    QVERIFY(link_.Writes() == writes);
+    QCOMPARE(boxes.Last().icon, BoxIcon::Error);
+    QVERIFY2(boxes.Last().text.contains(QStringLiteral("Impostazione Indicatore originale [3]")),
+             qPrintable(boxes.Last().text));
+  }
+
+  void ExportsTheShownTableAsCsv() {
+    lingua_->SetSelectedColumn("ENGLISH");
+    TFormConfronta window(Context(), history_);
+    const QString csv = QDir(home_.path()).filePath("diff.csv");
+    QVERIFY(window.ExportCsv(csv));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 5);  // header, three rows, the last line end
+    QVERIFY(lines.at(0).startsWith("identifier,element,parameter,"));
+    QCOMPARE(lines.at(2),
+             QByteArray("56,,Engine speed for petrol to gas changeover,2000,3000,2000,yes"));
+    QVERIFY(!window.ExportCsv(QDir(home_.path()).filePath("none/diff.csv")));
+  }
+
+ private:
+  FormContext Context() {
+    FormContext context;
+    context.store = store_.get();
+    context.link = &link_;
+    context.language = lingua_.get();
+    context.identification = kEcu;
+    return context;
+  }
+
+  QTemporaryDir home_;
+  QString history_;
+  RecordingLink link_;
+  std::unique_ptr<ConfCar> store_;
+  std::unique_ptr<TModuloLingua> lingua_;
+};
+
+QTEST_MAIN(CompareWindowTest)
+#include "CompareWindowTest.moc"

@@ -1,0 +1,209 @@
+#include "Compare.h"
+
+#include <fstream>
+#include <locale>
+#include <sstream>
+
+#include "History.h"
+#include "ParameterTable.h"
+
+namespace {
+
+// A field of a shared byte: the identifier the windows know it by, its slot
+// and its bits.
+struct Field {
+  int identifier;
+  int slot;
+  std::int32_t mask;
+};
+
+constexpr Field kSharedFields[] = {
+    {1, params::kOptionSlot, 0xE0},        {67, params::kOptionSlot, 0x01},
+    {69, params::kOptionSlot, 0x02},       {68, params::kOptionSlot, 0x04},
+    {65, params::kOptionSlot, 0x08},       {64, params::kOptionSlot, 0x10},
+    {70, params::kDecelerationSlot, 0x07}, {71, params::kDecelerationSlot, 0xF8},
+};
+
+// The slots the parameter file does not hold: 73 and 74.
+bool InFile(int slot) {
+  return slot != params::kSwitchTypeSlot && slot != params::kGasStartTemperatureSlot;
+}
+
+// A store without a link that carries one side's bytes, so the units come
+// from the same rules (and the same TPS and level flags) as in the program.
+class Side {
+ public:
+  explicit Side(const Configuration& c) : c_(c), store_("") {
+    for (int s = 0; s < kImageSlots; ++s)
+      if (c.raw[static_cast<std::size_t>(s)] != kAbsent)
+        store_.StoreRaw(s, c.raw[static_cast<std::size_t>(s)]);
+  }
+  std::int32_t Raw(int slot, std::int32_t mask) const {
+    const std::int32_t r = c_.raw[static_cast<std::size_t>(slot)];
+    return r == kAbsent ? kAbsent : (r & mask);
+  }
+  long double Value(int identifier, int element, int slot) const {
+    const std::int32_t r = c_.raw[static_cast<std::size_t>(slot)];
+    if (r == kAbsent) return kMissingValue;
+    return element < 0 ? store_.ValueOfRaw(identifier, r)
+                       : store_.ElementValueOfRaw(identifier, element, r);
+  }
+
+ private:
+  const Configuration& c_;
+  ConfCar store_;
+};
+
+Configuration Factory() {
+  const ConfCar defaults("");
+  return ConfigurationOf(defaults);
+}
+
+void AddRow(std::vector<CompareRow>& rows, const Side& a, const Side& b, const Side& factory,
+            int identifier, int element, int slot, std::int32_t mask, bool all) {
+  CompareRow row;
+  row.identifier = identifier;
+  row.element = element;
+  row.rawA = a.Raw(slot, mask);
+  row.rawB = b.Raw(slot, mask);
+  row.differs = row.rawA != row.rawB;
+  if (!row.differs && !all) return;
+  // The rest of the option byte has no units: its bits as a number.
+  auto value = [&](const Side& side) -> long double {
+    if (identifier != 1) return side.Value(identifier, element, slot);
+    const std::int32_t r = side.Raw(slot, mask);
+    return r == kAbsent ? kMissingValue : r;
+  };
+  row.valueA = value(a);
+  row.valueB = value(b);
+  row.factory = value(factory);
+  rows.push_back(row);
+}
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  }
+  return quoted + '"';
+}
+
+}  // namespace
+
+Configuration ReadConfiguration(const std::filesystem::path& file) {
+  Configuration c;
+  // Every slot starts absent; the store's reader leaves a slot alone when the
+  // file gives no value for it, so what stays absent was not in the file.
+  ConfCar reader(file.string());
+  for (int s = 0; s < kImageSlots; ++s) reader.StoreRaw(s, kAbsent);
+  if (reader.FileName() != file.string()) return c;  // a name the store cannot hold
+  c.opened = reader.LoadFile();
+  c.header = c.opened && history::LooksLikeParameterFile(file);
+  c.raw = reader.RawImage();
+  for (int s = 0; s < kImageSlots; ++s) {
+    if (!InFile(s))
+      c.raw[static_cast<std::size_t>(s)] = kAbsent;
+    else if (c.raw[static_cast<std::size_t>(s)] == kAbsent)
+      ++c.absent;
+  }
+  // Slot 32 has no parameter: it is never in a file.
+  if (c.raw[32] == kAbsent) --c.absent;
+  return c;
+}
+
+Configuration ConfigurationOf(const ConfCar& store) {
+  Configuration c;
+  c.opened = c.header = true;
+  c.raw = store.RawImage();
+  c.raw[params::kSwitchTypeSlot] = kAbsent;
+  c.raw[params::kGasStartTemperatureSlot] = kAbsent;
+  return c;
+}
+
+std::vector<CompareRow> CompareConfigurations(const Configuration& a, const Configuration& b,
+                                              bool all) {
+  const Configuration factoryValues = Factory();
+  const Side sideA(a), sideB(b), factory(factoryValues);
+  std::vector<CompareRow> rows;
+  for (int identifier = 1; identifier <= 72; ++identifier) {
+    bool shared = false;
+    for (const Field& f : kSharedFields) {
+      if (f.identifier != identifier) continue;
+      AddRow(rows, sideA, sideB, factory, identifier, -1, f.slot, f.mask, all);
+      shared = true;
+    }
+    // The deceleration byte is all fields; 57 is the ECU value of 54.
+    if (shared || identifier == 22 || identifier == 57) continue;
+    const int first = params::OwnSlot(identifier);
+    if (first < 0) continue;
+    const int count = params::ElementCount(identifier);
+    for (int i = 0; i < count; ++i)
+      AddRow(rows, sideA, sideB, factory, identifier, count > 1 ? i : -1, first + i, -1, all);
+  }
+  return rows;
+}
+
+std::string UnitText(long double value) {
+  if (value == kMissingValue) return "-";
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text.precision(15);
+  text << static_cast<double>(value);
+  return text.str();
+}
+
+std::string CompareCsv(const std::vector<CompareRow>& rows,
+                       const std::vector<std::string>& captions, std::string_view nameA,
+                       std::string_view nameB) {
+  std::string text = "identifier,element,parameter," + CsvField(nameA) + ',' + CsvField(nameB) +
+                     ",factory,differs\n";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const CompareRow& r = rows[i];
+    text += std::to_string(r.identifier) + ',' +
+            (r.element < 0 ? std::string() : std::to_string(r.element + 1)) + ',' +
+            CsvField(i < captions.size() ? captions[i] : std::string()) + ',' + UnitText(r.valueA) +
+            ',' + UnitText(r.valueB) + ',' + UnitText(r.factory) + ',' +
+            (r.differs ? "yes" : "no") + '\n';
+  }
+  return text;
+}
+
+std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& target) {
+  std::vector<RestoreStep> plan;
+  for (const auto& [identifier, element] : params::FullWriteOrder()) {
+    if (identifier == 57) continue;  // one ECU value with 54, written as 54
+    const auto slot =
+        static_cast<std::size_t>(params::OwnSlot(identifier) + (element < 0 ? 0 : element));
+    const std::int32_t wanted = target.raw[slot];
+    if (wanted != kAbsent && wanted != store.RawImage()[slot])
+      plan.push_back({identifier, element, wanted});
+  }
+  return plan;
+}
+
+RestoreOutcome Restore(ConfCar& store, const Configuration& target, std::string_view source) {
+  RestoreOutcome outcome;
+  outcome.written = RestorePlan(store, target);
+  if (outcome.written.empty()) return outcome;
+  store.BeginBulkWrite(BulkWrite::kRestore, source);
+  for (const RestoreStep& step : outcome.written)
+    store.WriteRaw(step.identifier, step.element, step.raw);
+  store.EndBulkWrite(BulkWrite::kRestore);
+  ecu::EcuLink* link = store.Link();
+  if (link == nullptr || link->IsConnected() == 0) {
+    outcome.linkLost = true;
+    outcome.refused = outcome.written;
+    return outcome;
+  }
+  // Read back: whatever the ECU does not hold as written was not taken.
+  store.ReadAll();
+  outcome.linkLost = link->IsConnected() == 0;
+  for (const RestoreStep& step : outcome.written) {
+    const auto slot = static_cast<std::size_t>(params::OwnSlot(step.identifier) +
+                                               (step.element < 0 ? 0 : step.element));
+    if (store.RawImage()[slot] != step.raw) outcome.refused.push_back(step);
+  }
+  return outcome;
+}

@@ -1,0 +1,72 @@
+// Comparing two whole configurations (a parameter file, a snapshot, the
+// store as the ECU holds it) value by value, and writing back to the ECU only
+// the values that differ from a saved configuration.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ConfCar.h"
+
+// A configuration as raw slots; a slot the source has no value for holds kAbsent.
+constexpr std::int32_t kAbsent = -1;
+
+struct Configuration {
+  std::array<std::int32_t, kImageSlots> raw{};
+  bool opened = false;  // false: the file could not be read at all
+  bool header = false;  // the file starts with the parameter file header
+  int absent = 0;       // values the file does not give (marker, cut short, not a number)
+};
+
+// Reads a parameter file with the store's own reader, into a store that has
+// no link, so nothing reaches the ECU.
+Configuration ReadConfiguration(const std::filesystem::path& file);
+// The store's image: every value present except the two the file never holds.
+Configuration ConfigurationOf(const ConfCar& store);
+
+// One compared value. Values shared in one byte are compared bit field by
+// bit field under their own identifiers (64, 65, 67..71); the rest of the
+// option byte stays under 1.
+struct CompareRow {
+  int identifier = 0;
+  int element = -1;
+  std::int32_t rawA = kAbsent;  // the field's bits, or kAbsent
+  std::int32_t rawB = kAbsent;
+  long double valueA = kMissingValue;  // units; kMissingValue when absent
+  long double valueB = kMissingValue;
+  long double factory = kMissingValue;
+  bool differs = false;
+};
+
+// Rows in identifier order; only the differing ones unless all is set.
+std::vector<CompareRow> CompareConfigurations(const Configuration& a, const Configuration& b,
+                                              bool all = false);
+
+// Units as text: up to 15 significant digits, '.' for decimals, "-" for none.
+std::string UnitText(long double value);
+// The rows as comma-separated text with a header line; names gives each row's caption.
+std::string CompareCsv(const std::vector<CompareRow>& rows,
+                       const std::vector<std::string>& captions, std::string_view nameA,
+                       std::string_view nameB);
+
+struct RestoreStep {
+  int identifier = 0;
+  int element = -1;
+  std::int32_t raw = 0;
+};
+// The values of target that differ from the store's, in the full write's
+// order (values target does not give are left alone; 57 goes with 54).
+std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& target);
+
+struct RestoreOutcome {
+  std::vector<RestoreStep> written;
+  std::vector<RestoreStep> refused;  // not held by the ECU when read back
+  bool linkLost = false;
+};
+// Writes the plan as one run named by source, then reads the whole ECU back
+// and lists every value it does not hold as written.
+RestoreOutcome Restore(ConfCar& store, const Configuration& target, std::string_view source);

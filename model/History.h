@@ -1,0 +1,58 @@
+// The history folder: per ECU identification, a snapshot of the whole
+// configuration at every connection (an ordinary parameter file named by date
+// and time) and the write journal. Kept in the user's data folder, beside the
+// program's other data.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "EcuLink.h"
+
+class ConfCar;
+
+namespace history {
+
+// Snapshots kept per ECU besides its first one, which is never deleted.
+constexpr int kKeptSnapshots = 100;
+
+// $XDG_DATA_HOME (or ~/.local/share) / "OXT srl/MirelVantor/History".
+std::filesystem::path DefaultFolder();
+// The subfolder of one ECU: "ecu-T-V-F-N" from its identification.
+std::string EcuFolderName(const ecu::Identification& id);
+std::filesystem::path JournalFile(const std::filesystem::path& folder,
+                                  const ecu::Identification& id);
+// "YYYY-MM-DD_HHMMSS.dmr" in local time.
+std::string SnapshotName(std::chrono::system_clock::time_point time);
+// True for a file whose first line is the parameter file header.
+bool LooksLikeParameterFile(const std::filesystem::path& file);
+
+struct SaveOutcome {
+  bool saved = false;
+  std::filesystem::path file;
+  std::string error;  // why not, when not saved
+};
+// Saves the store as a new snapshot of the ECU, with the store's own save
+// (the store's file name is given back afterwards), then drops the snapshots
+// past the newest kKeptSnapshots, never the first.
+SaveOutcome SaveSnapshot(ConfCar& store, const std::filesystem::path& folder,
+                         const ecu::Identification& id, std::chrono::system_clock::time_point time);
+// The snapshots removed, oldest first.
+std::vector<std::filesystem::path> ApplyRetention(const std::filesystem::path& ecuFolder,
+                                                  int keep = kKeptSnapshots);
+
+struct Snapshot {
+  std::string ecu;    // the ECU's folder name
+  std::string taken;  // "YYYY-MM-DD HH:MM:SS"
+  std::filesystem::path file;
+};
+struct Listing {
+  std::vector<Snapshot> snapshots;   // by ECU, oldest first
+  std::vector<std::string> skipped;  // one line per file that is not a snapshot
+};
+// Every snapshot in the folder; anything else there is named in skipped.
+Listing ListSnapshots(const std::filesystem::path& folder);
+
+}  // namespace history

@@ -1,0 +1,245 @@
+#include "WriteJournal.h"
+
+#include <charconv>
+#include <ctime>
+#include <locale>
+#include <sstream>
+#include <system_error>
+
+#include "ConfCar.h"
+
+const char* const kJournalHeader =
+    "time,event,identifier,element,old value,new value,old raw,new raw,answer,note";
+
+namespace {
+
+constexpr std::size_t kFieldCount = 10;
+
+std::string Units(long double value) {
+  if (value == kMissingValue) return {};
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text.precision(15);
+  text << static_cast<double>(value);
+  return text.str();
+}
+
+std::string OptionalInt(int value) {
+  return value < 0 ? std::string() : std::to_string(value);
+}
+
+// A free text as one field: control characters would break the line, so they
+// become '?'; a comma or quote puts the field in quotes, quotes doubled.
+std::string Field(std::string_view text) {
+  std::string clean;
+  bool quote = false;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      clean.push_back('?');
+      continue;
+    }
+    if (c == ',' || c == '"') quote = true;
+    if (c == '"') clean.push_back('"');
+    clean.push_back(c);
+  }
+  return quote ? '"' + clean + '"' : clean;
+}
+
+std::vector<std::string> SplitFields(std::string_view text) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        fields.back().push_back('"');
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        fields.back().push_back(c);
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back().push_back(c);
+    }
+  }
+  return fields;
+}
+
+// Empty is "none" (-1); anything else must be a whole number from 0 on.
+bool ParseOptionalInt(const std::string& text, int* value) {
+  if (text.empty()) {
+    *value = -1;
+    return true;
+  }
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size() && *value >= 0;
+}
+
+}  // namespace
+
+std::string JournalTime(std::chrono::system_clock::time_point time) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(time);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+const char* AnswerText(WriteAnswer answer) {
+  switch (answer) {
+    case WriteAnswer::kAccepted:
+      return "accepted";
+    case WriteAnswer::kRefused:
+      return "refused";
+    default:
+      return "no answer";
+  }
+}
+
+const char* BulkWriteText(BulkWrite kind) {
+  switch (kind) {
+    case BulkWrite::kFileLoad:
+      return "file load";
+    case BulkWrite::kErase:
+      return "erase";
+    default:
+      return "restore";
+  }
+}
+
+JournalLine LineOfAttempt(const WriteAttempt& attempt, std::string_view event) {
+  JournalLine line;
+  line.time = JournalTime(attempt.time);
+  line.event = event;
+  line.identifier = attempt.identifier;
+  line.element = attempt.element;
+  line.answer = AnswerText(attempt.answer);
+  if (attempt.identifier == 72) {
+    line.note = "customer code set";
+  } else if (attempt.identifier == 0) {
+    line.note = "erase command";
+  } else {
+    line.oldValue = Units(attempt.oldValue);
+    line.newValue = Units(attempt.newValue);
+    line.oldRaw = attempt.oldRaw;
+    line.newRaw = attempt.newRaw;
+  }
+  return line;
+}
+
+std::string FormatJournalLine(const JournalLine& line) {
+  std::string text = line.time;
+  for (const std::string& field :
+       {line.event, OptionalInt(line.identifier), OptionalInt(line.element), line.oldValue,
+        line.newValue, OptionalInt(line.oldRaw), OptionalInt(line.newRaw), line.answer}) {
+    text += ',' + Field(field);
+  }
+  return text + ',' + Field(line.note);
+}
+
+std::optional<JournalLine> ParseJournalLine(std::string_view text) {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  if (text.empty() || text == kJournalHeader) return std::nullopt;
+  const std::vector<std::string> fields = SplitFields(text);
+  if (fields.size() != kFieldCount || fields[0].size() != 19 || fields[1].empty())
+    return std::nullopt;
+  JournalLine line;
+  line.time = fields[0];
+  line.event = fields[1];
+  line.oldValue = fields[4];
+  line.newValue = fields[5];
+  line.answer = fields[8];
+  line.note = fields[9];
+  if (!ParseOptionalInt(fields[2], &line.identifier) ||
+      !ParseOptionalInt(fields[3], &line.element) || !ParseOptionalInt(fields[6], &line.oldRaw) ||
+      !ParseOptionalInt(fields[7], &line.newRaw))
+    return std::nullopt;
+  return line;
+}
+
+void JournalWriter::SetFile(const std::filesystem::path& file) {
+  if (file == file_) return;
+  out_.close();
+  out_.clear();
+  file_ = file;
+  reported_ = false;
+}
+
+void JournalWriter::BulkWriteStarted(BulkWrite kind, std::string_view source) {
+  inBulk_ = true;
+  bulkEvent_ = BulkWriteText(kind);
+  JournalLine line;
+  line.time = JournalTime(std::chrono::system_clock::now());
+  line.event = bulkEvent_;
+  line.note = source;
+  Append(line);
+}
+
+void JournalWriter::WriteAttempted(const WriteAttempt& attempt) {
+  if (!inBulk_) {
+    Append(LineOfAttempt(attempt, "write"));
+    return;
+  }
+  // A run of writes keeps the journal small: what changed, and what the ECU
+  // did not take, each on its line.
+  const bool changed = attempt.oldRaw != attempt.newRaw || attempt.identifier == 0;
+  if (changed || attempt.answer != WriteAnswer::kAccepted)
+    Append(LineOfAttempt(attempt, bulkEvent_));
+}
+
+void JournalWriter::BulkWriteFinished(BulkWrite) {
+  inBulk_ = false;
+}
+
+void JournalWriter::Append(const JournalLine& line) {
+  if (file_.empty()) return;
+  std::error_code error;
+  if (!out_.is_open()) {
+    out_.clear();
+    std::filesystem::create_directories(file_.parent_path(), error);
+    const bool fresh =
+        !std::filesystem::exists(file_, error) || std::filesystem::file_size(file_, error) == 0;
+    out_.open(file_, std::ios::binary | std::ios::app);
+    if (out_.is_open() && fresh) out_ << kJournalHeader << '\n';
+  }
+  if (out_.is_open()) {
+    out_ << FormatJournalLine(line) << '\n';
+    out_.flush();
+  }
+  failed_ = !out_.is_open() || !out_.good();
+  if (!failed_) return;
+  // Opened afresh for the next line: the disk may have room again by then.
+  out_.close();
+  if (!reported_ && report_) {
+    reported_ = true;
+    report_("cannot write the journal " + file_.string());
+  }
+}
+
+JournalReading ReadJournal(const std::filesystem::path& file, std::string_view since) {
+  JournalReading reading;
+  std::ifstream in(file, std::ios::binary);
+  reading.opened = in.is_open();
+  std::string text;
+  bool first = true;
+  while (std::getline(in, text)) {
+    const bool header =
+        first && (text == kJournalHeader || text == std::string(kJournalHeader) + '\r');
+    first = false;
+    if (header) continue;
+    const auto line = ParseJournalLine(text);
+    if (!line) {
+      if (!text.empty() && text != "\r") ++reading.skipped;
+      continue;
+    }
+    if (!since.empty() && line->time.compare(0, since.size(), since) < 0) continue;
+    reading.lines.push_back(*line);
+  }
+  return reading;
+}

@@ -1,0 +1,82 @@
+// The write journal: one line per write sent to the ECU, appended to a text
+// file per ECU as it happens. Comma-separated with a header line, so a
+// spreadsheet opens it and grep finds a parameter; each line is flushed as it
+// is written, so a crash loses nothing the ECU already took.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "WriteObserver.h"
+
+// The first line of every journal file.
+extern const char* const kJournalHeader;
+
+struct JournalLine {
+  std::string time;      // local time, "YYYY-MM-DD HH:MM:SS"
+  std::string event;     // "write", or the run it belongs to: "file load", "erase", "restore"
+  int identifier = -1;   // -1 on the line that opens a run
+  int element = -1;      // -1 for a single value
+  std::string oldValue;  // in units; empty when there is none to tell
+  std::string newValue;
+  int oldRaw = -1;  // -1 when there is none to tell
+  int newRaw = -1;
+  std::string answer;  // "accepted", "refused", "no answer"; empty on a run's first line
+  std::string note;    // the file of a load or restore; "customer code set"
+
+  bool operator==(const JournalLine&) const = default;
+};
+
+std::string FormatJournalLine(const JournalLine& line);
+// Nothing for the header, an empty line or a line that is not a journal line.
+std::optional<JournalLine> ParseJournalLine(std::string_view text);
+
+std::string JournalTime(std::chrono::system_clock::time_point time);
+const char* AnswerText(WriteAnswer answer);
+const char* BulkWriteText(BulkWrite kind);
+// The journal line of one write; the customer code never shows its value.
+JournalLine LineOfAttempt(const WriteAttempt& attempt, std::string_view event);
+
+// Appends the store's writes to a journal file. Inside a run of writes (file
+// load, erase, restore) only the values that changed or that the ECU did not
+// take get a line, after one line that names the run and its file.
+class JournalWriter final : public WriteObserver {
+ public:
+  // Called once when a line cannot be written (folder or disk), with why.
+  using FailureReport = std::function<void(const std::string& why)>;
+
+  void SetFile(const std::filesystem::path& file);
+  const std::filesystem::path& File() const { return file_; }
+  void SetFailureReport(FailureReport report) { report_ = std::move(report); }
+  // True when the last line could not be written.
+  bool Failed() const { return failed_; }
+
+  void BulkWriteStarted(BulkWrite kind, std::string_view source) override;
+  void WriteAttempted(const WriteAttempt& attempt) override;
+  void BulkWriteFinished(BulkWrite kind) override;
+
+ private:
+  void Append(const JournalLine& line);
+
+  std::filesystem::path file_;
+  std::ofstream out_;
+  FailureReport report_;
+  bool failed_ = false;
+  bool reported_ = false;
+  bool inBulk_ = false;
+  std::string bulkEvent_;
+};
+
+struct JournalReading {
+  std::vector<JournalLine> lines;
+  int skipped = 0;  // lines that are not journal lines
+  bool opened = false;
+};
+// The lines of a journal file from the day since on ("YYYY-MM-DD", or any
+// prefix of a journal time; empty for all).
+JournalReading ReadJournal(const std::filesystem::path& file, std::string_view since = {});

@@ -1,0 +1,273 @@
+#include "HistoryCommands.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "Companion.h"
+#include "Compare.h"
+#include "ConfCar.h"
+#include "History.h"
+#include "ParameterNames.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options {
+  std::string name;
+  std::vector<std::string> operands;
+  std::string since;
+  bool ecu = false;
+  bool all = false;
+  bool csv = false;
+  bool confirmed = false;
+};
+
+bool Parse(const std::vector<std::string>& args, Options* o, std::string* error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--ecu") {
+      o->ecu = true;
+    } else if (a == "--all") {
+      o->all = true;
+    } else if (a == "--csv") {
+      o->csv = true;
+    } else if (a == "--yes") {
+      o->confirmed = true;
+    } else if (a == "--since") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        *error = "--since needs a date (YYYY-MM-DD)";
+        return false;
+      }
+      o->since = args[++i];
+    } else if (a.rfind("--", 0) == 0) {
+      *error = "unknown option " + a;
+      return false;
+    } else if (o->name.empty()) {
+      o->name = a;
+    } else {
+      o->operands.push_back(a);
+    }
+  }
+  return true;
+}
+
+int Usage(std::ostream& err, const std::string& why) {
+  err << "ecuctl: " << why << " (ecuctl help shows the commands)\n";
+  return kExitUsage;
+}
+
+// Connects and checks that the ECU is one this tool serves.
+int Connect(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err) {
+  link.SetStartOptionA(0);
+  link.SetStartOptionB(4);
+  if (!link.OpenLink() || !link.Connect()) {
+    err << "ecuctl: no ECU found (set SEROXT_PORT to a port, or to 'sim')\n";
+    return kExitNoEcu;
+  }
+  if (!link.ReadIdentification(id)) {
+    err << "ecuctl: the ECU did not identify itself\n";
+    return kExitNoEcu;
+  }
+  if (!IsServedEcu(*id)) {
+    err << "ecuctl: ECU rejected: type code " << int{id->typeCode} << ", variant "
+        << int{id->variant} << " is not a model this tool serves\n";
+    return kExitRejectedEcu;
+  }
+  return kExitOk;
+}
+
+// A parameter file to compare or restore; false (and why) when it is none.
+bool ReadFile(const std::string& path, Configuration* c, std::ostream& err) {
+  *c = ReadConfiguration(path);
+  if (!c->opened) {
+    err << "ecuctl: cannot read " << path << "\n";
+    return false;
+  }
+  if (!c->header) {
+    err << "ecuctl: " << path << " is not a parameter file\n";
+    return false;
+  }
+  if (c->absent > 0)
+    err << "ecuctl: " << path << " gives no value for " << c->absent
+        << " value(s), shown as -; a restore leaves them alone\n";
+  return true;
+}
+
+void PrintDifferences(const std::vector<CompareRow>& rows, const std::string& nameA,
+                      const std::string& nameB, bool csv, std::ostream& out) {
+  std::vector<std::string> captions;
+  for (const auto& row : rows) captions.push_back(ParameterName(row.identifier, row.element));
+  if (csv) {
+    out << CompareCsv(rows, captions, nameA, nameB);
+    return;
+  }
+  out << "A: " << nameA << "\nB: " << nameB << "\n";
+  if (rows.empty()) out << "no differences\n";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const CompareRow& r = rows[i];
+    out << (r.differs ? "* " : "  ") << r.identifier << ' ' << captions[i] << ": "
+        << UnitText(r.valueA) << " | " << UnitText(r.valueB) << " (factory " << UnitText(r.factory)
+        << ")\n";
+  }
+}
+
+int Diff(const Options& o, ecu::EcuLink& link, std::ostream& out, std::ostream& err) {
+  if (o.operands.size() != (o.ecu ? 1u : 2u))
+    return Usage(err, "diff takes two files, or one file and --ecu");
+  Configuration a, b;
+  if (!ReadFile(o.operands[0], &a, err)) return kExitBadFile;
+  std::string nameB = "ECU";
+  if (o.ecu) {
+    ecu::Identification id;
+    const int connected = Connect(link, &id, err);
+    if (connected != kExitOk) {
+      link.Disconnect();
+      return connected;
+    }
+    ConfCar store("ecuctl.dmr", &link);
+    store.SetVariantFlag(id.variant == 2);
+    store.ReadAll();
+    const bool lost = link.IsConnected() == 0;
+    link.Disconnect();
+    if (lost) {
+      err << "ecuctl: the ECU stopped answering\n";
+      return kExitLinkLost;
+    }
+    b = ConfigurationOf(store);
+  } else {
+    nameB = o.operands[1];
+    if (!ReadFile(nameB, &b, err)) return kExitBadFile;
+  }
+  PrintDifferences(CompareConfigurations(a, b, o.all), o.operands[0], nameB, o.csv, out);
+  return kExitOk;
+}
+
+// The ECU folders of the history folder, sorted; anything else is skipped.
+std::vector<fs::path> EcuFolders(const fs::path& folder) {
+  std::vector<fs::path> ecus;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (it->is_directory(error)) ecus.push_back(it->path());
+  std::sort(ecus.begin(), ecus.end());
+  return ecus;
+}
+
+int Journal(const Options& o, std::ostream& out, std::ostream& err) {
+  if (!o.operands.empty()) return Usage(err, "journal takes no operands");
+  const fs::path folder = history::DefaultFolder();
+  int shown = 0;
+  for (const fs::path& ecuFolder : EcuFolders(folder)) {
+    const fs::path file = ecuFolder / "journal.csv";
+    if (!fs::exists(file)) continue;
+    const JournalReading reading = ReadJournal(file, o.since);
+    if (reading.skipped > 0)
+      err << "ecuctl: " << file.string() << ": " << reading.skipped
+          << " line(s) skipped (not journal lines)\n";
+    const std::string ecu = ecuFolder.filename().string();
+    for (const JournalLine& l : reading.lines) {
+      ++shown;
+      out << ecu << "  " << l.time << "  " << l.event;
+      if (l.identifier >= 0)
+        out << "  " << l.identifier << ' ' << ParameterName(l.identifier, l.element);
+      if (!l.oldValue.empty() || !l.newValue.empty())
+        out << "  " << (l.oldValue.empty() ? "-" : l.oldValue) << " -> "
+            << (l.newValue.empty() ? "-" : l.newValue);
+      if (!l.answer.empty()) out << "  " << l.answer;
+      if (!l.note.empty()) out << "  " << l.note;
+      out << "\n";
+    }
+  }
+  if (shown == 0) err << "ecuctl: no journal lines in " << folder.string() << "\n";
+  return kExitOk;
+}
+
+int Snapshots(const Options& o, std::ostream& out, std::ostream& err) {
+  if (!o.operands.empty()) return Usage(err, "snapshots takes no operands");
+  const fs::path folder = history::DefaultFolder();
+  const history::Listing listing = history::ListSnapshots(folder);
+  for (const std::string& line : listing.skipped) err << "ecuctl: " << line << "\n";
+  for (const auto& s : listing.snapshots)
+    out << s.ecu << "  " << s.taken << "  " << s.file.string() << "\n";
+  if (listing.snapshots.empty()) err << "ecuctl: no snapshots in " << folder.string() << "\n";
+  return kExitOk;
+}
+
+int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::ostream& err) {
+  if (o.operands.size() != 1) return Usage(err, "restore takes one file");
+  const std::string& path = o.operands[0];
+  Configuration target;
+  if (!ReadFile(path, &target, err)) return kExitBadFile;
+  ecu::Identification id;
+  int code = Connect(link, &id, err);
+  if (code != kExitOk) {
+    link.Disconnect();
+    return code;
+  }
+  ConfCar store("ecuctl.dmr", &link);
+  store.SetVariantFlag(id.variant == 2);
+  CompanionJournal journal;
+  journal.Attach(store, id, err);
+  store.ReadAll();
+  const auto plan = RestorePlan(store, target);
+  if (link.IsConnected() == 0) {
+    code = kExitLinkLost;
+  } else if (plan.empty()) {
+    out << "nothing to restore: the ECU already holds " << path << "\n";
+  } else if (!o.confirmed) {
+    err << "ecuctl: " << plan.size() << " value(s) of the ECU differ from " << path
+        << "; confirm the restore with --yes\n";
+    code = kExitUsage;
+  } else {
+    const RestoreOutcome outcome = Restore(store, target, path);
+    if (outcome.linkLost) {
+      code = kExitLinkLost;
+    } else if (!outcome.refused.empty()) {
+      err << "ecuctl: the ECU refused:";
+      for (const auto& step : outcome.refused)
+        err << ' ' << step.identifier
+            << (step.element < 0 ? "" : "[" + std::to_string(step.element + 1) + "]");
+      err << "\n";
+      code = kExitRefused;
+    } else {
+      out << "restored " << outcome.written.size() << " value(s) from " << path << "\n";
+    }
+  }
+  if (code == kExitLinkLost) err << "ecuctl: the ECU stopped answering\n";
+  link.Disconnect();
+  return code;
+}
+
+}  // namespace
+
+bool IsHistoryCommand(const std::string& name) {
+  return name == "diff" || name == "journal" || name == "snapshots" || name == "restore";
+}
+
+const char* HistoryUsage() {
+  return "  diff A.dmr B.dmr [--all] [--csv]\n"
+         "  diff A.dmr --ecu [--all] [--csv]\n"
+         "                             the values that differ (--all: every value)\n"
+         "  journal [--since YYYY-MM-DD]\n"
+         "                             every write sent to the ECUs, from the journal\n"
+         "  snapshots                  the configurations kept at each connection\n"
+         "  restore FILE --yes         write back the values that differ from FILE\n";
+}
+
+int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
+                      std::ostream& err) {
+  Options o;
+  std::string error;
+  if (!Parse(args, &o, &error)) return Usage(err, error);
+  if (o.ecu && o.name != "diff") return Usage(err, "--ecu goes with diff");
+  if (o.name == "diff") return Diff(o, link, out, err);
+  if (o.name == "journal") return Journal(o, out, err);
+  if (o.name == "snapshots") return Snapshots(o, out, err);
+  return RestoreFile(o, link, out, err);
+}
+
+void CompanionJournal::Attach(ConfCar& store, const ecu::Identification& id, std::ostream& err) {
+  writer_.SetFile(history::JournalFile(history::DefaultFolder(), id));
+  writer_.SetFailureReport([&err](const std::string& why) { err << "ecuctl: " << why << "\n"; });
+  store.SetWriteObserver(&writer_);
+}

@@ -1,0 +1,31 @@
+// ecuctl's history commands: compare configurations (diff), read the write
+// journal (journal), list the snapshots (snapshots) and write back the values
+// of a saved configuration that differ from the ECU's (restore). The history
+// folder is the program's: $XDG_DATA_HOME (or ~/.local/share) followed by
+// "OXT srl/MirelVantor/History".
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "EcuLink.h"
+#include "WriteJournal.h"
+
+class ConfCar;
+
+bool IsHistoryCommand(const std::string& name);
+// Runs one history command (arguments without the program name).
+int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
+                      std::ostream& err);
+// The usage lines of the history commands.
+const char* HistoryUsage();
+
+// The writes of a companion session go to the journal of the ECU it talks to.
+class CompanionJournal {
+ public:
+  void Attach(ConfCar& store, const ecu::Identification& id, std::ostream& err);
+
+ private:
+  JournalWriter writer_;
+};

@@ -1,0 +1,176 @@
+// ecuctl diff, journal, snapshots and restore on files and a history folder of
+// this test's own (every test of this program keeps its history there).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Companion.h"
+#include "ConfCar.h"
+#include "History.h"
+#include "RecordingLink.h"
+#include "SerialEcuLink.h"
+#include "VirtualEcuOnPty.h"
+#include "WriteJournal.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The history folder of every test in this program lies in a folder of its
+// own, never in the user's data folder.
+class HistoryInTemp : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    fs::create_directories(folder_);
+    ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+ private:
+  fs::path folder_ = fs::temp_directory_path() / ("ecuctl-data-" + std::to_string(::getpid()));
+};
+const auto* const kHistoryInTemp = ::testing::AddGlobalTestEnvironment(new HistoryInTemp);
+
+struct Outcome {
+  int code = -1;
+  std::string out, err;
+};
+
+Outcome Ecuctl(std::vector<std::string> args) {
+  RecordingLink link;
+  std::ostringstream out, err;
+  Outcome run;
+  run.code = RunCompanion(args, link, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::string SavedFile(const char* name, int changeOverRaw) {
+  const fs::path file = fs::temp_directory_path() / name;
+  ConfCar store(file.string());
+  store.StoreRaw(store.MemberAddress(56), changeOverRaw);
+  EXPECT_TRUE(store.SaveFile());
+  return file.string();
+}
+
+}  // namespace
+
+TEST(HistoryCommands, DiffOfTwoFiles) {
+  const std::string a = SavedFile("ecuctl-diff-a.dmr", 60);
+  const std::string b = SavedFile("ecuctl-diff-b.dmr", 40);
+  Outcome same = Ecuctl({"diff", a, a});
+  EXPECT_EQ(same.code, kExitOk);
+  EXPECT_NE(same.out.find("no differences"), std::string::npos) << same.out;
+
+  Outcome apart = Ecuctl({"diff", a, b});
+  EXPECT_EQ(apart.code, kExitOk);
+  EXPECT_NE(apart.out.find("* 56 change-over rpm: 2000 | 3000 (factory 2000)"), std::string::npos)
+      << apart.out;
+
+  Outcome csv = Ecuctl({"diff", a, b, "--csv"});
+  EXPECT_EQ(csv.out, "identifier,element,parameter," + a + "," + b +
+                         ",factory,differs\n56,,change-over rpm,2000,3000,2000,yes\n");
+
+  Outcome all = Ecuctl({"diff", a, b, "--all"});
+  EXPECT_GT(std::count(all.out.begin(), all.out.end(), '\n'), 70);
+}
+
+TEST(HistoryCommands, BadFilesAndCommandLines) {
+  const fs::path foreign = fs::temp_directory_path() / "ecuctl-foreign.dmr";
+  std::ofstream(foreign) << "not a parameter file\n";
+  const std::string good = SavedFile("ecuctl-good.dmr", 60);
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"diff", good, "/nonexistent.dmr"}, kExitBadFile, "cannot read /nonexistent.dmr"},
+      {{"diff", good, foreign.string()}, kExitBadFile, "is not a parameter file"},
+      {{"restore", foreign.string(), "--yes"}, kExitBadFile, "is not a parameter file"},
+      {{"diff", good}, kExitUsage, "two files, or one file and --ecu"},
+      {{"diff", good, good, "--ecu"}, kExitUsage, "two files, or one file and --ecu"},
+      {{"journal", "--ecu"}, kExitUsage, "--ecu goes with diff"},
+      {{"journal", "--since"}, kExitUsage, "--since needs a date"},
+      {{"snapshots", "x"}, kExitUsage, "takes no operands"},
+      {{"restore"}, kExitUsage, "restore takes one file"},
+      {{"diff", good, good, "--bogus"}, kExitUsage, "unknown option --bogus"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Ecuctl(c.args);
+    EXPECT_EQ(run.code, c.code) << c.args[0] << " " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+  }
+}
+
+TEST(HistoryCommands, TruncatedFileIsComparedWithAWarning) {
+  const std::string good = SavedFile("ecuctl-whole.dmr", 60);
+  std::ifstream in(good, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  const fs::path cut = fs::temp_directory_path() / "ecuctl-cut.dmr";
+  std::ofstream(cut, std::ios::binary) << text.substr(0, text.size() / 2);
+  const Outcome run = Ecuctl({"diff", good, cut.string()});
+  EXPECT_EQ(run.code, kExitOk);
+  EXPECT_NE(run.err.find("gives no value for"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("| -"), std::string::npos) << run.out;
+}
+
+TEST(HistoryCommands, SnapshotsAndJournalSkipWhatDoesNotBelong) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  const ecu::Identification id{18, 0, 1, 23};
+  ConfCar store("x");
+  ASSERT_TRUE(history::SaveSnapshot(store, folder, id, std::chrono::system_clock::now()).saved);
+  std::ofstream(folder / "ecu-18-0-1-23" / "2020-01-01_000000.dmr") << "broken\n";
+  std::ofstream(history::JournalFile(folder, id))
+      << "time,event,identifier,element,old value,new value,old raw,new raw,answer,note\n"
+      << "2026-01-02 10:00:00,write,56,,2000,3000,60,40,accepted,\n"
+      << "nonsense\n"
+      << "2026-01-03 10:00:00,write,72,,,,,,accepted,customer code set\n";
+
+  const Outcome snapshots = Ecuctl({"snapshots"});
+  EXPECT_EQ(snapshots.code, kExitOk);
+  EXPECT_EQ(std::count(snapshots.out.begin(), snapshots.out.end(), '\n'), 1) << snapshots.out;
+  EXPECT_NE(snapshots.err.find("2020-01-01_000000.dmr: not a parameter file, skipped"),
+            std::string::npos)
+      << snapshots.err;
+
+  const Outcome journal = Ecuctl({"journal", "--since", "2026-01-03"});
+  EXPECT_EQ(journal.code, kExitOk);
+  EXPECT_EQ(journal.out,
+            "ecu-18-0-1-23  2026-01-03 10:00:00  write  72 customer code  accepted  customer "
+            "code set\n");
+  EXPECT_NE(journal.err.find("1 line(s) skipped"), std::string::npos) << journal.err;
+  fs::remove_all(folder);
+}
+
+// An erase is one run in the journal: the command, then each value it took
+// back to its factory value.
+TEST(HistoryCommands, EraseIsJournaledWithTheValuesItChanged) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  linktest::EcuOnPty ecu;
+  linktest::UsePort(ecu.Port());
+  auto run = [](std::vector<std::string> args) {
+    serlink::SerialEcuLink link;
+    std::ostringstream out, err;
+    return RunCompanion(args, link, out, err);
+  };
+  ASSERT_EQ(run({"set", "56", "2500"}), kExitOk);
+  ASSERT_EQ(run({"erase", "--yes"}), kExitOk);
+  const auto journal = ReadJournal(history::JournalFile(folder, {18, 0, 1, 23}));
+  ASSERT_EQ(journal.lines.size(), 4u);
+  EXPECT_EQ(journal.lines[1].event, "erase");
+  EXPECT_EQ(journal.lines[1].identifier, -1);
+  EXPECT_EQ(journal.lines[2].note, "erase command");
+  EXPECT_EQ(journal.lines[2].answer, "accepted");
+  EXPECT_EQ(journal.lines[3].identifier, 56);
+  EXPECT_EQ(journal.lines[3].oldValue, "2500");
+  EXPECT_EQ(journal.lines[3].newValue, "2000");
+  fs::remove_all(folder);
+}
