@@ -215,7 +215,7 @@ void TFormSensore::Calcola() {
 
 bool TFormSensore::LeaveField(QLineEdit* edit) {
   if (IntegerOr(edit->text(), kNotANumber) <= kLargestReading) return true;
-  MessageBoxes::Show(this, {messDatoNoValido_, windowTitle(), BoxIcon::Warning, BoxButtons::Ok});
+  MessageBoxes::Show(this, {messDatoNoValido_, windowTitle(), BoxIcon::Warning, BoxButtons::Ok, {}});
   edit->setText(QString::number(saved_));
   return false;
 }
