@@ -120,7 +120,9 @@ void TFormConfOpt::BuildControls() {
   logo->setAlignment(Qt::AlignCenter);
   logo->setFrameStyle(QFrame::Panel | QFrame::Raised);
   logo->setWordWrap(true);
-  AddStatusLabels(this, QRect(160, 496, 121, 57), true, 544, 496, 520);
+  // Three wrapped lines of the bold face need 58 pixels; the label is made
+  // a little taller than its 57 so none is cut.
+  AddStatusLabels(this, QRect(160, 496, 121, 60), true, 544, 496, 520);
   AddExitButton(this, QRect(340, 504, 137, 33));
 }
 

@@ -13,6 +13,12 @@
 #include <memory>
 
 #include "AboutBox.h"
+#include "Diagnosi.h"
+#include "FormConfOpt.h"
+#include "FormConfSw.h"
+#include "FormVettura.h"
+#include "Indicatore.h"
+#include "Visualizza.h"
 #include "Events.h"
 #include "Attendere.h"
 #include "FormMain.h"
@@ -112,6 +118,28 @@ Problems SaveWindow(TFormMain& main) {
   return FromFileManagement<TFormFileSalva>(main, &TFormFile::SalvaConf);
 }
 
+// A tool window opened by the main window's action of that name.
+template <class Window>
+Problems ToolWindow(TFormMain& main, const char* action) {
+  return WhileModal<Window>([&main, action] { main.Action(QLatin1String(action))->trigger(); });
+}
+
+Problems LiveView(TFormMain& main) {
+  return ToolWindow<TFormVisualizza>(main, "ActionVisualizza");
+}
+Problems VehicleConfiguration(TFormMain& main) {
+  return ToolWindow<TFormVettura>(main, "ActionConfVett");
+}
+Problems OptionalConfiguration(TFormMain& main) {
+  return ToolWindow<TFormConfOpt>(main, "ActionConfOp");
+}
+Problems SoftwareConfiguration(TFormMain& main) {
+  return ToolWindow<TFormConfSw>(main, "ActionConfSoftware");
+}
+Problems Diagnosis(TFormMain& main) {
+  return ToolWindow<TFormDiagnosi>(main, "ActionDiagnosi");
+}
+
 struct WindowRow {
   const char* name;
   Problems (*check)(TFormMain& main);
@@ -127,6 +155,11 @@ const WindowRow kWindows[] = {
     {"file management", FileManagement},
     {"load window", LoadWindow},
     {"save window", SaveWindow},
+    {"live view", LiveView},
+    {"vehicle configuration", VehicleConfiguration},
+    {"optional configuration", OptionalConfiguration},
+    {"software configuration", SoftwareConfiguration},
+    {"diagnosis", Diagnosis},
 };
 
 const int kScreenWidths[] = {800, 1024, 1920};
