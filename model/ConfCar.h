@@ -80,6 +80,10 @@ class ConfCar : public IoBaseData {
   long double GetValue(int identifier);
   // 1 accepted and stored, 0 refused or not writable, -1 negative identifier.
   int SetValue(int identifier, double value);
+  // Sends the customer code (identifier 72), reports it to the observer
+  // without its value and keeps nothing; true when the ECU accepted it.
+  // SetValue(72) sends it the same way and returns 1 whatever the answer.
+  bool SendCustomerCode(std::int32_t code);
   // Arrays 25, 27, 60, 61; kMissingValue for any other identifier or index.
   long double GetElement(int identifier, int index) const;
   // 1.0 accepted and stored, 0.0 otherwise.

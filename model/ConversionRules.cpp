@@ -138,6 +138,12 @@ long double ConfCar::ValueOfRaw(int identifier, std::int32_t r) const {
   }
 }
 
+bool ConfCar::SendCustomerCode(std::int32_t code) {
+  const bool accepted = link_ != nullptr && link_->WriteParameter(params::Code(72), code);
+  Report(72, -1, 0, 0, accepted);
+  return accepted;
+}
+
 int ConfCar::SetValue(int identifier, double value) {
   if (identifier < 0) return -1;
   // NaN or an infinity is no value at all: nothing is sent, whatever the rule
@@ -145,11 +151,11 @@ int ConfCar::SetValue(int identifier, double value) {
   if (!std::isfinite(value)) return 0;
   const double x = value;
   if (identifier == 72) {
-    // The customer code is a command the ECU never reports back.
+    // The customer code is a command the ECU never reports back; the window
+    // that sends it says nothing either way.
     const auto code = Trunc(x);
     if (!code) return 0;
-    const bool accepted = link_ != nullptr && link_->WriteParameter(params::Code(72), *code);
-    Report(72, -1, 0, 0, accepted);
+    SendCustomerCode(*code);
     return 1;
   }
   const int slot = params::StorageSlot(identifier);

@@ -246,9 +246,10 @@ class Session {
   }
 
   // The store's SetValue(72) reports 1 whatever the ECU answers (the program
-  // says nothing either way); ecuctl tells the link's own answer.
+  // says nothing either way); ecuctl tells the link's own answer, and the
+  // journal still notes that a customer code was set.
   int SetCustomerCode(int code) {
-    if (link_.WriteParameter(params::Code(72), code)) return kExitOk;
+    if (store_.SendCustomerCode(code)) return kExitOk;
     if (!link_.IsConnected()) return Lost();
     err_ << "ecuctl: the ECU refused the customer code " << code << "\n";
     return kExitRefused;

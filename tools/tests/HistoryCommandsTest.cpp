@@ -174,3 +174,33 @@ TEST(HistoryCommands, EraseIsJournaledWithTheValuesItChanged) {
   EXPECT_EQ(journal.lines[3].newValue, "2000");
   fs::remove_all(folder);
 }
+
+// ecuctl sends the customer code straight through to learn the ECU's answer,
+// yet the journal still notes each attempt, and never the code itself.
+TEST(HistoryCommands, CustomerCodeIsJournaledWithoutItsValue) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  vecu::EcuOptions refusing = linktest::EcuOnPty::Still();
+  refusing.refusedAddresses = {64};
+  for (const bool refused : {false, true}) {
+    linktest::EcuOnPty ecu(refused ? refusing : linktest::EcuOnPty::Still());
+    linktest::UsePort(ecu.Port());
+    serlink::SerialEcuLink link;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCompanion({"set", "72", "457"}, link, out, err),
+              refused ? kExitRefused : kExitOk);
+  }
+  const fs::path journalFile = history::JournalFile(folder, {18, 0, 1, 23});
+  const auto journal = ReadJournal(journalFile);
+  ASSERT_EQ(journal.lines.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(journal.lines[i].identifier, 72);
+    EXPECT_EQ(journal.lines[i].note, "customer code set");
+  }
+  EXPECT_EQ(journal.lines[0].answer, "accepted");
+  EXPECT_EQ(journal.lines[1].answer, "refused");
+  std::ifstream text(journalFile);
+  const std::string whole((std::istreambuf_iterator<char>(text)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(whole.find("457"), std::string::npos) << whole;
+  fs::remove_all(folder);
+}
