@@ -1,4 +1,4 @@
-// The one reader of the parameter file format (Part 2.5). The store's load,
+// The one reader of the parameter file format. The store's load,
 // the strict check before a write and anything else that reads these files go
 // through it, so "the check passes" means exactly "the file loads as these
 // values".
