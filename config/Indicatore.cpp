@@ -1,6 +1,5 @@
 #include "Indicatore.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +7,7 @@
 #include <QPushButton>
 
 #include "ApplicationInfo.h"
+#include "Beep.h"
 #include "ConfCar.h"
 #include "FormContext.h"
 #include "MessageBoxes.h"
@@ -207,7 +207,7 @@ void TFormIndicatore::Confirm() {
   if (ok && value >= 0 && value <= 255) {
     committed_[static_cast<std::size_t>(index)] = value;
   } else {
-    QApplication::beep();
+    SystemBeep();
   }
   StopEditing(index);
   DriveGauge(committed_[static_cast<std::size_t>(index)]);
@@ -255,7 +255,7 @@ bool TFormIndicatore::EditKey(int index, QKeyEvent* event) {
   const QString text = event->text();
   if (key != Qt::Key_Backspace && !text.isEmpty() && text.at(0).isPrint() &&
       !text.at(0).isDigit()) {
-    QApplication::beep();
+    SystemBeep();
     return true;
   }
   return false;

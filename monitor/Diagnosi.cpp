@@ -1,6 +1,5 @@
 #include "Diagnosi.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -10,6 +9,7 @@
 #include <cmath>
 
 #include "ApplicationInfo.h"
+#include "Beep.h"
 #include "ConfCar.h"
 #include "FormContext.h"
 #include "MessageBoxes.h"
@@ -169,7 +169,7 @@ void TFormDiagnosi::CheckToggled(int index) {
   const int wanted =
       rows_[index].check->isChecked() ? (enableMask_ | bit) : (enableMask_ & ~bit);
   // The boxes show what the ECU took: a refused change puts the box back.
-  if (store_.SetValue(kEnableMask, wanted) != 1) QApplication::beep();
+  if (store_.SetValue(kEnableMask, wanted) != 1) SystemBeep();
   enableMask_ = Whole(store_.GetValue(kEnableMask));
   ShowChecks();
 }
@@ -177,7 +177,7 @@ void TFormDiagnosi::CheckToggled(int index) {
 void TFormDiagnosi::AzzeraErrori() {
   if (store_.SetValue(kErrorFlags, 0) != 1) {
     // The ECU kept its errors: the labels go on showing them.
-    QApplication::beep();
+    SystemBeep();
     return;
   }
   errorFlags_ = 0;

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "Beep.h"
 #include "ConfCar.h"
 #include "Diagnosi.h"
 #include "FormContext.h"
@@ -136,7 +137,9 @@ void DiagnosisTest::refusedToggleIsPutBack() {
   link_.refusedCodes.insert(kEnableAddress);
   auto w = MakeWindow();
   w->show();
+  ScopedBeepCounter beeps;
   QTest::mouseClick(w->CheckBox1, Qt::LeftButton);
+  QCOMPARE(beeps.Count(), 1);
   QCOMPARE(link_.Writes().back().value, 1);
   QVERIFY(!w->CheckBox1->isChecked());
   QCOMPARE(w->EnableMask(), 0);
@@ -165,7 +168,9 @@ void DiagnosisTest::refusedResetKeepsTheErrors() {
   link_.memory[kErrorAddress] = {4};
   link_.refusedCodes.insert(kErrorAddress);
   auto w = MakeWindow();
+  ScopedBeepCounter beeps;
   QTest::mouseClick(w->ButtonReset, Qt::LeftButton);
+  QCOMPARE(beeps.Count(), 1);
   QCOMPARE(w->ErrorFlags(), 4);
   QCOMPARE(w->LabelStato3->text(), QStringLiteral("Errore"));
   QCOMPARE(TextColour(w->LabelStato3), kRed);

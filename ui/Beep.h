@@ -1,6 +1,6 @@
-// The system beep of the configuration windows (a value out of range, a
-// write the ECU refused). A test counts beeps with ScopedBeepCounter instead
-// of hearing them.
+// The system beep every window sounds for a value out of range or a write the
+// ECU refused. A test counts beeps with ScopedBeepCounter instead of hearing
+// them.
 #pragma once
 
 void SystemBeep();
