@@ -42,4 +42,11 @@ SlowValues DecodeSlow(const std::uint8_t* block) {
   return v;
 }
 
+int MinTpsShown(int minTps, const MinTpsRule& rule) {
+  int shown = minTps;
+  if (shown + rule.hysteresis < 500 && rule.fixedIdleTps) shown += rule.hysteresis;
+  if (rule.invertedTps) shown = 500 - shown;
+  return shown;
+}
+
 }  // namespace live

@@ -4,6 +4,7 @@
 // for the live view, the level-sensor window and the command-line companion.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "EcuLink.h"
@@ -47,5 +48,30 @@ struct SlowValues {
 // live block of ecu::kLiveBlockSize bytes.
 FastValues DecodeFast(const std::uint8_t* block);
 SlowValues DecodeSlow(const std::uint8_t* block);
+
+using Block = std::array<std::uint8_t, ecu::kLiveBlockSize>;
+
+// How the minimum TPS voltage is shown: read from the store whenever a slow
+// block arrives.
+struct MinTpsRule {
+  int hysteresis = 0;         // 24 in hundredths of a volt
+  bool fixedIdleTps = false;  // 68
+  bool invertedTps = false;   // the store's inverted-TPS flag
+};
+// The minimum TPS voltage shown for the one the ECU sent.
+int MinTpsShown(int minTps, const MinTpsRule& rule);
+
+// One poll of the ECU: which reads were made and what they brought. The live
+// view renders it, the recorder writes it, a replay rebuilds it.
+struct Sample {
+  double time = 0;         // seconds since polling started
+  bool connected = false;
+  bool fastRead = false;   // the fast block arrived
+  bool slowDue = false;    // the slow block was asked for on this poll
+  bool slowRead = false;   // ... and arrived
+  Block fast{};
+  Block slow{};
+  MinTpsRule minTpsRule;   // valid when slowRead
+};
 
 }  // namespace live

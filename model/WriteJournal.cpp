@@ -113,6 +113,11 @@ const char* BulkWriteText(BulkWrite kind) {
   }
 }
 
+bool KeptInRun(const WriteAttempt& attempt) {
+  const bool changed = attempt.oldRaw != attempt.newRaw || attempt.identifier == 0;
+  return changed || attempt.answer != WriteAnswer::kAccepted;
+}
+
 JournalLine LineOfAttempt(const WriteAttempt& attempt, std::string_view event) {
   JournalLine line;
   line.time = JournalTime(attempt.time);
@@ -188,9 +193,7 @@ void JournalWriter::WriteAttempted(const WriteAttempt& attempt) {
   }
   // A run of writes keeps the journal small: what changed, and what the ECU
   // did not take, each on its line.
-  const bool changed = attempt.oldRaw != attempt.newRaw || attempt.identifier == 0;
-  if (changed || attempt.answer != WriteAnswer::kAccepted)
-    Append(LineOfAttempt(attempt, bulkEvent_));
+  if (KeptInRun(attempt)) Append(LineOfAttempt(attempt, bulkEvent_));
 }
 
 void JournalWriter::BulkWriteFinished(BulkWrite) {

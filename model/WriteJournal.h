@@ -39,6 +39,9 @@ std::optional<JournalLine> ParseJournalLine(std::string_view text);
 std::string JournalTime(std::chrono::system_clock::time_point time);
 const char* AnswerText(WriteAnswer answer);
 const char* BulkWriteText(BulkWrite kind);
+// Inside a run of writes (file load, erase, restore), whether a write is worth
+// telling: its value changed, it is the erase itself, or the ECU did not take it.
+bool KeptInRun(const WriteAttempt& attempt);
 // The journal line of one write; the customer code never shows its value.
 JournalLine LineOfAttempt(const WriteAttempt& attempt, std::string_view event);
 

@@ -76,13 +76,6 @@ int LambdaCell(int lambda, int low, int high) {
   return std::clamp(cell, 0, 9);
 }
 
-int MinTpsShown(int minTps, const MinTpsRule& rule) {
-  int shown = minTps;
-  if (shown + rule.hysteresis < 500 && rule.fixedIdleTps) shown += rule.hysteresis;
-  if (rule.invertedTps) shown = 500 - shown;
-  return shown;
-}
-
 LiveDisplay NextDisplay(const LiveDisplay& shown, const LiveSample& sample,
                         const LiveSnapshot& snapshot) {
   LiveDisplay next = shown;

@@ -15,7 +15,10 @@ class ConfCar;
 
 namespace monitor {
 
-using LiveBlock = std::array<std::uint8_t, ecu::kLiveBlockSize>;
+using LiveBlock = live::Block;
+using MinTpsRule = live::MinTpsRule;
+using LiveSample = live::Sample;
+using live::MinTpsShown;
 
 // Parameters read from the store once, when the view opens.
 struct LiveSnapshot {
@@ -37,26 +40,7 @@ std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts);
 // Reads the snapshot from the store.
 LiveSnapshot SnapshotOf(ConfCar& store);
 
-// How the minimum TPS voltage is shown: read from the store whenever a slow
-// block arrives.
-struct MinTpsRule {
-  int hysteresis = 0;        // 24 in hundredths of a volt
-  bool fixedIdleTps = false;  // 68
-  bool invertedTps = false;   // the store's inverted-TPS flag
-};
 MinTpsRule MinTpsRuleOf(ConfCar& store);
-
-// One poll of the ECU: which reads were made and what they brought.
-struct LiveSample {
-  double time = 0;         // seconds since polling started
-  bool connected = false;
-  bool fastRead = false;   // the fast block arrived
-  bool slowDue = false;    // the slow block was asked for on this poll
-  bool slowRead = false;   // ... and arrived
-  LiveBlock fast{};
-  LiveBlock slow{};
-  MinTpsRule minTpsRule;   // valid when slowRead
-};
 
 // Everything the view shows, plus what it showed before where only a change
 // is repainted.
@@ -94,8 +78,6 @@ LiveDisplay NextDisplay(const LiveDisplay& shown, const LiveSample& sample,
 
 // Which of the ten lambda cells lights for a voltage on the given scale.
 int LambdaCell(int lambda, int low, int high);
-// The minimum TPS voltage shown for the one the ECU sent.
-int MinTpsShown(int minTps, const MinTpsRule& rule);
 
 // The actuator's working windows around the default position, in steps,
 // clipped at the travel limits.
