@@ -206,6 +206,15 @@ bool TFormDiagnosi::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   if (auto* button = qobject_cast<QPushButton*>(watched)) {
+    // Neither button is the dialog's default, so Enter would press nothing:
+    // it presses the focused one, as Space does.
+    if (type == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        button->click();
+        return true;
+      }
+    }
     if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
       QFont f = font();
       if (type == QEvent::FocusIn) f.setPixelSize(f.pixelSize() + 3);  // about 2 points

@@ -54,6 +54,8 @@ class DiagnosisTest : public QObject {
   void equalOkAndErrorTextsAreGreen();
   void missingDictionaryIsReported();
   void focusCues();
+  void keysPressTheFocusedButton_data();
+  void keysPressTheFocusedButton();
   void englishTexts();
 
  private:
@@ -238,6 +240,38 @@ void DiagnosisTest::focusCues() {
   QVERIFY(w->ButtonReset->font().pixelSize() > plain);
   w->CheckBox1->setFocus();
   QCOMPARE(w->ButtonReset->font().pixelSize(), plain);
+}
+
+void DiagnosisTest::keysPressTheFocusedButton_data() {
+  QTest::addColumn<int>("key");
+  QTest::newRow("Enter") << int(Qt::Key_Return);
+  QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+  QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+// Reached by Tab, "Azzera errori" clears the errors with Enter as with Space,
+// and "Esci" closes the window.
+void DiagnosisTest::keysPressTheFocusedButton() {
+  QFETCH(int, key);
+  link_.memory[kErrorAddress] = {7};
+  auto w = MakeWindow();
+  w->show();
+  QApplication::setActiveWindow(w.get());
+  QVERIFY(QTest::qWaitForWindowActive(w.get()));
+  w->CheckBox3->setFocus();
+  QTest::keyClick(w->CheckBox3, Qt::Key_Tab);
+  QTest::keyClick(w->ButtonEsci, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), w->ButtonReset);
+  QTest::keyClick(w->ButtonReset, Qt::Key(key));
+  QCOMPARE(w->ErrorFlags(), 0);
+  QCOMPARE(link_.Writes().back(), (RecordingLink::Call{"write", kErrorAddress, 0, 0}));
+  QCOMPARE(w->LabelStato1->text(), QStringLiteral("OK"));
+
+  QTest::keyClick(w->ButtonReset, Qt::Key_Backtab);
+  QCOMPARE(QApplication::focusWidget(), w->ButtonEsci);
+  QTest::keyClick(w->ButtonEsci, Qt::Key(key));
+  QVERIFY(!w->isVisible());
+  QCOMPARE(w->result(), int(QDialog::Rejected));
 }
 
 void DiagnosisTest::englishTexts() {
