@@ -116,6 +116,10 @@ void FieldEditor::BindRows() {
       connect(box, &QCheckBox::clicked, this, [this, r] { CheckBoxClicked(r); });
     } else if (auto* list = qobject_cast<QComboBox*>(row.input)) {
       connect(list, &QComboBox::activated, this, [this, r](int index) { CommitList(r, index); });
+      // A list takes the focus by the wheel, before the wheel event reaches
+      // anyone: the row under the pointer would become the current one.
+      // The wheel moves between rows from the focused row only.
+      list->setFocusPolicy(Qt::StrongFocus);
       list->view()->installEventFilter(this);
     }
   }

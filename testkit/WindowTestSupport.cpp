@@ -2,15 +2,32 @@
 
 #include <shapefil.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QWheelEvent>
+#include <QWidget>
 
 #include "EcuLink.h"
 
 namespace {
 const char* const kSystemFolder = "system";
+}
+
+// QCoreApplication names this function its friend: it is the one way to hand
+// an event over as spontaneous, that is as coming from the window system.
+bool qt_sendSpontaneousEvent(QObject* receiver, QEvent* event) {
+  return QCoreApplication::sendSpontaneousEvent(receiver, event);
+}
+
+void TurnWheelOver(QWidget* widget, int notches) {
+  const QPointF local = QRectF(widget->rect()).center();
+  const QPointF global = widget->mapToGlobal(local);
+  QWheelEvent wheel(local, global, QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  qt_sendSpontaneousEvent(widget, &wheel);
 }
 
 SettingsSandbox::SettingsSandbox() {

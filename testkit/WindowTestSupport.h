@@ -49,6 +49,14 @@ class ProgramFolderFixture {
   QTemporaryDir dir_;
 };
 
+class QWidget;
+
+// Turns the mouse wheel by notches (120 each; negative is towards the user,
+// "down") with the pointer over the middle of widget, delivered as the
+// window system delivers it: Qt then gives the focus to a widget that takes
+// it by wheel before anyone sees the event, as it does for a real mouse.
+void TurnWheelOver(QWidget* widget, int notches);
+
 // Runs action on the next modal window of type Window as soon as it shows.
 template <class Window, class Action>
 void WhenModal(Action action);

@@ -19,6 +19,7 @@
 #include "MessageBoxes.h"
 #include "RecordingLink.h"
 #include "ConfigWindowTestSupport.h"
+#include "WindowTestSupport.h"
 
 namespace {
 
@@ -136,6 +137,37 @@ class FlatWindow : public QDialog {
 
   QComboBox* list;
   QPushButton* button;
+  std::unique_ptr<FieldEditor> editor;
+};
+
+// Four lists one under the other, as in the vehicle window; the wheel is
+// turned over them. (They all show parameter 4: the wheel never writes.)
+constexpr FieldRow kListRows[] = {
+    {"LabelList0", "ComboList0", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+    {"LabelList1", "ComboList1", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+    {"LabelList2", "ComboList2", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+    {"LabelList3", "ComboList3", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+};
+
+class ListsWindow : public QDialog {
+ public:
+  explicit ListsWindow(ConfCar& store) {
+    resize(600, 200);
+    for (int r = 0; r < int(std::size(kListRows)); ++r) {
+      auto* caption = new QLabel(QString::fromLatin1(kListRows[r].caption), this);
+      caption->setObjectName(QString::fromLatin1(kListRows[r].caption));
+      caption->move(96, 20 + 40 * r);
+      auto* list = new QComboBox(this);
+      list->setObjectName(QString::fromLatin1(kListRows[r].input));
+      list->addItems({"zero", "one", "two", "three"});
+      list->setGeometry(400, 12 + 40 * r, 150, 28);
+      lists.push_back(list);
+    }
+    editor = std::make_unique<FieldEditor>(this, store, kListRows, FieldPages{}, nullptr);
+  }
+  ~ListsWindow() override { editor.reset(); }
+
+  std::vector<QComboBox*> lists;
   std::unique_ptr<FieldEditor> editor;
 };
 
@@ -398,6 +430,45 @@ class FieldEditorTest : public QObject {
     wheel(120);
     QCOMPARE(Editor().CurrentRow(), int(kRpm));
     QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("2000"));
+    QVERIFY(link_.Writes().empty());
+  }
+
+  // Wherever the pointer is, a notch of the wheel goes to the next or the
+  // previous row of the focused one; the list under the pointer takes
+  // neither the focus nor a new value.
+  void wheelOverAnotherListMovesOneRow_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("over");
+    QTest::addColumn<QList<int>>("notches");
+    QTest::addColumn<int>("to");
+    QTest::newRow("down over a list further down") << 0 << 2 << QList<int>{-1} << 1;
+    QTest::newRow("down over the last list") << 0 << 3 << QList<int>{-1} << 1;
+    QTest::newRow("up over a list further up") << 3 << 1 << QList<int>{1} << 2;
+    QTest::newRow("up over the first list") << 2 << 0 << QList<int>{1} << 1;
+    QTest::newRow("down then up over another list") << 0 << 3 << QList<int>{-1, 1} << 0;
+    QTest::newRow("two down over the first list") << 0 << 0 << QList<int>{-1, -1} << 2;
+    QTest::newRow("down over the focused list") << 1 << 1 << QList<int>{-1} << 2;
+  }
+  void wheelOverAnotherListMovesOneRow() {
+    QFETCH(int, from);
+    QFETCH(int, over);
+    QFETCH(QList<int>, notches);
+    QFETCH(int, to);
+    window_.reset();
+    ListsWindow lists(*store_);
+    lists.editor->PopulateFields();
+    QVERIFY(ShowActive(&lists));
+    lists.editor->StartAtFirstRow();
+    for (int r = 0; r < from; ++r) KeyAt(&lists, Qt::Key_Down);
+    QCOMPARE(lists.focusWidget(), lists.lists[from]);
+    std::vector<int> shown;
+    for (const QComboBox* list : lists.lists) shown.push_back(list->currentIndex());
+
+    for (const int notch : notches) TurnWheelOver(lists.lists[over], notch);
+    QCOMPARE(lists.editor->CurrentRow(), to);
+    QCOMPARE(lists.focusWidget(), lists.lists[to]);
+    for (int r = 0; r < int(lists.lists.size()); ++r)
+      QCOMPARE(lists.lists[r]->currentIndex(), shown[r]);
     QVERIFY(link_.Writes().empty());
   }
 
