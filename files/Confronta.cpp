@@ -6,11 +6,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "ApplicationInfo.h"
 #include "ConfCar.h"
@@ -35,20 +39,13 @@ constexpr int kOtherFile = 2;
 constexpr int kKindRole = Qt::UserRole;
 constexpr int kPathRole = Qt::UserRole + 1;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int width) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, 470, width, 34);
-  return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int top) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(16, top, 150, 28);
-  return label;
-}
+// The window's size on a screen 800 pixels wide; larger screens scale it, up
+// to the room the screen has.
+constexpr int kDesignWidth = 760;
+constexpr int kDesignHeight = 520;
+// The lists show at least this many characters of a source's name before
+// the window is made wider for them.
+constexpr int kSourceNameLength = 30;
 
 // Units as the windows show numbers: the system's decimal separator, no
 // thousands separator.
@@ -66,40 +63,7 @@ TFormConfronta::TFormConfronta(const FormContext& context, const QString& histor
     : QDialog(parent), context_(context), historyFolder_(historyFolder) {
   setObjectName(QStringLiteral("FormConfronta"));
   setWindowTitle(QStringLiteral("Confronta configurazioni"));
-  setFixedSize(760, 520);
-
-  MakeLabel(this, "LabelConfrontaA", QStringLiteral("Configurazione A"), 14);
-  MakeLabel(this, "LabelConfrontaB", QStringLiteral("Configurazione B"), 48);
-  ComboBoxA = new QComboBox(this);
-  ComboBoxA->setObjectName(QStringLiteral("ComboBoxA"));
-  ComboBoxA->setGeometry(170, 14, 574, 28);
-  ComboBoxB = new QComboBox(this);
-  ComboBoxB->setObjectName(QStringLiteral("ComboBoxB"));
-  ComboBoxB->setGeometry(170, 48, 574, 28);
-
-  CheckTutti = new QCheckBox(QStringLiteral("Mostra tutti i parametri"), this);
-  CheckTutti->setObjectName(QStringLiteral("CheckTutti"));
-  CheckTutti->setGeometry(16, 84, 300, 26);
-  LabelRisultato = new QLabel(this);
-  LabelRisultato->setObjectName(QStringLiteral("LabelRisultato"));
-  LabelRisultato->setGeometry(330, 84, 414, 26);
-  LabelRisultato->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-  TabellaConfronto = new QTableWidget(0, 4, this);
-  TabellaConfronto->setObjectName(QStringLiteral("TabellaConfronto"));
-  TabellaConfronto->setGeometry(16, 116, 728, 344);
-  TabellaConfronto->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  TabellaConfronto->setSelectionBehavior(QAbstractItemView::SelectRows);
-  TabellaConfronto->verticalHeader()->hide();
-  TabellaConfronto->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-  for (int c = 1; c < 4; ++c)
-    TabellaConfronto->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
-
-  ButtonEsporta = MakeButton(this, "ButtonEsporta", QStringLiteral("Esporta &CSV..."), 16, 180);
-  ButtonRipristina = MakeButton(this, "ButtonRipristina",
-                                QStringLiteral("&Ripristina A nella centralina"), 206, 320);
-  ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), 604, 140);
-
+  BuildControls();
   LoadTexts(context.language);
   BuildSources();
 
@@ -110,8 +74,93 @@ TFormConfronta::TFormConfronta(const FormContext& context, const QString& histor
   connect(ButtonRipristina, &QPushButton::clicked, this, &TFormConfronta::Ripristina);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
 
-  ScaleToScreen(this);
   Refresh();
+  FitToScreen();
+}
+
+void TFormConfronta::BuildControls() {
+  // The two sources, each with its caption.
+  auto* sources = new QGridLayout;
+  const char* const captionNames[] = {"LabelConfrontaA", "LabelConfrontaB"};
+  const char* const captions[] = {"Configurazione A", "Configurazione B"};
+  QComboBox** combos[] = {&ComboBoxA, &ComboBoxB};
+  const char* const comboNames[] = {"ComboBoxA", "ComboBoxB"};
+  for (int i = 0; i < 2; ++i) {
+    auto* label = new QLabel(QString::fromLatin1(captions[i]), this);
+    label->setObjectName(QLatin1String(captionNames[i]));
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(QLatin1String(comboNames[i]));
+    // A long file name must not make the window wider than the screen.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(kSourceNameLength);
+    label->setBuddy(combo);
+    sources->addWidget(label, i, 0);
+    sources->addWidget(combo, i, 1);
+    *combos[i] = combo;
+  }
+  sources->setColumnStretch(1, 1);
+
+  CheckTutti = new QCheckBox(QStringLiteral("Mostra tutti i parametri"), this);
+  CheckTutti->setObjectName(QStringLiteral("CheckTutti"));
+  LabelRisultato = new QLabel(this);
+  LabelRisultato->setObjectName(QStringLiteral("LabelRisultato"));
+  LabelRisultato->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // A file that is no configuration is named under the message: the text
+  // wraps instead of widening the window.
+  LabelRisultato->setWordWrap(true);
+  LabelRisultato->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  auto* options = new QHBoxLayout;
+  options->addWidget(CheckTutti);
+  options->addWidget(LabelRisultato, 1);
+
+  TabellaConfronto = new QTableWidget(0, 4, this);
+  TabellaConfronto->setObjectName(QStringLiteral("TabellaConfronto"));
+  TabellaConfronto->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TabellaConfronto->setSelectionBehavior(QAbstractItemView::SelectRows);
+  TabellaConfronto->verticalHeader()->hide();
+  // The values keep their width; the captions take the rest, cut when they
+  // must be (the whole caption is the cell's tooltip).
+  TabellaConfronto->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int c = 1; c < 4; ++c)
+    TabellaConfronto->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+  TabellaConfronto->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  ButtonEsporta = new QPushButton(QStringLiteral("Esporta &CSV..."), this);
+  ButtonEsporta->setObjectName(QStringLiteral("ButtonEsporta"));
+  ButtonRipristina = new QPushButton(QStringLiteral("&Ripristina A nella centralina"), this);
+  ButtonRipristina->setObjectName(QStringLiteral("ButtonRipristina"));
+  ButtonEsci = new QPushButton(QStringLiteral("&Esci"), this);
+  ButtonEsci->setObjectName(QStringLiteral("ButtonEsci"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ButtonEsporta);
+  buttons->addWidget(ButtonRipristina);
+  buttons->addStretch(1);
+  buttons->addWidget(ButtonEsci);
+
+  auto* window = new QVBoxLayout(this);
+  window->addLayout(sources);
+  window->addLayout(options);
+  window->addWidget(TabellaConfronto, 1);
+  window->addLayout(buttons);
+}
+
+void TFormConfronta::FitToScreen() {
+  // Fonts grow with the screen as in every window; the layout does the rest.
+  const double factor = ScreenScaleFactor();
+  if (factor != 1.0) ScaleWidgetTree(this, factor);
+  // Rows as tall as the scaled font needs.
+  TabellaConfronto->verticalHeader()->setDefaultSectionSize(
+      TabellaConfronto->fontMetrics().height() * 3 / 2);
+  // A caption in its button with room on both sides, in every language.
+  for (QPushButton* button : {ButtonEsporta, ButtonRipristina, ButtonEsci}) {
+    button->setMinimumWidth(button->sizeHint().width() +
+                            2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin));
+  }
+  const QSize wanted(static_cast<int>(kDesignWidth * factor),
+                     static_cast<int>(kDesignHeight * factor));
+  // Never larger than the screen, never smaller than what shows everything.
+  const QSize room(ScreenWidth() * 9 / 10, ScreenHeight() * 9 / 10);
+  resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
 void TFormConfronta::LoadTexts(TModuloLingua* language) {
@@ -260,6 +309,7 @@ void TFormConfronta::Refresh() {
     for (int c = 0; c < 4; ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (c == 0) item->setToolTip(cells[0]);  // a narrow window cuts the caption
       QFont font = item->font();
       font.setBold(row.differs);
       item->setFont(font);

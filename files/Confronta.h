@@ -51,6 +51,9 @@ class TFormConfronta : public QDialog {
   void Ripristina();
 
  private:
+  void BuildControls();
+  // The window's size for the screen in use.
+  void FitToScreen();
   void BuildSources();
   void LoadTexts(TModuloLingua* language);
   void SourceChosen(QComboBox* combo);

@@ -11,6 +11,7 @@
 
 namespace {
 int screenWidthOverride = 0;
+int screenHeightOverride = 0;
 
 int Scaled(int value, double factor) {
   return static_cast<int>(std::lround(value * factor));
@@ -38,8 +39,15 @@ int ScreenWidth() {
   return screen != nullptr ? screen->geometry().width() : kDesignScreenWidth;
 }
 
-void OverrideScreenWidth(int width) {
+void OverrideScreenWidth(int width, int height) {
   screenWidthOverride = width > 0 ? width : 0;
+  screenHeightOverride = screenWidthOverride == 0 ? 0 : height > 0 ? height : width * 3 / 4;
+}
+
+int ScreenHeight() {
+  if (screenHeightOverride > 0) return screenHeightOverride;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry().height() : kDesignScreenWidth * 3 / 4;
 }
 
 double ScreenScaleFactor() {

@@ -1,6 +1,6 @@
 // Windows are laid out for a screen 800 pixels wide and scaled to the screen
 // actually in use. The screen width comes from ScreenWidth() alone, which a
-// test can override.
+// test can override (and with it the height a window may take).
 #pragma once
 
 class QWidget;
@@ -9,8 +9,13 @@ constexpr int kDesignScreenWidth = 800;
 
 // Width of the primary screen in pixels, or the override when one is set.
 int ScreenWidth();
-// width > 0 replaces the screen's width everywhere; 0 goes back to the screen.
-void OverrideScreenWidth(int width);
+// width > 0 replaces the screen's width everywhere, and height the room a
+// window has below it (three quarters of the width when not given); 0 goes
+// back to the screen.
+void OverrideScreenWidth(int width, int height = 0);
+// The height a window may take on the primary screen (without panels), or
+// the override's.
+int ScreenHeight();
 
 // ScreenWidth() / 800.
 double ScreenScaleFactor();

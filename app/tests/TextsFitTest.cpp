@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "AboutBox.h"
+#include "Confronta.h"
 #include "Diagnosi.h"
 #include "FormConfOpt.h"
 #include "FormConfSw.h"
@@ -139,6 +140,9 @@ Problems SoftwareConfiguration(TFormMain& main) {
 Problems Diagnosis(TFormMain& main) {
   return ToolWindow<TFormDiagnosi>(main, "ActionDiagnosi");
 }
+Problems CompareWindow(TFormMain& main) {
+  return ToolWindow<TFormConfronta>(main, "MenuConfronta");
+}
 
 struct WindowRow {
   const char* name;
@@ -160,6 +164,7 @@ const WindowRow kWindows[] = {
     {"optional configuration", OptionalConfiguration},
     {"software configuration", SoftwareConfiguration},
     {"diagnosis", Diagnosis},
+    {"compare window", CompareWindow},
 };
 
 const int kScreenWidths[] = {800, 1024, 1920};

@@ -3,6 +3,7 @@
 // recording link, message boxes through the seam.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "RecordingLink.h"
+#include "Scaling.h"
+#include "TextFit.h"
 
 namespace {
 
@@ -27,6 +30,36 @@ const ecu::Identification kEcu{18, 0, 1, 23};
 void Screenshot(QWidget* window, const QString& name) {
   const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
   if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+// What of the window cannot be seen: controls reaching past its edges, table
+// columns past the table's edge, texts that do not fit.
+QStringList Hidden(const TFormConfronta& window) {
+  QStringList hidden = TextFitProblems(&window);
+  const QList<QWidget*> controls = {window.ComboBoxA,     window.ComboBoxB,
+                                    window.CheckTutti,    window.LabelRisultato,
+                                    window.TabellaConfronto, window.ButtonEsporta,
+                                    window.ButtonRipristina, window.ButtonEsci};
+  for (const QWidget* control : controls) {
+    const QRect area(control->mapTo(&window, QPoint(0, 0)), control->size());
+    if (!window.rect().contains(area))
+      hidden.append(control->objectName() + QStringLiteral(" at (%1, %2) %3 x %4")
+                                                .arg(area.x())
+                                                .arg(area.y())
+                                                .arg(area.width())
+                                                .arg(area.height()));
+  }
+  const QHeaderView* header = window.TabellaConfronto->horizontalHeader();
+  const int visibleWidth = window.TabellaConfronto->viewport()->width();
+  for (int c = 0; c < header->count(); ++c) {
+    const int right = header->sectionViewportPosition(c) + header->sectionSize(c);
+    if (right > visibleWidth || header->sectionSize(c) < header->sectionSizeHint(c) / 2)
+      hidden.append(QStringLiteral("column %1 ends at %2 of %3").arg(c).arg(right).arg(visibleWidth));
+  }
+  const QSize size = window.size();
+  if (size.width() > ScreenWidth() || size.height() > ScreenHeight())
+    hidden.append(QStringLiteral("window %1 x %2").arg(size.width()).arg(size.height()));
+  return hidden;
 }
 
 QStringList Column(const QTableWidget* table, int column) {
@@ -64,6 +97,7 @@ class CompareWindowTest : public QObject {
   }
 
   void cleanup() {
+    OverrideScreenWidth(0);
     lingua_.reset();
     store_.reset();
   }
@@ -103,6 +137,46 @@ class CompareWindowTest : public QObject {
     window.CheckTutti->setChecked(true);
     QVERIFY(window.TabellaConfronto->rowCount() > 70);
     QVERIFY(window.LabelRisultato->text().endsWith(QStringLiteral(" 3")));
+  }
+
+  // On every screen the window opens with all of it in sight, smaller than
+  // the screen, and stays whole when made as small as it goes or larger.
+  void ShowsEverythingOnEveryScreen_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("column");
+    QTest::newRow("800 x 600 Italian") << 800 << 600 << "ITALIANO";
+    QTest::newRow("800 x 600 Polish") << 800 << 600 << "POLSKI";
+    QTest::newRow("1024 x 768 Italian") << 1024 << 768 << "ITALIANO";
+    QTest::newRow("1024 x 768 German") << 1024 << 768 << "DEUTSCH";
+    QTest::newRow("1280 x 1024 French") << 1280 << 1024 << "FRANCAIS";
+    QTest::newRow("1920 x 1080 Italian") << 1920 << 1080 << "ITALIANO";
+    QTest::newRow("1920 x 1080 German") << 1920 << 1080 << "DEUTSCH";
+  }
+  void ShowsEverythingOnEveryScreen() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QString, column);
+    OverrideScreenWidth(width, height);
+    lingua_->SetSelectedColumn(column);
+    TFormConfronta window(Context(), history_);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QStringList hidden = Hidden(window);
+    QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join('\n')));
+    QVERIFY(window.minimumWidth() < window.maximumWidth());
+    QVERIFY(window.minimumHeight() < window.maximumHeight());
+    Screenshot(&window, QStringLiteral("compare-%1-%2").arg(width).arg(column.toLower()));
+
+    for (const QSize size : {window.minimumSizeHint(), QSize(width, height) * 9 / 10}) {
+      window.resize(size);
+      QCoreApplication::processEvents();
+      hidden = Hidden(window);
+      QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("at %1 x %2:\n")
+                                                .arg(window.width())
+                                                .arg(window.height()) +
+                                            hidden.join('\n')));
+    }
   }
 
   void ForeignFileIsSaidAndCannotBeRestored() {
