@@ -78,6 +78,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the program cannot do without but links no library of, so the
+# computed dependencies miss it: the platform plugins (without them there is
+# no window on X11 or Wayland) and Qt's translations (the Yes, No and Cancel
+# buttons in the chosen language). Recommends are not always installed.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
 # Installed with DESTDIR under the real prefix, so what the install scripts

@@ -35,8 +35,10 @@ fi
 
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "check-package: Depends: $depends"
-for library in libqt6widgets6 libshp; do
-  grep -q "$library" <<<"$depends" || fail "no dependency on $library"
+# The libraries it links, and what it loads without linking: the platform
+# plugins and Qt's translations.
+for package in libqt6widgets6 libshp qt6-qpa-plugins qt6-translations-l10n; do
+  grep -qE "(^|, )$package" <<<"$depends" || fail "no dependency on $package"
 done
 # The maintainer scripts put the settings' defaults in /etc (a path with a
 # space cannot be a conffile); the package itself has nothing there.
