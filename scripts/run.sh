@@ -11,6 +11,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 
 export SEROXT_PORT="${SEROXT_PORT:-sim}"
+# The settings' defaults an installation brings, made by the build for the
+# build (build/xdg): a first start asks nothing. The user's own settings
+# still come first.
+export XDG_CONFIG_DIRS="$PWD/build/xdg:${XDG_CONFIG_DIRS:-/etc/xdg}"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "There is no display to show the program on (DISPLAY is not set)." >&2

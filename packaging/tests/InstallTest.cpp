@@ -51,6 +51,36 @@ QStringList FilesBelow(const QString& folder) {
   files.sort();
   return files;
 }
+// The environment of a user's first start on the offscreen platform, with
+// the start probe riding along: settings, data and runtime folders inside
+// home; empty when the runtime folder cannot be made.
+QProcessEnvironment FirstStartEnvironment(const QDir& home) {
+  if (!home.mkpath(QStringLiteral("runtime"))) return {};
+  QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+  environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+  environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PROBE_PLUGIN_FOLDER));
+  environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("startprobe"));
+  return environment;
+}
+
+// Starts the program in demo mode: no message box (no question about
+// settings, no missing link library), the splash with every flag, English
+// chosen, the main window reached and closed.
+void StartsWithoutAQuestion(const QString& program, const QProcessEnvironment& environment) {
+  const Run start = RunCommand(program, {QStringLiteral("/demo")}, environment);
+  const QString report = start.err;
+  QVERIFY2(start.exitCode == 0, qPrintable(report));
+  QVERIFY2(!report.contains(QLatin1String("start-probe: message box")), qPrintable(report));
+  QVERIFY2(report.contains(QLatin1String("start-probe: splash: 6 languages, 6 with a flag")),
+           qPrintable(report));
+  QVERIFY2(report.contains(QLatin1String("start-probe: main window 'Mirel Vantor', menu 'MAIN MENU'")),
+           qPrintable(report));
+}
 }  // namespace
 
 class InstallTest : public QObject {
@@ -188,34 +218,53 @@ class InstallTest : public QObject {
     QVERIFY(homeDir.mkpath(QStringLiteral("config/OXT srl")));
     const QString settingsFile = homeDir.filePath(QStringLiteral("config/OXT srl/MirelVantor.conf"));
     QVERIFY(QFile::copy(Installed(kDefaults), settingsFile));
-    QVERIFY(homeDir.mkpath(QStringLiteral("runtime")));
-    QFile::setPermissions(homeDir.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner |
-                                                                          QFileDevice::WriteOwner |
-                                                                          QFileDevice::ExeOwner);
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), homeDir.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), homeDir.filePath(QStringLiteral("data")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), homeDir.filePath(QStringLiteral("runtime")));
-    environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PROBE_PLUGIN_FOLDER));
-    environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("startprobe"));
-
-    const Run start = RunCommand(Installed(QStringLiteral("bin/mirel-vantor")),
-                                 {QStringLiteral("/demo")}, environment);
-    const QString report = start.err;
-    QVERIFY2(start.exitCode == 0, qPrintable(report));
-    QVERIFY2(!report.contains(QLatin1String("start-probe: message box")), qPrintable(report));
-    QVERIFY2(report.contains(QLatin1String("start-probe: splash: 6 languages, 6 with a flag")),
-             qPrintable(report));
-    QVERIFY2(report.contains(QLatin1String("start-probe: main window 'Mirel Vantor', menu 'MAIN MENU'")),
-             qPrintable(report));
+    const QProcessEnvironment environment = FirstStartEnvironment(homeDir);
+    QVERIFY(!environment.isEmpty());
+    StartsWithoutAQuestion(Installed(QStringLiteral("bin/mirel-vantor")), environment);
+    if (QTest::currentTestFailed()) return;
 
     // Written back at the end: English, and the installed program folder.
     QSettings written(settingsFile, QSettings::IniFormat);
     QCOMPARE(written.value(QStringLiteral("Language")).toInt(), 1);
     QCOMPARE(written.value(QStringLiteral("MainPath")).toString(),
              QFileInfo(Installed(kProgramFolder)).canonicalFilePath());
+  }
+
+  // The build run as scripts/run.sh runs it, with the build's copy of the
+  // installed defaults first in XDG_CONFIG_DIRS and no settings of the
+  // user's: it asks nothing, and keeps build/bin as its folder. Without the
+  // defaults it asks, as any program that finds no settings does.
+  void BuildStartsWithTheInstalledDefaults() {
+    const QString buildDefaults =
+        QDir(QStringLiteral(BUILD_FOLDER)).filePath(QStringLiteral("xdg/OXT srl/MirelVantor.conf"));
+    QSettings build(buildDefaults, QSettings::IniFormat);
+    QSettings installed(Installed(kDefaults), QSettings::IniFormat);
+    QCOMPARE(build.allKeys(), installed.allKeys());
+    QCOMPARE(build.value(QStringLiteral("MainPath")).toString(),
+             QStringLiteral(BUILD_FOLDER "/bin"));
+
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QDir homeDir(home.path());
+    QProcessEnvironment environment = FirstStartEnvironment(homeDir);
+    QVERIFY(!environment.isEmpty());
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"),
+                       QStringLiteral(BUILD_FOLDER "/xdg:/etc/xdg"));
+    const QString program = QStringLiteral(BUILD_FOLDER "/bin/MirelVantor");
+    StartsWithoutAQuestion(program, environment);
+    if (QTest::currentTestFailed()) return;
+    QSettings written(homeDir.filePath(QStringLiteral("config/OXT srl/MirelVantor.conf")),
+                      QSettings::IniFormat);
+    QCOMPARE(written.value(QStringLiteral("MainPath")).toString(),
+             QStringLiteral(BUILD_FOLDER "/bin"));
+
+    // Nowhere to find settings: the question.
+    QTemporaryDir nowhere;
+    QVERIFY(nowhere.isValid());
+    environment = FirstStartEnvironment(QDir(nowhere.path()));
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), nowhere.path());
+    const Run start = RunCommand(program, {QStringLiteral("/demo")}, environment);
+    QVERIFY2(start.err.contains(QLatin1String("start-probe: message box")), qPrintable(start.err));
   }
 
   void CompanionFindsTheLinkLibrary() {
