@@ -13,6 +13,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "RecordingLink.h"
+#include "TextFit.h"
 #include "TypeKeys.h"
 
 using Thresholds = std::array<int, 6>;
@@ -232,10 +233,18 @@ class FormSensoreTest : public QObject {
     Screenshot(&window, "sensor-en");
   }
 
-  void italianScreenshot() {
-    window_->show();
+  // The design language with every control shown: the Italian texts, the
+  // reading in its place, and all of them fit.
+  void italianTextsFitWithTheOpticalButton() {
     window_->ButtonCalcola->show();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
     window_->ReadSensor();
+    QCOMPARE(window_->windowTitle(), QString("Impostazione sensore di livello non standard"));
+    QCOMPARE(window_->LabelLivVuoto->text(), QString("Livello di vuoto"));
+    QCOMPARE(window_->LabelvSens->text(), QString::number(link_.level - 7));  // the last reading
+    const QStringList problems = TextFitProblems(window_);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     Screenshot(window_, "sensor-it");
   }
 
