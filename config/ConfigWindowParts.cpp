@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -87,7 +88,12 @@ void FitCaptions(FieldEditor& editor) {
     QLabel* caption = editor.Caption(r);
     const QWidget* input = editor.Input(r);
     const bool besideEdit = editor.Edit(r) != nullptr;
-    const int right = besideEdit ? input->x() : caption->parentWidget()->width();
+    // Pages other than the shown one keep their design size until shown: the
+    // page stack, scaled with the window, has the width they will have.
+    const QWidget* page = caption->parentWidget();
+    const auto* stack = qobject_cast<const QStackedWidget*>(page->parentWidget());
+    const int pageWidth = stack != nullptr ? stack->width() : page->width();
+    const int right = besideEdit ? input->x() : pageWidth;
     const int room = right - kGap - caption->x();
     QFont font = caption->font();
     while (caption->sizeHint().width() > room && font.pixelSize() > kSmallestPixelSize) {

@@ -483,6 +483,11 @@ void FieldEditor::PlaceHint(int row) {
   hintLabel_->adjustSize();
   hintLabel_->move(input->x() + input->width() + kHintGap,
                    input->y() + (input->height() - hintLabel_->height()) / 2);
+  // The hint stands over the row's unit label (it names the unit itself):
+  // made as large as that label, it leaves none of it showing.
+  const QLabel* unit = UnitLabel(row);
+  if (unit != nullptr && unit->isVisible() && unit->parentWidget() == hintLabel_->parentWidget())
+    hintLabel_->setGeometry(hintLabel_->geometry().united(unit->geometry()));
   hintLabel_->raise();
   hintLabel_->show();
 }

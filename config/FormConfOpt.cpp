@@ -56,17 +56,19 @@ constexpr RowPlace kPlaces[] = {
 };
 static_assert(std::size(kPlaces) == std::size(kConfOptRows));
 
-// The frames around the option groups: page, name, rectangle.
+// The frames around the option groups: page, name, rectangle. They reach
+// nearly to the page's edge, so an edit's range hint with the longest unit
+// ("(4000; 8000 U/min)") stays inside.
 struct Frame {
   int page;
   const char* name;
   int left, top, width, height;
 };
 constexpr Frame kFrames[] = {
-    {0, "Bevel2", 72, 160, 609, 113},
-    {0, "Bevel1", 72, 296, 609, 113},
-    {1, "Bevel3", 72, 16, 609, 81},
-    {1, "Bevel4", 72, 304, 609, 121},
+    {0, "Bevel2", 72, 160, 674, 113},
+    {0, "Bevel1", 72, 296, 674, 113},
+    {1, "Bevel3", 72, 16, 674, 81},
+    {1, "Bevel4", 72, 304, 674, 121},
 };
 
 // An over-rev threshold or a cut-off end speed from this speed up means the

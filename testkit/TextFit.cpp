@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -92,6 +93,27 @@ void CheckInsideWindow(const QWidget* widget, const QRect& area, const QWidget* 
   }
 }
 
+// A text drawn over a frame (a box around a group of rows) starts and ends
+// inside it. drawn: where the text is, in the widget's parent.
+void CheckInsideFrames(const QWidget* widget, const QRect& drawn, const QString& text,
+                       QStringList* problems) {
+  const QWidget* parent = widget->parentWidget();
+  if (parent == nullptr) return;
+  for (const QFrame* frame : parent->findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
+    if (frame->metaObject() != &QFrame::staticMetaObject || !frame->isVisible() ||
+        frame->frameShape() == QFrame::NoFrame)
+      continue;
+    const QRect inside = frame->geometry();
+    if (!inside.contains(QPoint(drawn.left(), drawn.center().y())) || inside.contains(drawn))
+      continue;
+    problems->append(Describe(widget, text) +
+                     QStringLiteral(": reaches %1, past the edge of %2 at %3")
+                         .arg(drawn.right())
+                         .arg(frame->objectName())
+                         .arg(inside.right()));
+  }
+}
+
 }  // namespace
 
 QStringList TextFitProblems(const QWidget* window) {
@@ -106,6 +128,7 @@ QStringList TextFitProblems(const QWidget* window) {
                                             label->alignment() & Qt::AlignHorizontal_Mask,
                                             textSize, label->contentsRect());
     CheckInsideWindow(label, drawn, window, label->text(), &problems);
+    CheckInsideFrames(label, drawn.translated(label->pos()), label->text(), &problems);
   }
   for (const QPushButton* button : window->findChildren<QPushButton*>()) {
     if (!button->isVisibleTo(window)) continue;

@@ -4,6 +4,9 @@
 // whose text does not fit. A new window is one more row of kWindows.
 #include <QAction>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QFile>
 #include <QMenu>
 #include <QTest>
@@ -125,17 +128,66 @@ Problems ToolWindow(TFormMain& main, const char* action) {
   return WhileModal<Window>([&main, action] { main.Action(QLatin1String(action))->trigger(); });
 }
 
+// A configuration window as it shows each of its rows: every page, every
+// edit with the focus and so its range hint beside it, and every row caption
+// in the window's own size (none shrunk to fit).
+Problems WithEveryRow(QWidget* window) {
+  Problems found;
+  auto look = [&found, window] {
+    for (const QString& problem : TextFitProblems(window))
+      if (!found.contains(problem)) found.append(problem);
+  };
+  QList<QWidget*> pages = {window};
+  auto* pageControl = window->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+  if (pageControl != nullptr) {
+    pages.clear();
+    for (int p = 0; p < pageControl->count(); ++p)
+      if (pageControl->isTabVisible(p)) pages.append(pageControl->widget(p));
+  }
+  for (QWidget* page : pages) {
+    // No event loop runs meanwhile: the offscreen screen is smaller than the
+    // screens the windows are scaled for, and would shrink them.
+    if (pageControl != nullptr) pageControl->setCurrentWidget(page);
+    look();
+    for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+      if (!edit->isVisibleTo(window) || !edit->isEnabled()) continue;
+      edit->setFocus(Qt::TabFocusReason);
+      look();
+    }
+  }
+  const int size = window->font().pixelSize();
+  for (const QLabel* label : window->findChildren<QLabel*>()) {
+    if (!label->property("Tag").isValid() || label->font().pixelSize() >= size) continue;
+    found.append(label->objectName() + QStringLiteral(" \"") + label->text() +
+                 QStringLiteral("\": drawn at %1 pixels, the window's captions at %2")
+                     .arg(label->font().pixelSize())
+                     .arg(size));
+  }
+  return found;
+}
+
+template <class Window>
+Problems ConfigurationWindow(TFormMain& main, const char* action) {
+  Problems found{QStringLiteral("never opened")};
+  WhenModal<Window>([&found](Window* window) {
+    found = WithEveryRow(window);
+    window->reject();
+  });
+  main.Action(QLatin1String(action))->trigger();
+  return found;
+}
+
 Problems LiveView(TFormMain& main) {
   return ToolWindow<TFormVisualizza>(main, "ActionVisualizza");
 }
 Problems VehicleConfiguration(TFormMain& main) {
-  return ToolWindow<TFormVettura>(main, "ActionConfVett");
+  return ConfigurationWindow<TFormVettura>(main, "ActionConfVett");
 }
 Problems OptionalConfiguration(TFormMain& main) {
-  return ToolWindow<TFormConfOpt>(main, "ActionConfOp");
+  return ConfigurationWindow<TFormConfOpt>(main, "ActionConfOp");
 }
 Problems SoftwareConfiguration(TFormMain& main) {
-  return ToolWindow<TFormConfSw>(main, "ActionConfSoftware");
+  return ConfigurationWindow<TFormConfSw>(main, "ActionConfSoftware");
 }
 Problems Diagnosis(TFormMain& main) {
   return ToolWindow<TFormDiagnosi>(main, "ActionDiagnosi");

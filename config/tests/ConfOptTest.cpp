@@ -12,6 +12,7 @@
 #include "ConfCar.h"
 #include "ConfOptFields.h"
 #include "ConfigWindowTestSupport.h"
+#include "TextFit.h"
 #include "FormConfOpt.h"
 #include "MessageBoxes.h"
 #include "RecordingLink.h"
@@ -324,6 +325,40 @@ class ConfOptTest : public QObject {
     QCOMPARE(Box(box)->isChecked(), wasChecked);
     QCOMPARE(RowShown(dependent), wasShown);
     QCOMPARE(Edit(dependent)->text(), text);
+  }
+
+  // Every option on, so every row shows: each edit's range hint, on entering
+  // the row, stays inside its page and the frame around its group, and
+  // covers the unit label it stands over.
+  void hintsFitBesideTheirRows_data() {
+    QTest::addColumn<QString>("column");
+    QTest::newRow("Italian") << "ITALIANO";
+    QTest::newRow("German") << "DEUTSCH";
+    QTest::newRow("Polish") << "POLSKI";
+  }
+  void hintsFitBesideTheirRows() {
+    QFETCH(QString, column);
+    lingua_.SetSelectedColumn(column);
+    SetRaw(62, 120000 / 6600);  // over-rev at 6600 rpm
+    SetRaw(66, 12);             // back to petrol at a low level
+    SetRaw(67, 1);              // fixed default position
+    SetRaw(38, 204);            // kick-down at 4 V
+    SetRaw(41, 120000 / 1700);  // cut-off ends at 1700 rpm
+    Open();
+    auto* hint = window_->findChild<QLabel*>(QStringLiteral("LabelHint"));
+    QVERIFY(hint != nullptr);
+    QStringList problems;
+    for (int row = 0; row < Editor().RowCount(); ++row) {
+      if (Edit(row) == nullptr || !Editor().Navigable(row)) continue;
+      GoTo(row);
+      for (const QString& problem : TextFitProblems(window_.get()))
+        if (!problems.contains(problem)) problems.append(problem);
+      const QLabel* unit = Editor().UnitLabel(row);
+      if (unit != nullptr && unit->isVisible() && !hint->geometry().contains(unit->geometry()))
+        problems.append(QStringLiteral("row %1: the unit label shows beside the hint").arg(row));
+    }
+    lingua_.SetSelectedColumn(QStringLiteral("ITALIANO"));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
   }
 
   void captionsInEnglish() {
