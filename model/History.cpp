@@ -63,13 +63,16 @@ fs::path DefaultFolder() {
   return base / "OXT srl" / "MirelVantor" / "History";
 }
 
-std::string EcuFolderName(const ecu::Identification& id) {
-  return "ecu-" + std::to_string(id.typeCode) + '-' + std::to_string(id.variant) + '-' +
-         std::to_string(id.featureFlags) + '-' + std::to_string(id.version);
+std::string EcuFolderName(const ecu::Identification& id, std::string_view vehicleKey) {
+  std::string name = "ecu-" + std::to_string(id.typeCode) + '-' + std::to_string(id.variant) +
+                     '-' + std::to_string(id.featureFlags) + '-' + std::to_string(id.version);
+  if (!vehicleKey.empty()) name += '_' + std::string(vehicleKey);
+  return name;
 }
 
-fs::path JournalFile(const fs::path& folder, const ecu::Identification& id) {
-  return folder / EcuFolderName(id) / kJournalName;
+fs::path JournalFile(const fs::path& folder, const ecu::Identification& id,
+                     std::string_view vehicleKey) {
+  return folder / EcuFolderName(id, vehicleKey) / kJournalName;
 }
 
 std::string SnapshotName(std::chrono::system_clock::time_point time) {
@@ -91,9 +94,9 @@ bool LooksLikeParameterFile(const fs::path& file) {
 }
 
 SaveOutcome SaveSnapshot(ConfCar& store, const fs::path& folder, const ecu::Identification& id,
-                         std::chrono::system_clock::time_point time) {
+                         std::chrono::system_clock::time_point time, std::string_view vehicleKey) {
   SaveOutcome outcome;
-  const fs::path ecuFolder = folder / EcuFolderName(id);
+  const fs::path ecuFolder = folder / EcuFolderName(id, vehicleKey);
   std::error_code error;
   fs::create_directories(ecuFolder, error);
   if (error) {
@@ -152,7 +155,11 @@ Listing ListSnapshots(const fs::path& folder) {
     std::sort(entries.begin(), entries.end());
     for (const fs::path& file : entries) {
       const std::string name = file.filename().string();
-      if (name == kJournalName) continue;
+      // The journal, and the vehicle card of a car's folder (a deleted or
+      // merged card's text too), belong here without being snapshots.
+      if (name == kJournalName || (name.rfind("vehicle", 0) == 0 && name.size() > 4 &&
+                                   name.substr(name.size() - 4) == ".txt"))
+        continue;
       if (!IsStamp(name)) {
         listing.skipped.push_back(file.string() + ": not a snapshot, skipped");
       } else if (!LooksLikeParameterFile(file)) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "EcuLink.h"
@@ -20,10 +21,13 @@ constexpr int kKeptSnapshots = 100;
 
 // $XDG_DATA_HOME (or ~/.local/share) / "OXT srl/MirelVantor/History".
 std::filesystem::path DefaultFolder();
-// The subfolder of one ECU: "ecu-T-V-F-N" from its identification.
-std::string EcuFolderName(const ecu::Identification& id);
+// The subfolder of one ECU: "ecu-T-V-F-N" from its identification; of one
+// car with that ECU, the same followed by "_" and the vehicle card's key.
+// Everything kept of a session (snapshots, journal, logs) goes by this name.
+std::string EcuFolderName(const ecu::Identification& id, std::string_view vehicleKey = {});
 std::filesystem::path JournalFile(const std::filesystem::path& folder,
-                                  const ecu::Identification& id);
+                                  const ecu::Identification& id,
+                                  std::string_view vehicleKey = {});
 // "YYYY-MM-DD_HHMMSS.dmr" in local time.
 std::string SnapshotName(std::chrono::system_clock::time_point time);
 // True for a file whose first line is the parameter file header.
@@ -38,13 +42,14 @@ struct SaveOutcome {
 // (the store's file name is given back afterwards), then drops the snapshots
 // past the newest kKeptSnapshots, never the first.
 SaveOutcome SaveSnapshot(ConfCar& store, const std::filesystem::path& folder,
-                         const ecu::Identification& id, std::chrono::system_clock::time_point time);
+                         const ecu::Identification& id, std::chrono::system_clock::time_point time,
+                         std::string_view vehicleKey = {});
 // The snapshots removed, oldest first.
 std::vector<std::filesystem::path> ApplyRetention(const std::filesystem::path& ecuFolder,
                                                   int keep = kKeptSnapshots);
 
 struct Snapshot {
-  std::string ecu;    // the ECU's folder name
+  std::string ecu;    // the ECU's folder name (with the car's key, when it has a card)
   std::string taken;  // "YYYY-MM-DD HH:MM:SS"
   std::filesystem::path file;
 };

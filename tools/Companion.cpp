@@ -8,6 +8,7 @@
 
 #include "ConfCar.h"
 #include "HistoryCommands.h"
+#include "VehicleCommands.h"
 #include "LiveSample.h"
 #include "ParameterFileCheck.h"
 #include "ParameterTable.h"
@@ -374,7 +375,7 @@ const char* CompanionUsage() {
          "  live [--samples N] [--interval MS] [--csv]\n"
          "                             show N live readings (default 10, every 100 ms)\n"
          "  erase --yes                restore the ECU's factory parameters\n") +
-      HistoryUsage() +
+      HistoryUsage() + VehicleUsage() +
          "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
          "ECU); without it the ECU is searched for on the serial ports.\n"
          "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
@@ -385,6 +386,7 @@ const char* CompanionUsage() {
 int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
                  std::ostream& err) {
   if (!args.empty() && IsHistoryCommand(args[0])) return RunHistoryCommand(args, link, out, err);
+  if (!args.empty() && IsVehicleCommand(args[0])) return RunVehicleCommand(args, link, out, err);
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) return Usage(err, error);

@@ -8,6 +8,7 @@
 #include "ConfCar.h"
 #include "History.h"
 #include "ParameterNames.h"
+#include "VehicleCard.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +59,9 @@ int Usage(std::ostream& err, const std::string& why) {
 }
 
 // Connects and checks that the ECU is one this tool serves.
-int Connect(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err) {
+}  // namespace
+
+int ConnectAndIdentify(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err) {
   link.SetStartOptionA(0);
   link.SetStartOptionB(4);
   if (!link.OpenLink() || !link.Connect()) {
@@ -76,6 +79,8 @@ int Connect(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err) {
   }
   return kExitOk;
 }
+
+namespace {
 
 // A parameter file to compare or restore; false (and why) when it is none.
 bool ReadFile(const std::string& path, Configuration* c, std::ostream& err) {
@@ -120,7 +125,7 @@ int Diff(const Options& o, ecu::EcuLink& link, std::ostream& out, std::ostream& 
   std::string nameB = "ECU";
   if (o.ecu) {
     ecu::Identification id;
-    const int connected = Connect(link, &id, err);
+    const int connected = ConnectAndIdentify(link, &id, err);
     if (connected != kExitOk) {
       link.Disconnect();
       return connected;
@@ -199,7 +204,7 @@ int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::os
   Configuration target;
   if (!ReadFile(path, &target, err)) return kExitBadFile;
   ecu::Identification id;
-  int code = Connect(link, &id, err);
+  int code = ConnectAndIdentify(link, &id, err);
   if (code != kExitOk) {
     link.Disconnect();
     return code;
@@ -267,7 +272,10 @@ int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, 
 }
 
 void CompanionJournal::Attach(ConfCar& store, const ecu::Identification& id, std::ostream& err) {
-  writer_.SetFile(history::JournalFile(history::DefaultFolder(), id));
+  // The car last chosen for this ECU keeps the journal, as in the program.
+  const fs::path folder = history::DefaultFolder();
+  const auto chosen = vehicle::LastChosen(folder, id);
+  writer_.SetFile(history::JournalFile(folder, id, chosen ? chosen->key : std::string()));
   writer_.SetFailureReport([&err](const std::string& why) { err << "ecuctl: " << why << "\n"; });
   store.SetWriteObserver(&writer_);
 }

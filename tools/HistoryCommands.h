@@ -18,6 +18,9 @@ bool IsHistoryCommand(const std::string& name);
 // Runs one history command (arguments without the program name).
 int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
                       std::ostream& err);
+// Opens the link, connects and reads the identification; kExitOk, or the
+// exit code after saying why not (the link is left to the caller to close).
+int ConnectAndIdentify(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err);
 // The usage lines of the history commands.
 const char* HistoryUsage();
 

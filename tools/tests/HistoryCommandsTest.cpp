@@ -204,3 +204,54 @@ TEST(HistoryCommands, CustomerCodeIsJournaledWithoutItsValue) {
   EXPECT_EQ(whole.find("457"), std::string::npos) << whole;
   fs::remove_all(folder);
 }
+
+// Vehicle cards from the command line: made for the connected ECU, listed,
+// chosen; a later write is journaled in the chosen car's folder. Bad input
+// is refused with the reason.
+TEST(HistoryCommands, VehicleCardsChooseWhereTheJournalGoes) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  linktest::EcuOnPty ecu;
+  linktest::UsePort(ecu.Port());
+  auto run = [](std::vector<std::string> args) {
+    serlink::SerialEcuLink link;
+    std::ostringstream out, err;
+    Outcome outcome;
+    outcome.code = RunCompanion(args, link, out, err);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+  };
+  struct Refusal {
+    std::vector<std::string> args;
+    const char* says;
+  };
+  const Refusal refusals[] = {
+      {{"vehicle"}, "needs add, list or choose"},
+      {{"vehicle", "add"}, "needs --plate or --vin"},
+      {{"vehicle", "add", "--plate"}, "--plate needs a value"},
+      {{"vehicle", "add", "--colour", "red"}, "unknown option --colour"},
+      {{"vehicle", "add", "--plate", "AB123CD", "--vin", "WVWZZZ1JZXW0O0001"}, "I, O or Q"},
+      {{"vehicle", "choose", "ZZ999ZZ"}, "there is no card for ZZ999ZZ"},
+  };
+  for (const Refusal& r : refusals) {
+    const Outcome refused = run(r.args);
+    EXPECT_EQ(refused.code, kExitUsage) << refused.err;
+    EXPECT_NE(refused.err.find(r.says), std::string::npos) << refused.err;
+  }
+  ASSERT_EQ(run({"vehicle", "add", "--plate", "ab 123 cd", "--make", "Fiat"}).code, kExitOk);
+  ASSERT_EQ(run({"vehicle", "add", "--plate", "EF456GH"}).code, kExitOk);
+  EXPECT_EQ(run({"vehicle", "add", "--plate", "AB123CD"}).code, kExitUsage);
+  const Outcome listed = run({"vehicle", "list"});
+  EXPECT_NE(listed.out.find("AB123CD  plate AB 123 CD, VIN -, Fiat"), std::string::npos)
+      << listed.out;
+  EXPECT_NE(listed.out.find("EF456GH"), std::string::npos);
+
+  ASSERT_EQ(run({"vehicle", "choose", "EF456GH"}).code, kExitOk);
+  ASSERT_EQ(run({"set", "56", "2500"}).code, kExitOk);
+  const ecu::Identification id{18, 0, 1, 23};
+  EXPECT_EQ(ReadJournal(history::JournalFile(folder, id, "EF456GH")).lines.size(), 1u);
+  EXPECT_FALSE(fs::exists(history::JournalFile(folder, id)));
+  EXPECT_FALSE(fs::exists(history::JournalFile(folder, id, "AB123CD")));
+  fs::remove_all(folder);
+}
