@@ -256,6 +256,9 @@ void TFormMain::BuildActions() {
   NewAction(QStringLiteral("ActionApri"), QStringLiteral("&Apri"));
   NewAction(QStringLiteral("ActionSalva"), QStringLiteral("&Salva"));
   NewAction(QStringLiteral("MenuConfronta"), QStringLiteral("&Confronta configurazioni"));
+  NewAction(QStringLiteral("MenuSchedaVettura"), QStringLiteral("Scheda &vettura..."));
+  NewAction(QStringLiteral("MenuRapporto"), QStringLiteral("&Rapporto..."));
+  NewAction(QStringLiteral("MenuOfficina"), QStringLiteral("Dati dell'&officina..."));
   NewAction(QStringLiteral("ActionStampa"), QStringLiteral("Stam&pa"))->setVisible(false);
   QAction* connetti = NewAction(QStringLiteral("ActionConnetti"), QStringLiteral("&Connetti"));
   connetti->setToolTip(QStringLiteral("Connetti la centralina"));
@@ -307,6 +310,9 @@ void TFormMain::BuildMenus() {
   file->addAction(Action(QStringLiteral("ActionApri")));
   file->addAction(Action(QStringLiteral("ActionSalva")));
   file->addAction(Action(QStringLiteral("MenuConfronta")));
+  file->addAction(Action(QStringLiteral("MenuSchedaVettura")));
+  file->addAction(Action(QStringLiteral("MenuRapporto")));
+  file->addAction(Action(QStringLiteral("MenuOfficina")));
   file->addAction(Action(QStringLiteral("ActionStampa")));
   file->addSeparator();
   file->addAction(Action(QStringLiteral("ActionEsci")));
@@ -391,6 +397,9 @@ void TFormMain::ConnectCommands() {
   on("ActionApri", [this] { OpenConfiguration(); });
   on("ActionSalva", [this] { SaveConfiguration(); });
   on("MenuConfronta", [this] { ToolWindows::OpenCompare(*this); });
+  on("MenuSchedaVettura", [this] { ToolWindows::OpenVehicleCards(*this); });
+  on("MenuRapporto", [this] { ToolWindows::OpenReport(*this); });
+  on("MenuOfficina", [this] { ToolWindows::OpenWorkshop(*this); });
   on("ActionConnetti", [this] { Connection::ManualConnection(*this); });
   on("MenuRileggi", [this] { Connection::ManualConnection(*this); });
   on("ActionDisconnetti", [this] { Connection::DisconnectEcu(*this); });

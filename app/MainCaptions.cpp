@@ -105,6 +105,14 @@ bool TFormMain::ApplyCaptions(int index) {
   compare->setText(QStringLiteral("&Confronta configurazioni"));
   ApplyWindowTexts(*language,
                    {{QStringLiteral("MenuConfronta"), kCaptionLength, SetTextOf(compare)}});
+  // So do the commands of the vehicle card and the report.
+  for (const auto& [name, italian] :
+       {std::pair{"MenuSchedaVettura", "Scheda &vettura..."}, {"MenuRapporto", "&Rapporto..."},
+        {"MenuOfficina", "Dati dell'&officina..."}}) {
+    QAction* action = Action(QLatin1String(name));
+    action->setText(QString::fromUtf8(italian));
+    ApplyWindowTexts(*language, {{QLatin1String(name), kCaptionLength, SetTextOf(action)}});
+  }
 
   const QList<QAction*> items = language->PopupMenuLingue()->actions();
   SetStatusPanel(kPanelLanguage, TModuloLingua::TextWithoutAccelerator(items.at(index)->text()));

@@ -17,6 +17,7 @@
 #include "ModuloLingua.h"
 #include "ProcessObjects.h"
 #include "QtStandardTexts.h"
+#include "SceltaVettura.h"
 #include "SingleInstance.h"
 
 namespace {
@@ -111,6 +112,15 @@ int RunSequence(const QStringList& arguments, SingleInstance& instance) {
   ConnectionHistory history(history::DefaultFolder());
   history.SetFailureReport(ReportHistoryFailure);
   history.Watch(*store);
+  // When the ECU has vehicle cards, the technician says which car it is in.
+  // The question has no parent: the start-up progress window it would sit
+  // on may be closed and deleted while it is open.
+  history.SetVehicleChooser([](const std::vector<vehicle::StoredCard>& cards) {
+    TFormSceltaVettura choice(cards, Process().language);
+    choice.setWindowModality(Qt::ApplicationModal);
+    choice.exec();
+    return choice.ChosenKey();
+  });
   process.history = &history;
 
   // 5. The settings.

@@ -13,8 +13,15 @@
 #include "FormVettura.h"
 #include "History.h"
 #include "Indicatore.h"
+#include "MessageBoxes.h"
+#include "ModuloLingua.h"
+#include "Officina.h"
+#include "Rapporto.h"
+#include "ReportContents.h"
 #include "ProcessObjects.h"
+#include "SchedaVettura.h"
 #include "Visualizza.h"
+#include "WindowTexts.h"
 
 namespace {
 // What every tool window is handed: the program's shared objects.
@@ -105,6 +112,67 @@ void OpenCompare(TFormMain& main) {
   const std::filesystem::path folder =
       process.history != nullptr ? process.history->Folder() : history::DefaultFolder();
   TFormConfronta window(ContextOf(process), QFile::decodeName(folder.c_str()), &main);
+  window.exec();
+}
+
+void OpenVehicleCards(TFormMain& main) {
+  ProcessObjects& process = Process();
+  ConnectionHistory* history = process.history;
+  if (process.store == nullptr || history == nullptr) return;
+  // Cards belong to an ECU: without one read there is nothing to attach to.
+  if (history->SessionFolder().empty()) {
+    MessageBoxes::ShowError(&main, main.MessageText(QStringLiteral("MessNoConn")),
+                            main.windowTitle());
+    return;
+  }
+  TFormSchedaVettura::Session session;
+  session.key = history->VehicleKey();
+  session.releaseJournal = [history] { history->ReleaseJournal(); };
+  session.useVehicle = [history](const std::string& key) {
+    if (Process().store != nullptr) history->UseVehicle(*Process().store, key);
+  };
+  TFormSchedaVettura window(ContextOf(process), history->Folder(), std::move(session), &main);
+  window.exec();
+}
+
+void OpenReport(TFormMain& main) {
+  const ProcessObjects& process = Process();
+  const ConnectionHistory* history = process.history;
+  if (process.store == nullptr || history == nullptr) return;
+  if (history->SessionFolder().empty()) {
+    MessageBoxes::ShowError(&main, main.MessageText(QStringLiteral("MessNoConn")),
+                            main.windowTitle());
+    return;
+  }
+  // The changes start with this session, or at a snapshot of this car.
+  QString thisSession = QStringLiteral("Questa sessione");
+  if (process.language != nullptr)
+    ApplyWindowTexts(*process.language,
+                     {{QStringLiteral("VoceSessione"), 40, StoreIn(&thisSession)}});
+  QList<QPair<QString, QString>> starts = {
+      {thisSession + QStringLiteral(" (") + QString::fromStdString(history->SessionStart()) +
+           QLatin1Char(')'),
+       QString::fromStdString(history->SessionStart())}};
+  const std::string folderName = history->SessionFolder().filename().string();
+  const auto listing = history::ListSnapshots(history->Folder());
+  for (auto it = listing.snapshots.rbegin(); it != listing.snapshots.rend(); ++it) {
+    if (it->ecu != folderName) continue;
+    const QString taken = QString::fromStdString(it->taken);
+    starts.append({taken, taken});
+  }
+  const FormContext context = ContextOf(process);
+  TFormRapporto window(
+      [context, history](const QString& since) {
+        return ReportContents::Collect(context, *history, since);
+      },
+      starts, process.language, &main);
+  window.exec();
+}
+
+void OpenWorkshop(TFormMain& main) {
+  const ProcessObjects& process = Process();
+  if (process.settings == nullptr) return;
+  TFormOfficina window(*process.settings, process.language, &main);
   window.exec();
 }
 

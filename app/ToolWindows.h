@@ -26,5 +26,11 @@ void OpenOriginalIndicator(TFormMain& main);
 bool OpenFileManagement(TFormMain& main);
 // TFormConfronta, comparing configurations (the File menu).
 void OpenCompare(TFormMain& main);
+// TFormSchedaVettura, the vehicle cards of the connected ECU (the File menu).
+void OpenVehicleCards(TFormMain& main);
+// TFormRapporto, the handover report of this session (the File menu).
+void OpenReport(TFormMain& main);
+// TFormOfficina, the workshop's own details (the File menu).
+void OpenWorkshop(TFormMain& main);
 
 }  // namespace ToolWindows

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   fonts-dejavu-core fonts-urw-base35
   desktop-file-utils appstream
+  poppler-utils
 )
 
 SUDO=""

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "Workshop.h"
+
 class QWidget;
 
 class GlobalData {
@@ -37,6 +39,11 @@ class GlobalData {
   int GetSetting(int number) const;
   // false for any number other than 8, 9, 11, 16.
   bool SetSetting(int number, int value);
+
+  // The workshop's own details, read from and kept in the settings at once
+  // (ecuctl reads the same); false when they could not be written.
+  WorkshopDetails Workshop() const { return LoadWorkshop(); }
+  bool SetWorkshop(const WorkshopDetails& details) { return SaveWorkshop(details); }
 
   // The program stops without releasing anything: nothing is written back.
   void DiscardWithoutSaving() { writeBack_ = false; }

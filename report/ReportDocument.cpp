@@ -1,0 +1,321 @@
+#include "ReportDocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QTextDocument>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+// Keys in the order of ReportTexts' members.
+struct TextKey {
+  const char* key;
+  QString ReportTexts::*text;
+};
+const TextKey kTextKeys[] = {
+    {"RapTitolo", &ReportTexts::title},
+    {"RapVettura", &ReportTexts::vehicle},
+    {"LabelTarga", &ReportTexts::plate},
+    {"LabelTelaio", &ReportTexts::vin},
+    {"LabelMarca", &ReportTexts::make},
+    {"LabelModello", &ReportTexts::model},
+    {"LabelProprietario", &ReportTexts::owner},
+    {"LabelChilometri", &ReportTexts::odometer},
+    {"LabelNote", &ReportTexts::cardNotes},
+    {"RapNessunaScheda", &ReportTexts::noCard},
+    {"RapCentralina", &ReportTexts::ecu},
+    {"RapIdentificazione", &ReportTexts::identification},
+    {"RapVersione", &ReportTexts::program},
+    {"RapData", &ReportTexts::date},
+    {"RapConfigurazione", &ReportTexts::configuration},
+    {"RapModifiche", &ReportTexts::changes},
+    {"RapDal", &ReportTexts::since},
+    {"ColParametro", &ReportTexts::parameter},
+    {"RapPrima", &ReportTexts::before},
+    {"RapDopo", &ReportTexts::after},
+    {"RapRifiutata", &ReportTexts::refused},
+    {"RapNessunaModifica", &ReportTexts::noChanges},
+    {"LabelDiagnosi", &ReportTexts::diagnosis},
+    {"RapVerifica", &ReportTexts::check},
+    {"RapNote", &ReportTexts::notes},
+    {"RapTecnico", &ReportTexts::technician},
+    {"RapCliente", &ReportTexts::customer},
+    {"RapTelefono", &ReportTexts::phone},
+    {"RapPartitaIva", &ReportTexts::vat},
+    {"RapSi", &ReportTexts::yes},
+    {"RapNo", &ReportTexts::no},
+    {"RapDisattivato", &ReportTexts::off},
+};
+
+const QUrl kLogoUrl(QStringLiteral("report://logo"));
+const QUrl kChartUrl(QStringLiteral("report://chart"));
+
+QString Escaped(const QString& text) {
+  return text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+}
+
+QString Field(const QString& caption, const QString& value) {
+  if (value.isEmpty()) return {};
+  return QStringLiteral("<tr><td class='k'>%1</td><td>%2</td></tr>")
+      .arg(Escaped(caption), Escaped(value));
+}
+
+QString Heading(const QString& text) {
+  return QStringLiteral("<h2>%1</h2>").arg(Escaped(text));
+}
+
+QString WorkshopHeader(const ReportData& data, bool hasLogo) {
+  const WorkshopDetails& w = data.workshop;
+  QStringList lines;
+  if (!w.address.isEmpty()) lines << Escaped(w.address);
+  QStringList contact;
+  if (!w.phone.isEmpty()) contact << data.texts.phone + QLatin1Char(' ') + w.phone;
+  if (!w.vatNumber.isEmpty()) contact << data.texts.vat + QLatin1Char(' ') + w.vatNumber;
+  if (!contact.isEmpty()) lines << Escaped(contact.join(QStringLiteral(" · ")));
+  QString html = QStringLiteral("<table width='100%' cellspacing='0' cellpadding='0'><tr>");
+  if (hasLogo)
+    html += QStringLiteral("<td width='90'><img src='%1' height='60'></td>").arg(kLogoUrl.toString());
+  html += QStringLiteral("<td><span class='shop'>%1</span><br>%2</td>")
+              .arg(Escaped(w.name), lines.join(QStringLiteral("<br>")));
+  html += QStringLiteral("<td align='right' valign='top'><span class='title'>%1</span></td>"
+                         "</tr></table>")
+              .arg(Escaped(data.texts.title));
+  return html + QStringLiteral("<hr>");
+}
+
+QString VehicleAndEcu(const ReportData& data) {
+  const ReportTexts& t = data.texts;
+  QString vehicle;
+  if (data.card) {
+    const vehicle::Card& c = *data.card;
+    const auto s = [](const std::string& text) { return QString::fromStdString(text); };
+    vehicle = QStringLiteral("<table class='kv'>") + Field(t.plate, s(c.plate)) +
+              Field(t.vin, s(c.vin)) + Field(t.make, s(c.make)) + Field(t.model, s(c.model)) +
+              Field(t.owner, s(c.owner)) + Field(t.odometer, s(c.odometer)) +
+              Field(t.cardNotes, s(c.notes)) + QStringLiteral("</table>");
+  } else {
+    vehicle = Escaped(t.noCard);
+  }
+  const QString ecu = QStringLiteral("<table class='kv'>") +
+                      Field(t.identification, data.identification) +
+                      Field(t.program, data.programVersion) + Field(t.date, data.date) +
+                      QStringLiteral("</table>");
+  return QStringLiteral(
+             "<table width='100%' cellspacing='0' cellpadding='0'><tr>"
+             "<td width='55%' valign='top'>%1%2</td><td width='45%' valign='top'>%3%4</td>"
+             "</tr></table>")
+      .arg(Heading(t.vehicle), vehicle, Heading(t.ecu), ecu);
+}
+
+QString Group(const ReportGroup& group) {
+  QString html = QStringLiteral("<table class='grid' width='100%' cellspacing='0' cellpadding='1'>"
+                                "<tr><th colspan='2' align='left'>%1</th></tr>")
+                     .arg(Escaped(group.title));
+  for (const ReportRow& row : group.rows) {
+    QString value = Escaped(row.value);
+    if (!row.unit.isEmpty()) value += QLatin1Char(' ') + Escaped(row.unit);
+    html += QStringLiteral("<tr><td>%1</td><td align='right'>%2</td></tr>")
+                .arg(Escaped(row.caption), value);
+  }
+  return html + QStringLiteral("</table>");
+}
+
+// About how many printed lines a group takes in half a page's width: a long
+// caption wraps.
+int Lines(const ReportGroup& group) {
+  constexpr int kCaptionCharactersPerLine = 34;
+  int lines = 1;
+  for (const ReportRow& row : group.rows)
+    lines += 1 + static_cast<int>(row.caption.size()) / kCaptionCharactersPerLine;
+  return lines;
+}
+
+// The groups in two columns, in their order, each group whole in one of
+// them, the split where the two columns come nearest in length.
+QString Configuration(const ReportData& data) {
+  const QList<ReportGroup>& groups = data.configuration;
+  int total = 0;
+  for (const ReportGroup& g : groups) total += Lines(g);
+  qsizetype split = 0;
+  int best = total, inLeft = 0;
+  for (qsizetype i = 0; i <= groups.size(); ++i) {
+    const int longer = std::max(inLeft, total - inLeft);
+    if (longer < best) {
+      best = longer;
+      split = i;
+    }
+    if (i < groups.size()) inLeft += Lines(groups[i]);
+  }
+  QString left, right;
+  for (qsizetype i = 0; i < groups.size(); ++i)
+    (i < split ? left : right) += Group(groups[i]) + QStringLiteral("<div class='gap'></div>");
+  return Heading(data.texts.configuration) +
+         QStringLiteral("<table width='100%' cellspacing='0' cellpadding='0'><tr>"
+                        "<td width='49%' valign='top'>%1</td><td width='2%'></td>"
+                        "<td width='49%' valign='top'>%2</td></tr></table>")
+             .arg(left, right);
+}
+
+QString Changes(const ReportData& data) {
+  const ReportTexts& t = data.texts;
+  QString heading = t.changes;
+  if (!data.changesSince.isEmpty()) heading += QLatin1Char(' ') + t.since + QLatin1Char(' ') + data.changesSince;
+  if (data.changes.isEmpty()) return Heading(heading) + QStringLiteral("<p>%1</p>").arg(Escaped(t.noChanges));
+  QString html = Heading(heading) +
+                 QStringLiteral("<table class='grid' width='100%' cellspacing='0' cellpadding='1'>"
+                                "<tr><th align='left'>%1</th><th align='left'>%2</th>"
+                                "<th align='right'>%3</th><th></th><th align='left'>%4</th></tr>")
+                     .arg(Escaped(t.date), Escaped(t.parameter), Escaped(t.before), Escaped(t.after));
+  for (const ReportChange& c : data.changes) {
+    QString after = Escaped(c.newValue);
+    if (c.refused) after += QStringLiteral(" <b class='no'>%1</b>").arg(Escaped(t.refused));
+    html += QStringLiteral("<tr><td>%1</td><td>%2</td><td align='right'>%3</td>"
+                           "<td align='center'>→</td><td>%4</td></tr>")
+                .arg(Escaped(c.time), Escaped(c.caption), Escaped(c.oldValue), after);
+  }
+  return html + QStringLiteral("</table>");
+}
+
+QString CheckAndDiagnosis(const ReportData& data) {
+  QString html;
+  if (!data.diagnosis.isEmpty())
+    html += Heading(data.texts.diagnosis) + QStringLiteral("<p>%1</p>").arg(Escaped(data.diagnosis));
+  if (data.check) {
+    html += Heading(data.texts.check) +
+            QStringLiteral("<table width='100%'><tr><td valign='top'><b>%1</b><br>%2</td>")
+                .arg(Escaped(data.check->verdict), Escaped(data.check->detail));
+    if (data.check->points.size() > 1)
+      html += QStringLiteral("<td width='260' align='right'><img src='%1' width='250' height='90'></td>")
+                  .arg(kChartUrl.toString());
+    html += QStringLiteral("</tr></table>");
+  }
+  return html;
+}
+
+QString NotesAndSignatures(const ReportData& data) {
+  const ReportTexts& t = data.texts;
+  return Heading(t.notes) +
+         QStringLiteral("<table class='notes' width='100%' cellspacing='0' cellpadding='4'>"
+                        "<tr><td height='56'>&nbsp;</td></tr></table>"
+                        "<table width='100%' cellspacing='0' cellpadding='0' class='sign'><tr>"
+                        "<td width='45%'><br><br>______________________________<br>%1</td>"
+                        "<td width='10%'></td>"
+                        "<td width='45%' align='right'><br><br>______________________________<br>%2</td>"
+                        "</tr></table>")
+             .arg(Escaped(t.technician), Escaped(t.customer));
+}
+
+// The check's small chart: its points joined by a line, on a light grid.
+QImage Chart(const QList<QPointF>& points) {
+  QImage image(750, 270, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF area(30, 15, 700, 230);
+  painter.setPen(QPen(QColor(200, 200, 200), 2));
+  for (int i = 0; i <= 4; ++i) {
+    const double y = area.top() + area.height() * i / 4;
+    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+  }
+  painter.setPen(QPen(Qt::black, 3));
+  painter.drawRect(area);
+  double minX = points.front().x(), maxX = minX, minY = points.front().y(), maxY = minY;
+  for (const QPointF& p : points) {
+    minX = std::min(minX, p.x());
+    maxX = std::max(maxX, p.x());
+    minY = std::min(minY, p.y());
+    maxY = std::max(maxY, p.y());
+  }
+  if (maxX == minX) maxX = minX + 1;
+  if (maxY == minY) maxY = minY + 1;
+  QPainterPath path;
+  for (qsizetype i = 0; i < points.size(); ++i) {
+    const QPointF at(area.left() + (points[i].x() - minX) / (maxX - minX) * area.width(),
+                     area.bottom() - (points[i].y() - minY) / (maxY - minY) * area.height());
+    if (i == 0) path.moveTo(at); else path.lineTo(at);
+  }
+  painter.setPen(QPen(QColor(0, 90, 170), 4));
+  painter.drawPath(path);
+  return image;
+}
+
+constexpr const char* kStyle =
+    "body { font-size: 7.5pt; }"
+    "h2 { font-size: 9pt; margin-top: 6px; margin-bottom: 2px; color: #1a3d6d; }"
+    ".shop { font-size: 13pt; font-weight: bold; }"
+    ".title { font-size: 14pt; font-weight: bold; color: #1a3d6d; }"
+    ".k { color: #444444; padding-right: 8px; }"
+    "table.grid { border-collapse: collapse; }"
+    "table.grid td, table.grid th { border: 1px solid #b0b0b0; }"
+    "table.grid th { background-color: #e4eaf2; }"
+    "table.notes td { border: 1px solid #808080; }"
+    ".no { color: #b00000; }"
+    ".gap { font-size: 3pt; }";
+
+}  // namespace
+
+QStringList ReportTextKeys() {
+  QStringList keys;
+  for (const TextKey& k : kTextKeys) keys << QLatin1String(k.key);
+  return keys;
+}
+
+ReportTexts LoadReportTexts(const std::function<std::optional<QString>(const QString&)>& lookup) {
+  ReportTexts texts;
+  for (const TextKey& k : kTextKeys)
+    if (const auto found = lookup(QLatin1String(k.key)); found && !found->isEmpty())
+      texts.*k.text = *found;
+  return texts;
+}
+
+std::unique_ptr<QTextDocument> MakeReportDocument(const ReportData& data) {
+  auto document = std::make_unique<QTextDocument>();
+  document->setDefaultStyleSheet(QLatin1String(kStyle));
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPointSizeF(7.5);
+  // No ligatures: "ffi" stays three letters, so the PDF's text can be
+  // searched and copied as it reads.
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  document->setDefaultFont(font);
+  bool hasLogo = false;
+  if (!data.workshop.logoFile.isEmpty()) {
+    const QImage logo(data.workshop.logoFile);
+    if (!logo.isNull()) {
+      document->addResource(QTextDocument::ImageResource, kLogoUrl, logo);
+      hasLogo = true;
+    }
+  }
+  if (data.check && data.check->points.size() > 1)
+    document->addResource(QTextDocument::ImageResource, kChartUrl, Chart(data.check->points));
+  document->setHtml(QStringLiteral("<html><body>") + WorkshopHeader(data, hasLogo) +
+                    VehicleAndEcu(data) + Configuration(data) + Changes(data) +
+                    CheckAndDiagnosis(data) + NotesAndSignatures(data) +
+                    QStringLiteral("</body></html>"));
+  return document;
+}
+
+void PrintReport(const ReportData& data, QPagedPaintDevice& device) {
+  device.setPageSize(QPageSize(QPageSize::A4));
+  device.setPageMargins(QMarginsF(15, 10, 15, 10), QPageLayout::Millimeter);
+  MakeReportDocument(data)->print(&device);
+}
+
+bool WriteReportPdf(const ReportData& data, const QString& path, QString* error) {
+  {
+    QPdfWriter writer(path);
+    writer.setTitle(data.texts.title);
+    writer.setCreator(QStringLiteral("Mirel Vantor"));
+    writer.setResolution(300);
+    PrintReport(data, writer);
+  }
+  const QFileInfo written(path);
+  if (written.exists() && written.size() > 0) return true;
+  if (error != nullptr) *error = QStringLiteral("cannot write ") + path;
+  return false;
+}
