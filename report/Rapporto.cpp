@@ -22,7 +22,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
                         int width) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, 530, width, 34);
+  button->setGeometry(left, 494, width, 34);
   return button;
 }
 }  // namespace
@@ -32,7 +32,8 @@ TFormRapporto::TFormRapporto(Maker maker, const QList<QPair<QString, QString>>& 
     : QDialog(parent), maker_(std::move(maker)) {
   setObjectName(QStringLiteral("FormRapporto"));
   setWindowTitle(QStringLiteral("Rapporto di intervento"));
-  setFixedSize(760, 576);
+  // Fits an 800 x 600 screen with its title bar.
+  setFixedSize(760, 540);
   LabelModificheDa = new QLabel(QStringLiteral("Modifiche da:"), this);
   LabelModificheDa->setObjectName(QStringLiteral("LabelModificheDa"));
   LabelModificheDa->setGeometry(16, 12, 200, 28);
@@ -42,7 +43,7 @@ TFormRapporto::TFormRapporto(Maker maker, const QList<QPair<QString, QString>>& 
   for (const auto& [text, since] : starts) ComboModificheDa->addItem(text, since);
   Anteprima = new QTextBrowser(this);
   Anteprima->setObjectName(QStringLiteral("Anteprima"));
-  Anteprima->setGeometry(16, 48, 728, 472);
+  Anteprima->setGeometry(16, 48, 728, 436);
   ButtonSalvaPdf = MakeButton(this, "ButtonSalvaPdf", QStringLiteral("Salva &PDF..."), 16, 200);
   ButtonStampa = MakeButton(this, "ButtonStampa", QStringLiteral("S&tampa..."), 226, 200);
   ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), 604, 140);
