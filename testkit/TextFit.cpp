@@ -1,5 +1,7 @@
 #include "TextFit.h"
 
+#include "TitleBar.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
@@ -137,14 +139,12 @@ QStringList TextFitProblems(const QWidget* window) {
   }
   const QString title = window->windowTitle();
   if (!title.isEmpty() && !(window->windowFlags() & Qt::FramelessWindowHint)) {
-    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
-    titleFont.setBold(true);
-    const int width = QFontMetrics(titleFont).horizontalAdvance(title);
-    if (width + kTitleBarDecorationWidth > window->frameGeometry().width()) {
+    const int width = TitleBarWidth(title);
+    if (width > window->frameGeometry().width()) {
       problems.append(QStringLiteral("title \"") + title +
                        QStringLiteral("\": %1 pixels wide with the title bar's buttons, the "
                                       "window %2")
-                           .arg(width + kTitleBarDecorationWidth)
+                           .arg(width)
                            .arg(window->frameGeometry().width()));
     }
   }

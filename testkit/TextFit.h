@@ -9,8 +9,4 @@
 
 class QWidget;
 
-// Room a title bar takes besides the title: the window icon and the
-// minimise, maximise and close buttons.
-constexpr int kTitleBarDecorationWidth = 110;
-
 QStringList TextFitProblems(const QWidget* window);

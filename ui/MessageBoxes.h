@@ -6,7 +6,9 @@
 
 #include <QList>
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 enum class BoxIcon { Error, Warning, Information };
@@ -33,6 +35,9 @@ bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
               BoxIcon icon = BoxIcon::Warning);
 // The general form the three above use.
 BoxAnswer Show(QWidget* parent, const BoxRequest& request);
+// The box Show puts on screen, not yet shown: wide enough for its whole
+// title (a short text under a long window title would have it cut).
+std::unique_ptr<QMessageBox> MakeBox(QWidget* parent, const BoxRequest& request);
 
 }  // namespace MessageBoxes
 

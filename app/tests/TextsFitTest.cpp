@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,6 +20,9 @@
 #include "AboutBox.h"
 #include "Confronta.h"
 #include "Diagnosi.h"
+#include "FormEmulazione.h"
+#include "FormSensore.h"
+#include "MessageBoxes.h"
 #include "FormConfOpt.h"
 #include "FormConfSw.h"
 #include "FormVettura.h"
@@ -166,15 +171,39 @@ Problems WithEveryRow(QWidget* window) {
   return found;
 }
 
+// A message box of the window, titled as the window's messages are, with
+// the shortest of texts: the title must not be cut.
+Problems MessageTitle(QWidget* window) {
+  const auto box = MessageBoxes::MakeBox(
+      window, {QStringLiteral("?"), window->windowTitle(), BoxIcon::Warning, BoxButtons::Ok, {}});
+  // Sized as it shows; no event loop runs, which would let the offscreen
+  // screen shrink the window under it.
+  box->show();
+  Problems found = TextFitProblems(box.get());
+  for (QString& problem : found) problem.prepend(QStringLiteral("message box: "));
+  return found;
+}
+
 template <class Window>
 Problems ConfigurationWindow(TFormMain& main, const char* action) {
   Problems found{QStringLiteral("never opened")};
   WhenModal<Window>([&found](Window* window) {
-    found = WithEveryRow(window);
+    found = WithEveryRow(window) + MessageTitle(window);
     window->reject();
   });
   main.Action(QLatin1String(action))->trigger();
   return found;
+}
+
+Problems LevelSensor(TFormMain& main) {
+  TFormSensore window(Process().language, nullptr, &main);
+  window.ButtonCalcola->show();
+  return OnScreen(&window) + MessageTitle(&window);
+}
+
+Problems LambdaEmulation(TFormMain& main) {
+  TFormEmulazione window(Process().language, 100, 100, 10, 2, &main);
+  return OnScreen(&window) + MessageTitle(&window);
 }
 
 Problems LiveView(TFormMain& main) {
@@ -217,6 +246,8 @@ const WindowRow kWindows[] = {
     {"software configuration", SoftwareConfiguration},
     {"diagnosis", Diagnosis},
     {"compare window", CompareWindow},
+    {"level sensor", LevelSensor},
+    {"lambda emulation", LambdaEmulation},
 };
 
 const int kScreenWidths[] = {800, 1024, 1920};
