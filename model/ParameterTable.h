@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "Parameters.h"
+
 namespace params {
 
 // Slot of an identifier's own value, or -1 for identifiers without one
@@ -26,11 +28,8 @@ std::span<const int> OptionList(int identifier);
 // Position of code in the identifier's list, -1 when absent.
 int PositionInList(int identifier, int code);
 
-constexpr int kOptionSlot = 0;
-constexpr int kDecelerationSlot = 59;
 constexpr int kTpsTypeSlot = 8;
 constexpr int kLevelSensorTypeSlot = 9;
-constexpr int kSwitchTypeSlot = 69;
 constexpr int kGasStartTemperatureSlot = 70;
 
 // One value the full write sends: a single value (element -1) or one element.
