@@ -13,6 +13,12 @@ int Whole(long double value) {
   return static_cast<int>(std::trunc(value));
 }
 
+// Volts in the hundredths the configuration window shows: the stored value is
+// a near neighbour of a whole number of hundredths, on either side of it.
+int Hundredths(long double volts) {
+  return static_cast<int>(std::lround(volts * 100));
+}
+
 // A span below the default that reaches under the lower limit is cut to the
 // distance between them, kept as a byte the way the ECU counts steps.
 int SpanDown(int defaultPosition, int span, int lowerLimit) {
@@ -44,7 +50,7 @@ std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts) {
 
 LiveSnapshot SnapshotOf(ConfCar& store) {
   LiveSnapshot s;
-  const auto scale = LambdaScale(Whole(store.GetValue(4)), Whole(store.GetValue(30) * 100));
+  const auto scale = LambdaScale(Whole(store.GetValue(4)), Hundredths(store.GetValue(30)));
   s.lambdaLow = scale[0];
   s.lambdaHigh = scale[1];
   s.upperLimit = Whole(store.GetValue(36));
@@ -59,7 +65,7 @@ LiveSnapshot SnapshotOf(ConfCar& store) {
 
 MinTpsRule MinTpsRuleOf(ConfCar& store) {
   MinTpsRule rule;
-  rule.hysteresis = Whole(store.GetValue(24) * 100);
+  rule.hysteresis = Hundredths(store.GetValue(24));
   rule.fixedIdleTps = Whole(store.GetValue(68)) != 0;
   rule.invertedTps = store.InvertedTps();
   return rule;

@@ -8,6 +8,7 @@
 #include "LiveLink.h"
 #include "LivePoller.h"
 #include "LiveTick.h"
+#include "Parameters.h"
 
 using namespace monitor;
 
@@ -50,6 +51,7 @@ class LiveTickTest : public QObject {
   void lambdaCell();
   void minimumTps_data();
   void minimumTps();
+  void storedVoltsInTheConfigurationsHundredths();
   void actuatorSpans_data();
   void actuatorSpans();
   void actuatorMarks();
@@ -142,6 +144,21 @@ void LiveTickTest::minimumTps() {
   QFETCH(bool, inverted);
   QFETCH(int, shown);
   QCOMPARE(MinTpsShown(sent, {hysteresis, fixed, inverted}), shown);
+}
+
+// The lambda offset and the idle TPS hysteresis reach the live view in the
+// hundredths the configuration window shows, for every byte the ECU may hold.
+void LiveTickTest::storedVoltsInTheConfigurationsHundredths() {
+  constexpr int kOffsetProbeCode = 16;  // the probe type whose scale starts at the offset
+  ConfCar store("unused.dmr");
+  store.StoreRaw(params::Row(params::Id::LambdaProbeType).slot, kOffsetProbeCode);
+  for (int raw = 0; raw < 256; ++raw) {
+    store.StoreRaw(params::Row(params::Id::LambdaReferenceOffset).slot, raw);
+    store.StoreRaw(params::Row(params::Id::IdleTpsHysteresis).slot, raw);
+    const int shown = live::CentivoltsOfRaw(raw);
+    QCOMPARE(SnapshotOf(store).lambdaLow, shown);
+    QCOMPARE(MinTpsRuleOf(store).hysteresis, shown);
+  }
 }
 
 void LiveTickTest::actuatorSpans_data() {
