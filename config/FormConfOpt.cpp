@@ -77,6 +77,12 @@ constexpr int kOffFromSpeed = 7001;
 constexpr double kOffSpeed = 10000;
 constexpr double kOverRevOnSpeed = 6000;
 constexpr double kCutOffOnSpeed = 1700;
+
+// A speed option is on for a speed below kOffFromSpeed. The byte 255 the
+// window writes for "off" reads as no speed at all (0 rpm), so no speed is off.
+bool SpeedOptionOn(int rpm) {
+  return rpm > 0 && rpm < kOffFromSpeed;
+}
 // The low gas level at which the option is off, and the one it starts with.
 constexpr double kLevelOff = 0;
 constexpr double kLevelOffInverted = 255;
@@ -206,7 +212,7 @@ bool TFormConfOpt::RunOption(int handler, int phase) {
 bool TFormConfOpt::OverRev(int phase) {
   constexpr int kBox = 2;
   if (phase == 1) {
-    const bool on = std::trunc(Read(62)) < kOffFromSpeed;
+    const bool on = SpeedOptionOn(static_cast<int>(std::trunc(Read(62))));
     SetBox(kBox, on);
     ShowDependents({kRowFuoriGiri}, on);
     return true;
@@ -292,11 +298,11 @@ bool TFormConfOpt::CutOff(int phase) {
   constexpr int kBox = 17;
   const int n = static_cast<int>(std::trunc(Read(41)));
   const QChar separator = fields::SystemDecimalSeparator();
-  const bool on = phase == 1 ? n < kOffFromSpeed : BoxChecked(kBox);
+  const bool on = phase == 1 ? SpeedOptionOn(n) : BoxChecked(kBox);
   if (phase == 1) SetBox(kBox, on);
   ShowDependents({kRowCutOff, kRowPosCutOff}, on);
   if (on) {
-    SetText(kRowCutOff, QString::number(phase == 0 && n >= kOffFromSpeed ? int(kCutOffOnSpeed) : n));
+    SetText(kRowCutOff, QString::number(phase == 0 && !SpeedOptionOn(n) ? int(kCutOffOnSpeed) : n));
     SetText(kRowPosCutOff, fields::FormatNumber(Read(42), separator));
   } else if (phase == 1) {
     SetText(kRowCutOff, QStringLiteral("10000"));

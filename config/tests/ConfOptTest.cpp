@@ -193,6 +193,52 @@ class ConfOptTest : public QObject {
     QVERIFY(Editor().UnitLabel(kRowFuoriGiri)->isHidden());
   }
 
+  // A speed option is off when its byte holds 255, the byte the window writes
+  // to switch it off (and 0, which is no speed either); on for a real speed.
+  // Switched on from off, it starts at its usual speed.
+  void speedOptionsReadTheirOffByte_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<int>("identifier");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("raw");
+    QTest::addColumn<QString>("shown");  // empty: the option reads as off
+    QTest::addColumn<QString>("switchedOn");
+    QTest::newRow("over-rev 255") << int(kOverRevBox) << 62 << int(kRowFuoriGiri) << 255 << ""
+                                  << "6000";
+    QTest::newRow("over-rev 0") << int(kOverRevBox) << 62 << int(kRowFuoriGiri) << 0 << ""
+                                << "6000";
+    QTest::newRow("over-rev 7000 rpm") << int(kOverRevBox) << 62 << int(kRowFuoriGiri)
+                                       << 120000 / 7000 << "7000" << "";
+    QTest::newRow("cut-off 255") << int(kCutOffBox) << 41 << int(kRowCutOff) << 255 << ""
+                                 << "1700";
+    QTest::newRow("cut-off 0") << int(kCutOffBox) << 41 << int(kRowCutOff) << 0 << "" << "1700";
+    QTest::newRow("cut-off 1300 rpm")
+        << int(kCutOffBox) << 41 << int(kRowCutOff) << 120000 / 1300 << "1300" << "";
+  }
+  void speedOptionsReadTheirOffByte() {
+    QFETCH(int, box);
+    QFETCH(int, identifier);
+    QFETCH(int, row);
+    QFETCH(int, raw);
+    QFETCH(QString, shown);
+    QFETCH(QString, switchedOn);
+    SetRaw(identifier, raw);
+    Open();
+    const bool on = !shown.isEmpty();
+    QCOMPARE(Box(box)->isChecked(), on);
+    QCOMPARE(RowShown(row), on);
+    QVERIFY(RawWrites(identifier).isEmpty());
+    if (on) {
+      QCOMPARE(Edit(row)->text(), shown);
+      return;
+    }
+    GoTo(box);
+    Key(Qt::Key_Return);
+    QVERIFY(Box(box)->isChecked());
+    QCOMPARE(Edit(row)->text(), switchedOn);
+    QCOMPARE(RawWrites(identifier), QList<int>{120000 / switchedOn.toInt()});
+  }
+
   // Each option toggled on and off: what is written and what the dependent
   // rows show. The store starts with the option off.
   void optionsWriteAndShowTheirRows_data() {
