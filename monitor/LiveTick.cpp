@@ -5,9 +5,16 @@
 #include <cstdint>
 
 #include "ConfCar.h"
+#include "Parameters.h"
 
 namespace monitor {
 namespace {
+
+using params::Id;
+
+long double Stored(ConfCar& store, Id id) {
+  return store.GetValue(params::Number(id));
+}
 
 int Whole(long double value) {
   return static_cast<int>(std::trunc(value));
@@ -50,23 +57,24 @@ std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts) {
 
 LiveSnapshot SnapshotOf(ConfCar& store) {
   LiveSnapshot s;
-  const auto scale = LambdaScale(Whole(store.GetValue(4)), Hundredths(store.GetValue(30)));
+  const auto scale = LambdaScale(Whole(Stored(store, Id::LambdaProbeType)),
+                                 Hundredths(Stored(store, Id::LambdaReferenceOffset)));
   s.lambdaLow = scale[0];
   s.lambdaHigh = scale[1];
-  s.upperLimit = Whole(store.GetValue(36));
-  s.lowerLimit = Whole(store.GetValue(35));
-  s.idleUp = Whole(store.GetValue(31));
-  s.idleDown = Whole(store.GetValue(32));
-  s.offIdleUp = Whole(store.GetValue(33));
-  s.offIdleDown = Whole(store.GetValue(34));
-  s.justOffIdleUp = Whole(store.GetValue(19));
+  s.upperLimit = Whole(Stored(store, Id::ActuatorUpperLimit));
+  s.lowerLimit = Whole(Stored(store, Id::ActuatorLowerLimit));
+  s.idleUp = Whole(Stored(store, Id::IdleOpeningStepsBeyond));
+  s.idleDown = Whole(Stored(store, Id::IdleClosingStepsBelow));
+  s.offIdleUp = Whole(Stored(store, Id::OffIdleOpeningStepsBeyond));
+  s.offIdleDown = Whole(Stored(store, Id::OffIdleClosingStepsBelow));
+  s.justOffIdleUp = Whole(Stored(store, Id::LimitedOpeningOffIdle));
   return s;
 }
 
 MinTpsRule MinTpsRuleOf(ConfCar& store) {
   MinTpsRule rule;
-  rule.hysteresis = Hundredths(store.GetValue(24));
-  rule.fixedIdleTps = Whole(store.GetValue(68)) != 0;
+  rule.hysteresis = Hundredths(Stored(store, Id::IdleTpsHysteresis));
+  rule.fixedIdleTps = Whole(Stored(store, Id::FixedIdleTpsOption)) != 0;
   rule.invertedTps = store.InvertedTps();
   return rule;
 }
