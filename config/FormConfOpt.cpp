@@ -15,8 +15,11 @@
 #include "FieldNumbers.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "Parameters.h"
 #include "Scaling.h"
 #include "WindowTexts.h"
+
+using params::Id;
 
 namespace {
 
@@ -212,16 +215,16 @@ bool TFormConfOpt::RunOption(int handler, int phase) {
 bool TFormConfOpt::OverRev(int phase) {
   constexpr int kBox = 2;
   if (phase == 1) {
-    const bool on = SpeedOptionOn(static_cast<int>(std::trunc(Read(62))));
+    const bool on = SpeedOptionOn(static_cast<int>(std::trunc(Read(Id::OverRevThreshold))));
     SetBox(kBox, on);
     ShowDependents({kRowFuoriGiri}, on);
     return true;
   }
   const bool on = BoxChecked(kBox);
   ShowDependents({kRowFuoriGiri}, on);
-  if (!on) return Write(62, kOffSpeed);
+  if (!on) return Write(Id::OverRevThreshold, kOffSpeed);
   SetText(kRowFuoriGiri, QStringLiteral("6000"));
-  if (Write(62, kOverRevOnSpeed)) return true;
+  if (Write(Id::OverRevThreshold, kOverRevOnSpeed)) return true;
   editor_->ShowStoredValue(kRowFuoriGiri);
   return false;
 }
@@ -230,7 +233,7 @@ bool TFormConfOpt::LowLevel(int phase) {
   constexpr int kBox = 4;
   const bool inverted = context_.store->InvertedLevel();
   if (phase == 1) {
-    const double v = std::trunc(Read(66));
+    const double v = std::trunc(Read(Id::ReturnToPetrolLevel));
     const bool off = (v == kLevelOff && !inverted) || (v == kLevelOffInverted && inverted);
     SetBox(kBox, !off);
     ShowDependents({kRowLivello}, !off);
@@ -238,10 +241,10 @@ bool TFormConfOpt::LowLevel(int phase) {
   }
   const bool on = BoxChecked(kBox);
   ShowDependents({kRowLivello}, on);
-  if (!on) return Write(66, inverted ? kLevelOffInverted : kLevelOff);
+  if (!on) return Write(Id::ReturnToPetrolLevel, inverted ? kLevelOffInverted : kLevelOff);
   const double level = inverted ? kLevelOnInverted : kLevelOn;
   editor_->SetEditValue(kRowLivello, level);
-  if (Write(66, level)) return true;
+  if (Write(Id::ReturnToPetrolLevel, level)) return true;
   editor_->ShowStoredValue(kRowLivello);
   return false;
 }
@@ -250,17 +253,17 @@ bool TFormConfOpt::FixedDefault(int phase) {
   constexpr int kBox = 6;
   bool accepted = true;
   if (phase == 1) {
-    const bool on = Read(67) != 0;
+    const bool on = Read(Id::FixedDefaultOption) != 0;
     SetBox(kBox, on);
     ShowDependents({kRowDefault}, on);
   } else {
     const bool on = BoxChecked(kBox);
     ShowDependents({kRowDefault}, on);
-    accepted = Write(67, on ? 1 : 0);
+    accepted = Write(Id::FixedDefaultOption, on ? 1 : 0);
   }
   // Parameter 40 is read afresh from the ECU: the default position it computes
   // is shown as soon as the option changes.
-  editor_->SetEditValue(kRowDefault, Read(40));
+  editor_->SetEditValue(kRowDefault, Read(Id::ActuatorDefaultPosition));
   return accepted;
 }
 
@@ -268,7 +271,7 @@ bool TFormConfOpt::KickDown(int phase) {
   constexpr int kBox = 12;
   const bool inverted = context_.store->InvertedTps();
   if (phase == 1) {
-    const double c = Read(38);
+    const double c = Read(Id::FullThrottleTps);
     const bool off = (c > 4.9 && !inverted) || (c < 0.1 && inverted);
     SetBox(kBox, !off);
     ShowDependents({kRowAffondata, kRowTpsAffondata}, !off);
@@ -281,12 +284,12 @@ bool TFormConfOpt::KickDown(int phase) {
     SetText(kRowTpsAffondata, inverted ? QStringLiteral("1") : QStringLiteral("4"));
     SetText(kRowAffondata, QStringLiteral("100"));
     const double typed = IntegerIn(kRowTpsAffondata);
-    accepted = Write(38, inverted ? 5 - typed : typed);
+    accepted = Write(Id::FullThrottleTps, inverted ? 5 - typed : typed);
   } else {
-    accepted = Write(38, inverted ? 0 : 5);
+    accepted = Write(Id::FullThrottleTps, inverted ? 0 : 5);
   }
   // The position goes only with a threshold the ECU took.
-  if (accepted) accepted = Write(39, IntegerIn(kRowAffondata));
+  if (accepted) accepted = Write(Id::ActuatorAtFullThrottle, IntegerIn(kRowAffondata));
   if (!accepted) {
     editor_->ShowStoredValue(kRowAffondata);
     editor_->ShowStoredValue(kRowTpsAffondata);
@@ -296,19 +299,19 @@ bool TFormConfOpt::KickDown(int phase) {
 
 bool TFormConfOpt::CutOff(int phase) {
   constexpr int kBox = 17;
-  const int n = static_cast<int>(std::trunc(Read(41)));
+  const int n = static_cast<int>(std::trunc(Read(Id::CutOffEndRpm)));
   const QChar separator = fields::SystemDecimalSeparator();
   const bool on = phase == 1 ? SpeedOptionOn(n) : BoxChecked(kBox);
   if (phase == 1) SetBox(kBox, on);
   ShowDependents({kRowCutOff, kRowPosCutOff}, on);
   if (on) {
     SetText(kRowCutOff, QString::number(phase == 0 && !SpeedOptionOn(n) ? int(kCutOffOnSpeed) : n));
-    SetText(kRowPosCutOff, fields::FormatNumber(Read(42), separator));
+    SetText(kRowPosCutOff, fields::FormatNumber(Read(Id::ActuatorInCutOff), separator));
   } else if (phase == 1) {
     SetText(kRowCutOff, QStringLiteral("10000"));
   }
   if (phase == 1) return true;
-  return Write(41, on ? IntegerIn(kRowCutOff) : kOffSpeed);
+  return Write(Id::CutOffEndRpm, on ? IntegerIn(kRowCutOff) : kOffSpeed);
 }
 
 // --- Helpers ------------------------------------------------------------------
@@ -339,10 +342,10 @@ int TFormConfOpt::IntegerIn(int row) const {
   return value ? static_cast<int>(std::trunc(*value)) : 0;
 }
 
-double TFormConfOpt::Read(int identifier) {
-  return static_cast<double>(context_.store->GetValue(identifier));
+double TFormConfOpt::Read(params::Id id) {
+  return static_cast<double>(context_.store->GetValue(params::Number(id)));
 }
 
-bool TFormConfOpt::Write(int identifier, double value) {
-  return context_.store->SetValue(identifier, value) != 0;
+bool TFormConfOpt::Write(params::Id id, double value) {
+  return context_.store->SetValue(params::Number(id), value) != 0;
 }

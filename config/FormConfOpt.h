@@ -6,6 +6,7 @@
 #pragma once
 
 #include "PagedConfigWindow.h"
+#include "Parameters.h"
 
 class TModuloLingua;
 
@@ -40,6 +41,6 @@ class TFormConfOpt : public PagedConfigWindow {
   void SetText(int row, const QString& text);
   // The whole number in an edit (0 when it holds none).
   int IntegerIn(int row) const;
-  double Read(int identifier);
-  bool Write(int identifier, double value);
+  double Read(params::Id id);
+  bool Write(params::Id id, double value);
 };
