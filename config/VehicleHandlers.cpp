@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ConfCar.h"
+#include "Parameters.h"
 
 namespace config {
 namespace {
@@ -51,8 +52,11 @@ int EmulationPositionOf(const EmulationValues& e) {
 }
 
 EmulationValues StoredEmulation(ConfCar& store) {
-  return {Truncated(store.GetValue(5)), Truncated(store.GetValue(6)), Truncated(store.GetValue(7)),
-          Truncated(store.GetValue(8))};
+  const auto stored = [&store](params::Id id) {
+    return Truncated(store.GetValue(params::Number(id)));
+  };
+  return {stored(params::Id::EmulationHighTime), stored(params::Id::EmulationLowTime),
+          stored(params::Id::EmulationTristateTime), stored(params::Id::EmulationWaveCount)};
 }
 
 ChoiceOutcome ChooseEmulation(ConfCar& store, int position, const EmulationDialog& dialog) {
