@@ -15,6 +15,8 @@ const char* StatusName(Status status) {
       return "timeout";
     case Status::BadFrame:
       return "bad frame";
+    case Status::Slow:
+      return "too slow";
     case Status::IoError:
       return "i/o error";
   }
@@ -64,8 +66,16 @@ int Channel::WireMs(std::size_t bytes) const {
 //
 // - Each wait lasts the wire time of the request and its reply plus the
 //   timer's allowance, doubled on each resend up to four times the first.
+//   The allowance is looked at again when a wait ends: an answer heard
+//   meanwhile (a late one, to an earlier request) may have taught the timer
+//   that the ECU needs longer, and then the wait goes on instead of sending
+//   the request again.
 // - Nothing that has arrived is thrown away: a late reply to an earlier send
 //   of this request (same sequence number) is the answer just as well.
+// - Every answer that can be timed teaches the timer (LearnFrom): the answer
+//   to a request sent once; an answer that comes after its request was given
+//   up; and, once a second answer to a request sent more than once shows the
+//   ECU answered its copies one by one, each of that request's answers.
 // - A wait that ends while bytes are still arriving is stretched once by the
 //   wire time of a longest frame, so a reply is never cut off mid-frame.
 // - A wait that heard a valid reply to an earlier request shows the ECU alive
@@ -82,6 +92,7 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
   const std::size_t exchanged = bytes.size() + wire::kOverhead + data.size() + resultSize;
   const int wireMs = WireMs(exchanged);
   if (attempts < 1) attempts = 1 + timing_.retries;
+  Sent& mine = Remember(request.sequence, static_cast<double>(exchanged) * 10 * 1000 / timing_.baud);
 
   Status status = Status::Timeout;
   Waiting waiting;
@@ -101,9 +112,10 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
       break;
     }
     lastSend = Clock::now();
+    mine.sends.push_back(lastSend);
     if (++sends > 1) ++resends_;
     allowance = timer_.AllowanceMs(sends);
-    auto deadline = Clock::now() + std::chrono::milliseconds(wireMs + allowance);
+    auto deadline = lastSend + std::chrono::milliseconds(wireMs + allowance);
     bool stretched = false;
     Heard heard;  // since the last send or the last wait behind earlier requests
     for (;;) {
@@ -116,6 +128,13 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
         stretched = true;  // mid-frame: let the frame finish
         deadline = now + std::chrono::milliseconds(WireMs(wire::kOverhead + wire::kMaxData) +
                                                    kAdapterDelayMs);
+        continue;
+      }
+      // Learnt meanwhile that the ECU takes longer: wait for it, do not resend.
+      const int learnt = timer_.AllowanceMs(sends);
+      if (learnt > allowance && lastSend + std::chrono::milliseconds(wireMs + learnt) > now) {
+        allowance = learnt;
+        deadline = lastSend + std::chrono::milliseconds(wireMs + allowance);
         continue;
       }
       if (heard.otherReply && now - begun < std::chrono::milliseconds(kBusyLimitMs)) {
@@ -133,29 +152,71 @@ Status Channel::Transact(wire::Command command, const std::vector<std::uint8_t>&
       break;
     }
   }
-  previous_.armed = false;
-  if ((status == Status::Ok || status == Status::Refused) && !busy) {
+  if (status == Status::Ok || status == Status::Refused) {
     const auto now = Clock::now();
     const double wireOfBoth =
         static_cast<double>(bytes.size() + waiting.replyBytes) * 10 * 1000 / timing_.baud;
-    if (sends == 1) {
+    if (sends == 1 && !busy) {
       timer_.Measured(std::chrono::duration<double, std::milli>(now - begun).count() - wireOfBoth);
-    } else {
-      // Which send a reply answers cannot be told (a resend is the same
-      // request), so it is not measured (Karn's rule). An answer later than
-      // the usual time after the last send may be a slow answer to an earlier
-      // send: the next request starts with this one's longer allowance.
-      if (now - lastSend > std::chrono::milliseconds(wireMs + timer_.AllowanceMs())) {
-        timer_.BackedOff(allowance);
-      }
-      // Should a second answer to this request come later, the ECU answered
-      // more than one send: the first answer was the first send's.
-      previous_ = {true, request.sequence,
-                   std::chrono::duration<double, std::milli>(now - begun).count() - wireOfBoth};
+      mine.firstTimed = true;
+    } else if (sends > 1 &&
+               now - lastSend > std::chrono::milliseconds(wireMs + timer_.AllowanceMs())) {
+      // Which send a reply answers cannot be told yet (a resend is the same
+      // request), so it is not timed now (Karn's rule); a second answer will
+      // tell (LearnFrom). An answer later than the usual time after the last
+      // send may be a slow answer to an earlier send, with the copies still
+      // to be answered before the next request: that one starts with this
+      // one's longer allowance. (A request answered once, behind earlier
+      // requests, is not timed: its time is theirs as much as its own.)
+      timer_.BackedOff(allowance);
     }
   }
-  if (status == Status::Timeout && waiting.heardBytes) status = Status::BadFrame;
+  if (status == Status::Timeout && waiting.heardBytes)
+    status = waiting.heardOtherReply ? Status::Slow : Status::BadFrame;
   return status;
+}
+
+Channel::Sent& Channel::Remember(std::uint8_t sequence, double wireMs) {
+  Sent& sent = sent_[nextSent_];
+  nextSent_ = (nextSent_ + 1) % kRemembered;
+  sent = Sent{};
+  sent.sequence = sequence;
+  sent.used = true;
+  sent.wireMs = wireMs;
+  return sent;
+}
+
+void Channel::LearnFrom(std::uint8_t sequence, Clock::time_point at, bool current) {
+  Sent* sent = nullptr;
+  for (Sent& s : sent_)
+    if (s.used && s.sequence == sequence) sent = &s;
+  if (sent == nullptr) return;  // not a request of this channel's (an earlier session's)
+  const std::size_t k = sent->answers++;
+  if (k >= sent->sends.size()) return;  // more answers than sends: nothing to time
+  const auto time = [&](Clock::time_point answered, std::size_t send) {
+    timer_.Measured(
+        std::chrono::duration<double, std::milli>(answered - sent->sends[send]).count() -
+        sent->wireMs);
+  };
+  if (k == 0) {
+    sent->firstAnswer = at;
+    // The answer to the request under way is timed by Transact when it was
+    // sent once, and cannot be told apart from its copies' when it was sent
+    // more. An answer to a request already given up is late: it answers the
+    // first send, or a later one when earlier answers were lost.
+    if (!current) {
+      time(at, 0);
+      sent->firstTimed = true;
+    }
+    return;
+  }
+  // A second answer: the ECU answered the copies one by one, so the first
+  // answer was the first send's.
+  if (!sent->firstTimed) {
+    time(sent->firstAnswer, 0);
+    sent->firstTimed = true;
+  }
+  time(at, k);
 }
 
 Status Channel::AwaitReply(const wire::Frame& request, std::size_t resultSize,
@@ -180,6 +241,7 @@ Status Channel::AwaitReply(const wire::Frame& request, std::size_t resultSize,
     parser_.Feed(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)));
     while (auto reply = parser_.Next()) {
       const Status matched = Match(request, resultSize, *reply, result);
+      LearnFrom(reply->sequence, now, reply->sequence == request.sequence);
       if (matched != Status::Timeout) {
         waiting->replyBytes = wire::kOverhead + reply->data.size();
         return matched;
@@ -187,10 +249,7 @@ Status Channel::AwaitReply(const wire::Frame& request, std::size_t resultSize,
       // A valid frame from the ECU, but not this request's answer: most often
       // the late answer to an earlier request.
       heard->otherReply = true;
-      if (previous_.armed && reply->sequence == previous_.sequence) {
-        previous_.armed = false;  // the previous request was sent again too early
-        timer_.Measured(previous_.firstSendMs);
-      }
+      waiting->heardOtherReply = true;
       waiting->longestGap = std::max(waiting->longestGap, now - waiting->lastFrame);
       waiting->lastFrame = now;
     }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstddef>
 #include <vector>
 
 #include "ByteStream.h"
@@ -21,6 +22,7 @@ enum class Status {
   Refused,   // the ECU answered that it will not (see LastRefusal)
   Timeout,   // no reply within the time, after every attempt
   BadFrame,  // bytes came, but never a valid matching reply
+  Slow,      // only valid answers to earlier sends or requests came: the ECU is too slow
   IoError,   // the line is gone
 };
 
@@ -37,7 +39,8 @@ struct Timing {
 // trip: a smoothed time plus four times its smoothed deviation, never below
 // the least allowance nor above kMaxAllowanceMs. After a request that had to
 // be sent again and was answered late, the next request starts with that
-// request's longer allowance until the next measurement.
+// request's longer allowance until the next measurement. The Channel feeds it
+// every answer it can time, late ones and repeated ones included.
 class ReplyTimer {
  public:
   // No allowance for one wait goes above this, however slow the ECU looked.
@@ -98,9 +101,24 @@ class Channel {
   // What the whole request has heard so far.
   struct Waiting {
     bool heardBytes = false;
+    bool heardOtherReply = false;  // a valid answer, to an earlier send or request
     Clock::time_point lastFrame;   // the last valid ECU frame, or the first send
     Clock::duration longestGap{};  // longest time between those
     std::size_t replyBytes = 0;    // size of the answer, once it came
+  };
+  // A recent request, kept so that every answer to it can be timed, however
+  // late it comes. The ECU answers requests in the order they reach it, every
+  // copy of a request that was sent more than once included: so the k-th
+  // answer to a request answers its k-th send (or, when an answer was lost, a
+  // later send, which makes the time longer, never shorter).
+  struct Sent {
+    std::uint8_t sequence = 0;
+    bool used = false;
+    std::vector<Clock::time_point> sends;
+    double wireMs = 0;  // wire time of the request and its reply
+    std::size_t answers = 0;
+    Clock::time_point firstAnswer;
+    bool firstTimed = false;  // the first answer has been fed to the timer
   };
   // What one wait heard besides the reply it waited for.
   struct Heard {
@@ -114,6 +132,10 @@ class Channel {
                     Heard* heard);
   Status Match(const wire::Frame& request, std::size_t resultSize, const wire::Frame& reply,
                std::vector<std::uint8_t>* result);
+  Sent& Remember(std::uint8_t sequence, double wireMs);
+  // Times an answer with this sequence number that came at the given moment
+  // (current: it answers the request under way).
+  void LearnFrom(std::uint8_t sequence, Clock::time_point at, bool current);
   int WireMs(std::size_t bytes) const;
   void LogBytes(const char* direction, const std::uint8_t* bytes, std::size_t count);
 
@@ -124,12 +146,10 @@ class Channel {
   wire::FrameParser parser_{wire::kReplyStart};
   wire::Refusal lastRefusal_ = wire::Refusal::BadRequest;
   long resends_ = 0;
-  // The last request, when it was sent more than once and answered.
-  struct Previous {
-    bool armed = false;
-    std::uint8_t sequence = 0;
-    double firstSendMs = 0;  // its answer's time, counted from its first send
-  } previous_;
+  // The last requests, to time late and repeated answers.
+  static constexpr std::size_t kRemembered = 8;
+  Sent sent_[kRemembered];
+  std::size_t nextSent_ = 0;
   std::FILE* log_ = nullptr;
 };
 

@@ -43,6 +43,11 @@ std::string GarbledAnswerText(const std::string& path) {
   return "Unreadable answers on " + path + ": check the line speed (SEROXT_BAUD) and the cable.";
 }
 
+std::string SlowAnswerText(const std::string& path) {
+  return "The ECU on " + path +
+         " answers too slowly: its answers came after the link had stopped waiting for them.";
+}
+
 std::string PortLostText(const std::string& path) {
   return "The port " + path + " stopped working: was the cable pulled out?";
 }

@@ -17,6 +17,9 @@ std::string NotSerialPortText(const std::string& path);
 std::string NoAnswerText(const std::string& path);
 // Bytes came back, but never a valid reply (a wrong line speed, noise).
 std::string GarbledAnswerText(const std::string& path);
+// Valid answers came, but too late: only answers to earlier sends or
+// requests, after the link had given up on them.
+std::string SlowAnswerText(const std::string& path);
 // The port stopped working while in use (a cable pulled out).
 std::string PortLostText(const std::string& path);
 // A search over the candidate ports found no ECU. firstDenied: the first

@@ -42,6 +42,8 @@ std::string FailureOf(Status status, const std::string& path) {
       return NoAnswerText(path);
     case Status::BadFrame:
       return GarbledAnswerText(path);
+    case Status::Slow:
+      return SlowAnswerText(path);
     default:
       return PortLostText(path);
   }

@@ -5,6 +5,7 @@
 // is asserted here; bench/link_bench gives the figures.
 #include <gtest/gtest.h>
 
+#include "LastFailure.h"
 #include "SerialPort.h"
 #include "VirtualEcuOnPty.h"
 
@@ -112,6 +113,22 @@ TEST(SlowEcu, ANewSessionConnectsWhileLateAnswersAreStillComing) {
   EXPECT_EQ(id.typeCode, 18);
   EXPECT_EQ(connection.sink.Changes(), std::vector<bool>{true});
   connection.link.Disconnect();
+}
+
+// An ECU slower than the link ever waits: once its late answers are heard,
+// the reason says the ECU answers too slowly; the answers are valid frames, so
+// nothing points at the line speed.
+TEST(SlowEcu, AnEcuTooSlowToWaitForIsSaidToBeSlow) {
+  EcuOnPty ecu(EcuOnPty::Still(), Latency(1200));
+  {
+    linktest::ConnectedLink first(ecu.Port());
+    EXPECT_FALSE(first.connected);  // nothing came within its waits
+  }
+  linktest::ConnectedLink again(ecu.Port());  // hears the first one's answers
+  EXPECT_FALSE(again.connected);
+  const std::string failure = serlink::LastFailure();
+  EXPECT_NE(failure.find("answers too slowly"), std::string::npos) << failure;
+  EXPECT_EQ(failure.find("line speed"), std::string::npos) << failure;
 }
 
 }  // namespace

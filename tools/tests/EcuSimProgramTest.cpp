@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,51 @@ TEST_F(EcuSimProgram, ServesLogsAndKeepsItsMemory) {
   EXPECT_EQ(Ecuctl(link, "get 56", &shown), kExitOk);
   EXPECT_EQ(shown, "2500\n");
 }
+
+namespace {
+
+// Requests the link sent per distinct request, from its byte log ("> " lines
+// are requests; a request is its sequence number and command).
+double SentPerRequest(const std::string& byteLog, std::size_t* distinct) {
+  std::ifstream in(byteLog);
+  std::set<std::string> requests;
+  long sent = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("> ", 0) != 0 || line.size() < 13) continue;
+    ++sent;
+    requests.insert(line.substr(5, 5));  // "SS CC" after the start byte
+  }
+  *distinct = requests.size();
+  return requests.empty() ? 0 : static_cast<double>(sent) / static_cast<double>(requests.size());
+}
+
+}  // namespace
+
+// A slow ECU, and a short session (identify) that ends while the ECU is still
+// answering the copies of its requests: the next session starts into that
+// backlog, and must still settle within a few exchanges to sending each
+// request about once over the whole full read.
+class SlowEcuBacklog : public EcuSimProgram, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SlowEcuBacklog, DrainsWithinAFewExchanges) {
+  const std::string link = Path("ecu");
+  EcuSimProcess sim({"--link", link, "--engine", "off", "--latency", std::to_string(GetParam())});
+  ASSERT_FALSE(sim.Port().empty());
+  ::setenv("SEROXT_LOG", Path("identify.log").c_str(), 1);
+  EXPECT_EQ(Ecuctl(link, "identify"), kExitOk);
+  ::setenv("SEROXT_LOG", Path("get.log").c_str(), 1);
+  std::string shown;
+  EXPECT_EQ(Ecuctl(link, "get 56", &shown), kExitOk) << shown;
+  ::unsetenv("SEROXT_LOG");
+  EXPECT_EQ(shown, "2000\n");
+  std::size_t distinct = 0;
+  const double ratio = SentPerRequest(Path("get.log"), &distinct);
+  EXPECT_GE(distinct, 57u);
+  EXPECT_LE(ratio, 1.1) << distinct << " requests";
+}
+
+INSTANTIATE_TEST_SUITE_P(Latency, SlowEcuBacklog, ::testing::Values(200, 500),
+                         [](const auto& p) { return std::to_string(p.param) + "ms"; });
 
 // --link replaces an old link only: never a file of the user's, and a program
 // leaving never takes away the link a later one made.
