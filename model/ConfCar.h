@@ -29,7 +29,7 @@ constexpr int kNoSlot = -1;
 // Progress of a full read: percent to add (add = true) or to set (add = false).
 using ProgressCallback = std::function<void(int percent, bool add)>;
 
-// Base of the store: the current file name and the file streams.
+// Base of the store: the current file name and why its last save failed.
 class IoBaseData {
  public:
   // Longest file name the store holds. Longer names are refused.
@@ -40,10 +40,11 @@ class IoBaseData {
   // false (and the old name kept) when the name is longer than the limit.
   bool SetFileName(std::string_view fileName);
   const std::string& FileName() const { return fileName_; }
+  // Why the last save failed ("" after a save that worked).
+  const std::string& SaveError() const { return saveError_; }
 
  protected:
-  std::ifstream input_;
-  std::ofstream output_;
+  std::string saveError_;
 
  private:
   std::string fileName_;
@@ -119,7 +120,9 @@ class ConfCar : public IoBaseData {
   int WriteArray(int identifier, const int values[6]);
 
   // Parameter file under FileName(). SaveFile returns false when the file could
-  // not be written (the old file, if any, is then left as it was). LoadFile
+  // not be written (the old file, if any, is then left as it was; SaveError
+  // says why). It replaces a regular file or makes a new one, writes through
+  // a symlink to its target, and refuses a device, a FIFO or a folder. LoadFile
   // returns false when the file could not be opened; it always ends by writing
   // the whole store to the ECU.
   bool SaveFile();

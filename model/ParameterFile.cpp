@@ -1,13 +1,13 @@
 // The parameter file: 76 CR LF lines, a header, the ECU identification, one
 // line per identifier 0..72 with its code word and raw value(s), a trailer.
 #include <filesystem>
-#include <random>
 #include <sstream>
 #include <system_error>
 
 #include "ConfCar.h"
 #include "ParameterFileReader.h"
 #include "ParameterTable.h"
+#include "RegularFiles.h"
 
 namespace {
 
@@ -15,13 +15,6 @@ constexpr int kLastFileIdentifier = paramfile::kLastIdentifier;
 constexpr const char* kEol = "\r\n";
 
 using paramfile::Marker;
-
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-  std::random_device random;
-  std::filesystem::path temporary = target;
-  temporary += ".tmp" + std::to_string(random() % 1000000);
-  return temporary;
-}
 
 }  // namespace
 
@@ -54,22 +47,8 @@ bool ConfCar::SaveFile() {
 
   // Written beside the old file and renamed over it only when complete, so a
   // failure half-way never leaves a truncated file in place of a good one.
-  const std::filesystem::path target(FileName());
-  const std::filesystem::path temporary = TemporaryBeside(target);
-  output_.open(temporary, std::ios::binary | std::ios::trunc);
-  if (!output_.is_open()) return false;
-  const std::string bytes = text.str();
-  output_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  output_.flush();
-  const bool written = output_.good();
-  output_.close();
-  std::error_code error;
-  if (written && !output_.fail()) {
-    std::filesystem::rename(temporary, target, error);
-    if (!error) return true;
-  }
-  std::filesystem::remove(temporary, error);
-  return false;
+  saveError_.clear();
+  return regularfile::Replace(std::filesystem::path(FileName()), text.str(), &saveError_);
 }
 
 void ConfCar::TakeFileValues(const paramfile::Reading& reading) {
@@ -79,29 +58,16 @@ void ConfCar::TakeFileValues(const paramfile::Reading& reading) {
 }
 
 bool ConfCar::LoadFile() {
-  input_.open(std::filesystem::path(FileName()), std::ios::binary);
-  const bool opened = input_.is_open();
-  if (opened) {
-    // The lines before the first one the reader cannot read give their
-    // values; everything after keeps its current value.
-    TakeFileValues(paramfile::Read(input_));
-    input_.close();
-  }
-  input_.clear();
+  const paramfile::Reading reading = paramfile::ReadFile(FileName());
+  // The lines before the first one the reader cannot read give their values;
+  // everything after keeps its current value.
+  if (reading.opened) TakeFileValues(reading);
   WriteAll();
-  return opened;
+  return reading.opened;
 }
 
 bool ConfCar::LoadWholeFile(std::string* problem) {
-  paramfile::Reading reading;
-  input_.open(std::filesystem::path(FileName()), std::ios::binary);
-  if (input_.is_open()) {
-    reading = paramfile::Read(input_);
-    input_.close();
-  } else {
-    reading.problem = "cannot open the file";
-  }
-  input_.clear();
+  const paramfile::Reading reading = paramfile::ReadFile(FileName());
   if (!reading.whole) {
     if (problem != nullptr) *problem = reading.problem;
     return false;  // nothing taken, nothing sent

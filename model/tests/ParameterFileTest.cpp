@@ -1,9 +1,11 @@
 // The parameter file, byte for byte, and how a load treats damaged files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "ConfCar.h"
@@ -172,14 +174,14 @@ TEST_F(ParameterFile, ArrayLineClaimingTooManyElementsStopsAtTheArray) {
   EXPECT_EQ(store.RawImage()[51], 33);  // the next line is read as itself
 }
 
-TEST_F(ParameterFile, FirstLineThatNeverEndsIsRefusedWithoutReadingOn) {
-  // A device that never ends its first line: the load must give up after the
-  // header's length instead of gathering the line forever.
+TEST_F(ParameterFile, AnEndlessDeviceIsNoFileToLoad) {
+  // A device that never ends its first line: the load refuses it as no
+  // regular file instead of gathering the line forever.
   const fs::path endless = "/dev/zero";
   if (!fs::exists(endless)) GTEST_SKIP() << "no endless device here";
   ConfCar store(endless.string(), &link);
   const auto before = store.RawImage();
-  EXPECT_TRUE(store.LoadFile());
+  EXPECT_FALSE(store.LoadFile());
   EXPECT_EQ(store.RawImage(), before);
   EXPECT_EQ(WriteCount(), kWholeStoreWrites);
 }
@@ -204,6 +206,100 @@ TEST_F(ParameterFile, FailedSaveKeepsTheOldFile) {
   ASSERT_TRUE(store.SetFileName((folder / "no-such-folder" / "x.dmr").string()));
   EXPECT_FALSE(store.SaveFile());
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// What a save finds under the file's name. A regular file is replaced whole
+// and keeps its permissions; a symlink is written through to its target and
+// stays a link; a FIFO, a device or a folder is refused with the reason and
+// left as it was. Nothing else appears in the folder (no temporary file left).
+TEST_F(ParameterFile, SaveWritesOnlyRegularFilesAndThroughSymlinks) {
+  ConfCar source(File("source.dmr").string());
+  ASSERT_TRUE(source.SaveFile());
+  const std::string saved = ReadBytes(File("source.dmr"));
+  fs::remove(File("source.dmr"));
+
+  enum class Expect { Saved, SavedThroughLink, Refused };
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> make;  // what is there before the save
+    Expect expect;
+    const char* reason;                         // part of the refusal
+  } cases[] = {
+      {"new name", [](const fs::path&) {}, Expect::Saved, ""},
+      {"regular file",
+       [](const fs::path& at) {
+         WriteBytes(at, "old contents");
+         fs::permissions(at, fs::perms::owner_read | fs::perms::owner_write |
+                                 fs::perms::group_read);
+       },
+       Expect::Saved, ""},
+      {"symlink to a file",
+       [](const fs::path& at) {
+         WriteBytes(at.parent_path() / "target.dmr", "old contents");
+         fs::create_symlink("target.dmr", at);
+       },
+       Expect::SavedThroughLink, ""},
+      {"dangling symlink",
+       [](const fs::path& at) { fs::create_symlink("target.dmr", at); },
+       Expect::SavedThroughLink, ""},
+      {"FIFO", [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); },
+       Expect::Refused, "FIFO"},
+      {"symlink to a device",
+       [](const fs::path& at) { fs::create_symlink("/dev/null", at); },
+       Expect::Refused, "a device"},
+      {"folder", [](const fs::path& at) { fs::create_directory(at); }, Expect::Refused,
+       "a folder"},
+      {"symlink loop", [](const fs::path& at) { fs::create_symlink(at.filename(), at); },
+       Expect::Refused, "too many symbolic links"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path place = folder / c.name;
+    fs::remove_all(place);
+    fs::create_directories(place);
+    const fs::path at = place / "car.dmr";
+    c.make(at);
+    std::error_code error;
+    const auto typeBefore = fs::symlink_status(at, error).type();
+    const auto permsBefore = fs::status(at, error).permissions();
+    ConfCar store(at.string());
+    const bool ok = store.SaveFile();
+    if (c.expect == Expect::Refused) {
+      EXPECT_FALSE(ok);
+      EXPECT_NE(store.SaveError().find(c.reason), std::string::npos) << store.SaveError();
+      EXPECT_EQ(fs::symlink_status(at, error).type(), typeBefore) << "left as it was";
+      EXPECT_EQ(std::distance(fs::directory_iterator(place), fs::directory_iterator()), 1)
+          << "nothing left beside it";
+      continue;
+    }
+    ASSERT_TRUE(ok) << store.SaveError();
+    EXPECT_EQ(store.SaveError(), "");
+    EXPECT_EQ(ReadBytes(at), saved);
+    if (c.expect == Expect::SavedThroughLink) {
+      EXPECT_TRUE(fs::is_symlink(at)) << "the link stays a link";
+      EXPECT_EQ(ReadBytes(place / "target.dmr"), saved);
+      EXPECT_EQ(std::distance(fs::directory_iterator(place), fs::directory_iterator()), 2);
+    } else {
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(at)));
+      if (typeBefore == fs::file_type::regular) {
+        EXPECT_EQ(fs::status(at).permissions(), permsBefore) << "permissions kept";
+      }
+      EXPECT_EQ(std::distance(fs::directory_iterator(place), fs::directory_iterator()), 1);
+    }
+  }
+}
+
+// A FIFO or a device under a parameter file's name is no file to load: the
+// load says it could not open it at once, instead of waiting for a writer.
+TEST_F(ParameterFile, LoadNeverWaitsOnAFifo) {
+  ASSERT_EQ(::mkfifo(File("pipe.dmr").c_str(), 0600), 0);
+  ConfCar store(File("pipe.dmr").string(), &link);
+  const auto before = store.RawImage();
+  EXPECT_FALSE(store.LoadFile());
+  EXPECT_EQ(store.RawImage(), before);
+  std::string problem;
+  EXPECT_FALSE(store.LoadWholeFile(&problem));
+  EXPECT_NE(problem.find("FIFO"), std::string::npos) << problem;
 }
 
 // The two files that once passed ecuctl's check and then loaded as other
@@ -256,6 +352,8 @@ TEST_F(ParameterFile, TheForgivingLoadStopsAtTheLineTheReaderCannotRead) {
 TEST_F(ParameterFile, AWholeFileLoadsExactlyTheValuesTheReaderReported) {
   ConfCar saved(File("whole.dmr").string(), &link);
   for (int slot = 0; slot < kImageSlots; ++slot) saved.StoreRaw(slot, (slot * 53 + 5) % 256);
+  // 54 and 57 are one ECU value: a whole file gives them alike.
+  saved.StoreRaw(saved.MemberAddress(57), saved.RawImage()[saved.MemberAddress(54)]);
   ASSERT_TRUE(saved.SaveFile());
   std::string text = ReadBytes(File("whole.dmr"));
   // Spaces and tabs between numbers, a line end without its carriage return
