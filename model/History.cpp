@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <system_error>
 
 #include "ConfCar.h"
+#include "RegularFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -85,10 +85,9 @@ std::string SnapshotName(std::chrono::system_clock::time_point time) {
 }
 
 bool LooksLikeParameterFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  char line[40] = {};
-  in.getline(line, sizeof line);
-  std::string first(line);
+  std::string start;
+  if (!regularfile::ReadStart(file, 40, &start, nullptr)) return false;
+  std::string first = start.substr(0, start.find('\n'));
   if (!first.empty() && first.back() == '\r') first.pop_back();
   return first == kHeader;
 }
@@ -162,6 +161,8 @@ Listing ListSnapshots(const fs::path& folder) {
         continue;
       if (!IsStamp(name)) {
         listing.skipped.push_back(file.string() + ": not a snapshot, skipped");
+      } else if (std::error_code e; !fs::is_regular_file(fs::symlink_status(file, e))) {
+        listing.skipped.push_back(file.string() + ": not a regular file, skipped");
       } else if (!LooksLikeParameterFile(file)) {
         listing.skipped.push_back(file.string() + ": not a parameter file, skipped");
       } else {

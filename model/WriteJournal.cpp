@@ -1,12 +1,20 @@
 #include "WriteJournal.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <locale>
 #include <sstream>
 #include <system_error>
 
 #include "ConfCar.h"
+#include "RegularFiles.h"
 
 const char* const kJournalHeader =
     "time,event,identifier,element,old value,new value,old raw,new raw,answer,note";
@@ -168,12 +176,21 @@ std::optional<JournalLine> ParseJournalLine(std::string_view text) {
   return line;
 }
 
+JournalWriter::~JournalWriter() {
+  Close();
+}
+
+void JournalWriter::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
 void JournalWriter::SetFile(const std::filesystem::path& file) {
   if (file == file_) return;
-  out_.close();
-  out_.clear();
+  Close();
   file_ = file;
   reported_ = false;
+  lost_ = 0;
 }
 
 void JournalWriter::BulkWriteStarted(BulkWrite kind, std::string_view source) {
@@ -202,36 +219,89 @@ void JournalWriter::BulkWriteFinished(BulkWrite) {
 
 void JournalWriter::Append(const JournalLine& line) {
   if (file_.empty()) return;
-  std::error_code error;
-  if (!out_.is_open()) {
-    out_.clear();
-    std::filesystem::create_directories(file_.parent_path(), error);
-    const bool fresh =
-        !std::filesystem::exists(file_, error) || std::filesystem::file_size(file_, error) == 0;
-    out_.open(file_, std::ios::binary | std::ios::app);
-    if (out_.is_open() && fresh) out_ << kJournalHeader << '\n';
+  std::string why;
+  failed_ = !AppendText(FormatJournalLine(line) + '\n', &why);
+  if (!failed_) {
+    reported_ = false;  // a later failure is news again
+    return;
   }
-  if (out_.is_open()) {
-    out_ << FormatJournalLine(line) << '\n';
-    out_.flush();
-  }
-  failed_ = !out_.is_open() || !out_.good();
-  if (!failed_) return;
+  ++lost_;
   // Opened afresh for the next line: the disk may have room again by then.
-  out_.close();
+  Close();
   if (!reported_ && report_) {
     reported_ = true;
-    report_("cannot write the journal " + file_.string());
+    report_("cannot write the journal " + file_.string() + ": " + why);
   }
+}
+
+bool JournalWriter::AppendText(std::string text, std::string* why) {
+  if (fd_ < 0) {
+    std::error_code error;
+    std::filesystem::create_directories(file_.parent_path(), error);
+    // Never blocks (a FIFO in its place) and never appends to anything but a
+    // regular file.
+    fd_ = ::open(file_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd_ < 0) {
+      *why = std::strerror(errno);
+      return false;
+    }
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+      *why = "not a regular file";
+      return false;
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  }
+  // A new file starts with the header; a last line cut short is ended first.
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) {
+    *why = std::strerror(errno);
+    return false;
+  }
+  if (info.st_size == 0) {
+    text = std::string(kJournalHeader) + '\n' + text;
+  } else {
+    char last = '\n';
+    if (::pread(fd_, &last, 1, info.st_size - 1) == 1 && last != '\n') text = '\n' + text;
+  }
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      *why = n == 0 ? std::strerror(ENOSPC) : std::strerror(errno);
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 JournalReading ReadJournal(const std::filesystem::path& file, std::string_view since) {
   JournalReading reading;
-  std::ifstream in(file, std::ios::binary);
-  reading.opened = in.is_open();
+  std::FILE* in = regularfile::OpenForReading(file, &reading.error);
+  reading.opened = in != nullptr;
+  if (in == nullptr) return reading;
   std::string text;
   bool first = true;
-  while (std::getline(in, text)) {
+  for (;;) {
+    // One line, never more than the longest a journal line may be: the rest
+    // of a longer one is passed over, not gathered.
+    text.clear();
+    bool tooLong = false;
+    int c = getc_unlocked(in);
+    if (c == EOF) break;
+    for (; c != EOF && c != '\n'; c = getc_unlocked(in)) {
+      if (text.size() < kMaxJournalLineLength + 1)
+        text.push_back(static_cast<char>(c));
+      else
+        tooLong = true;
+    }
+    if (tooLong || text.size() > kMaxJournalLineLength) {
+      ++reading.skipped;
+      first = false;
+      continue;
+    }
     const bool header =
         first && (text == kJournalHeader || text == std::string(kJournalHeader) + '\r');
     first = false;
@@ -244,5 +314,6 @@ JournalReading ReadJournal(const std::filesystem::path& file, std::string_view s
     if (!since.empty() && line->time.compare(0, since.size(), since) < 0) continue;
     reading.lines.push_back(*line);
   }
+  std::fclose(in);
   return reading;
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,16 +47,29 @@ JournalLine LineOfAttempt(const WriteAttempt& attempt, std::string_view event);
 // Appends the store's writes to a journal file. Inside a run of writes (file
 // load, erase, restore) only the values that changed or that the ECU did not
 // take get a line, after one line that names the run and its file.
+//
+// Each line goes to the file in one write. A line cut short (the disk filled
+// up half-way) is ended before the next line is appended, so no later line is
+// glued onto it; a line that could not be written is counted and reported.
 class JournalWriter final : public WriteObserver {
  public:
-  // Called once when a line cannot be written (folder or disk), with why.
+  // Called when a line cannot be written (folder or disk), with why: once for
+  // each run of failures, so a failure after a line that was written again is
+  // reported again.
   using FailureReport = std::function<void(const std::string& why)>;
+
+  JournalWriter() = default;
+  ~JournalWriter();
+  JournalWriter(const JournalWriter&) = delete;
+  JournalWriter& operator=(const JournalWriter&) = delete;
 
   void SetFile(const std::filesystem::path& file);
   const std::filesystem::path& File() const { return file_; }
   void SetFailureReport(FailureReport report) { report_ = std::move(report); }
   // True when the last line could not be written.
   bool Failed() const { return failed_; }
+  // Lines that could not be written since the file was set.
+  int LostLines() const { return lost_; }
 
   void BulkWriteStarted(BulkWrite kind, std::string_view source) override;
   void WriteAttempted(const WriteAttempt& attempt) override;
@@ -65,20 +77,27 @@ class JournalWriter final : public WriteObserver {
 
  private:
   void Append(const JournalLine& line);
+  bool AppendText(std::string text, std::string* why);
+  void Close();
 
   std::filesystem::path file_;
-  std::ofstream out_;
+  int fd_ = -1;
   FailureReport report_;
   bool failed_ = false;
   bool reported_ = false;
+  int lost_ = 0;
   bool inBulk_ = false;
   std::string bulkEvent_;
 };
 
+// Longest journal line read; a longer one is skipped without being gathered.
+constexpr std::size_t kMaxJournalLineLength = 4096;
+
 struct JournalReading {
   std::vector<JournalLine> lines;
-  int skipped = 0;  // lines that are not journal lines
+  int skipped = 0;  // lines that are not journal lines (too long ones included)
   bool opened = false;
+  std::string error;  // why not opened: it cannot be read, or is no regular file
 };
 // The lines of a journal file from the day since on ("YYYY-MM-DD", or any
 // prefix of a journal time; empty for all).

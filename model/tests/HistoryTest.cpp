@@ -1,9 +1,11 @@
 // The history folder: snapshots by ECU and time, the retention rule, and a
 // listing that skips what does not belong there.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "ConfCar.h"
 #include "History.h"
@@ -89,3 +91,25 @@ TEST(History, ListingSkipsForeignAndBrokenFilesWithALine) {
   EXPECT_EQ(listing.skipped.size(), 3u);
   EXPECT_TRUE(history::ListSnapshots(folder.path / "none").snapshots.empty());
 }
+
+// A FIFO named like a snapshot would block whoever opens it for reading until
+// a writer came: the listing names it and goes on.
+TEST(History, ListingSkipsAFifoNamedLikeASnapshotWithoutWaiting) {
+  TempFolder folder("mv-history-fifo");
+  ConfCar store("x");
+  ASSERT_TRUE(
+      history::SaveSnapshot(store, folder.path, kEcu, std::chrono::system_clock::now()).saved);
+  const fs::path fifo = folder.path / history::EcuFolderName(kEcu) / "2020-01-01_000000.dmr";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto listing = std::async(std::launch::async, [&] { return history::ListSnapshots(folder.path); });
+  if (listing.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    std::ofstream(fifo) << "";  // lets the listing go, so the test can end
+    FAIL() << "the listing waited on the FIFO";
+  }
+  const auto result = listing.get();
+  EXPECT_EQ(result.snapshots.size(), 1u);
+  ASSERT_EQ(result.skipped.size(), 1u);
+  EXPECT_NE(result.skipped[0].find("not a regular file"), std::string::npos) << result.skipped[0];
+  EXPECT_FALSE(history::LooksLikeParameterFile(fifo));
+}
+
