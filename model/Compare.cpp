@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "History.h"
+#include "ParameterFileReader.h"
 #include "ParameterTable.h"
 
 namespace {
@@ -113,6 +114,22 @@ Configuration ReadConfiguration(const std::filesystem::path& file) {
   return c;
 }
 
+bool ReadWholeConfiguration(const std::filesystem::path& file, Configuration* c,
+                            std::string* problem) {
+  const paramfile::Reading reading = paramfile::ReadFile(file.string());
+  if (!reading.whole) {
+    *problem = reading.problem;
+    return false;
+  }
+  *c = Configuration{};
+  c->opened = c->header = true;
+  for (std::size_t s = 0; s < c->raw.size(); ++s) {
+    c->raw[s] = InFile(static_cast<int>(s)) && reading.slots[s] ? *reading.slots[s] : kAbsent;
+    if (InFile(static_cast<int>(s)) && s != 32 && !reading.slots[s]) ++c->absent;
+  }
+  return true;
+}
+
 Configuration ConfigurationOf(const ConfCar& store) {
   Configuration c;
   c.opened = c.header = true;
@@ -187,11 +204,16 @@ RestoreOutcome Restore(ConfCar& store, const Configuration& target, std::string_
   RestoreOutcome outcome;
   outcome.written = RestorePlan(store, target);
   if (outcome.written.empty()) return outcome;
-  store.BeginBulkWrite(BulkWrite::kRestore, source);
-  for (const RestoreStep& step : outcome.written)
-    store.WriteRaw(step.identifier, step.element, step.raw);
-  store.EndBulkWrite(BulkWrite::kRestore);
   ecu::EcuLink* link = store.Link();
+  store.BeginBulkWrite(BulkWrite::kRestore, source);
+  for (const RestoreStep& step : outcome.written) {
+    if (link == nullptr || link->IsConnected() == 0) {
+      ++outcome.unsent;
+      continue;
+    }
+    if (store.WriteRaw(step.identifier, step.element, step.raw)) ++outcome.taken;
+  }
+  store.EndBulkWrite(BulkWrite::kRestore);
   if (link == nullptr || link->IsConnected() == 0) {
     outcome.linkLost = true;
     outcome.refused = outcome.written;

@@ -25,6 +25,11 @@ struct Configuration {
 // Reads a parameter file with the store's own reader, into a store that has
 // no link, so nothing reaches the ECU.
 Configuration ReadConfiguration(const std::filesystem::path& file);
+// The strict reading a write to the ECU uses: the file only when the
+// parameter-file reader takes it whole (model/ParameterFileReader.h).
+// Otherwise false, with "line N: what" (or why it cannot be read) in problem.
+bool ReadWholeConfiguration(const std::filesystem::path& file, Configuration* c,
+                            std::string* problem);
 // The store's image: every value present except the two the file never holds.
 Configuration ConfigurationOf(const ConfCar& store);
 
@@ -63,10 +68,13 @@ struct RestoreStep {
 std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& target);
 
 struct RestoreOutcome {
-  std::vector<RestoreStep> written;
+  std::vector<RestoreStep> written;  // the plan
   std::vector<RestoreStep> refused;  // not held by the ECU when read back
   bool linkLost = false;
+  int taken = 0;   // values the ECU said it took
+  int unsent = 0;  // values not sent because the link was gone
 };
 // Writes the plan as one run named by source, then reads the whole ECU back
-// and lists every value it does not hold as written.
+// and lists every value it does not hold as written. Once the link is lost
+// nothing more is sent.
 RestoreOutcome Restore(ConfCar& store, const Configuration& target, std::string_view source);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ParameterTable.h"
+#include "RegularFiles.h"
 
 namespace paramfile {
 namespace {
@@ -201,6 +202,26 @@ class Reader {
       if (!raw && n[i] != kMissingValue)
         return Mismatch(number, "value " + std::to_string(n[i]) + " is not a raw byte");
     }
+    return SameEcuValueAgrees(identifier, number);
+  }
+
+  // Two identifiers with the same code are one value in the ECU (54 and 57):
+  // a file that gives them different values cannot be written as it says.
+  bool SameEcuValueAgrees(int identifier, int number) {
+    const int slot = params::OwnSlot(identifier);
+    if (slot < 0 || params::ElementCount(identifier) != 1) return true;
+    const auto& mine = r_.slots[static_cast<std::size_t>(slot)];
+    for (int other = 0; other < identifier; ++other) {
+      const int otherSlot = params::OwnSlot(other);
+      if (otherSlot < 0 || params::Code(other) != params::Code(identifier)) continue;
+      const auto& theirs = r_.slots[static_cast<std::size_t>(otherSlot)];
+      if (mine && theirs && *mine != *theirs)
+        return Mismatch(number, "identifier " + std::to_string(identifier) + " gives " +
+                                    std::to_string(*mine) + " but identifier " +
+                                    std::to_string(other) + " (line " + std::to_string(other + 3) +
+                                    ") gives " + std::to_string(*theirs) +
+                                    "; they are one value in the ECU");
+    }
     return true;
   }
 
@@ -234,13 +255,17 @@ Reading Read(std::istream& in) {
 }
 
 Reading ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) {
+  // The reader never goes past 76 lines of limited length and one byte more,
+  // so the start of the file is all it can need.
+  constexpr std::size_t kEnough = 64 * 1024;
+  std::string bytes;
+  std::string why;
+  if (!regularfile::ReadStart(path, kEnough, &bytes, &why)) {
     Reading reading;
-    reading.problem = "cannot open the file";
+    reading.problem = why;
     return reading;
   }
-  return Read(in);
+  return ReadBytes(bytes);
 }
 
 Reading ReadBytes(const std::string& bytes) {

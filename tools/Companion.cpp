@@ -123,29 +123,29 @@ class Session {
     return kExitOk;
   }
 
+  // The outcome is known only here: a loss may be noticed as late as the
+  // disconnection. The command's "done" line is printed after that, once.
   int Close(int code) {
     if (code == kExitOk && !link_.IsConnected()) code = Lost();
     link_.Disconnect();
-    return code;
+    if (code == kExitOk) out_ << done_;
+    return JournalOutcome(code, journal_, err_);
   }
 
   int Lost() {
     const int total = counted_.written + counted_.refused + counted_.unsent;
-    if (!writingFile_) {
+    if (erased_) {
+      err_ << "ecuctl: the ECU took the erase, then stopped answering before its factory "
+              "values could be read back\n";
+    } else if (!writingFile_) {
       err_ << "ecuctl: the ECU stopped answering\n";
     } else if (total == 0) {
       err_ << "ecuctl: the ECU stopped answering before anything was written; the ECU holds "
               "its configuration as it was\n";
-    } else if (counted_.unsent > 0) {
-      // Cut short: the ECU holds a mix of the file and of what it had.
-      err_ << "ecuctl: the ECU stopped answering after " << counted_.written << " of " << total
-           << " values were written: it now holds part of the new configuration and part of "
-              "the old. Write the file again when the link is back to complete it.\n";
     } else {
-      err_ << "ecuctl: the ECU stopped answering while the values were read back: all " << total
-           << " values were sent, " << counted_.written
-           << " taken, but the ECU could not be checked. Write the file again when the link "
-              "is back to be sure.\n";
+      err_ << "ecuctl: "
+           << CutShortText(counted_.written, total, counted_.unsent == 0, "Write the file again")
+           << "\n";
     }
     return kExitLinkLost;
   }
@@ -162,8 +162,12 @@ class Session {
   int ReadToFile(const std::string& path) {
     store_.ReadAll();
     if (!link_.IsConnected()) return Lost();
-    if (!store_.SetFileName(path) || !store_.SaveFile()) {
-      err_ << "ecuctl: cannot write " << path << "\n";
+    if (!store_.SetFileName(path)) {
+      err_ << "ecuctl: file name too long\n";
+      return kExitBadFile;
+    }
+    if (!store_.SaveFile()) {
+      err_ << "ecuctl: not saved: " << store_.SaveError() << "\n";
       return kExitBadFile;
     }
     out_ << "saved " << path << "\n";
@@ -204,7 +208,7 @@ class Session {
       err_ << "ecuctl: the ECU refused parameter(s)" << refused << "\n";
       return kExitRefused;
     }
-    out_ << "written " << path << "\n";
+    done_ = "written " + path + "\n";
     return kExitOk;
   }
 
@@ -286,7 +290,8 @@ class Session {
       err_ << "ecuctl: the ECU refused to erase its parameter memory\n";
       return kExitRefused;
     }
-    out_ << "parameter memory erased: factory values restored\n";
+    erased_ = true;
+    done_ = "parameter memory erased: factory values restored\n";
     return kExitOk;
   }
 
@@ -314,6 +319,8 @@ class Session {
   CountingLink counted_;  // the store's writes go through it
   ConfCar store_;
   bool writingFile_ = false;
+  bool erased_ = false;  // the ECU took the erase command
+  std::string done_;     // the line that says the command was done
   ecu::Identification id_;
   CompanionJournal journal_;
 };
@@ -359,6 +366,18 @@ int Usage(std::ostream& err, const std::string& why) {
 
 }  // namespace
 
+std::string CutShortText(int taken, int total, bool allSent, const std::string& again) {
+  if (!allSent) {
+    return "the ECU stopped answering after " + std::to_string(taken) + " of " +
+           std::to_string(total) +
+           " values were written: it now holds part of the new configuration and part of the "
+           "old. " + again + " when the link is back to complete it.";
+  }
+  return "the ECU stopped answering while the values were read back: all " +
+         std::to_string(total) + " values were sent, " + std::to_string(taken) +
+         " taken, but the ECU could not be checked. " + again + " when the link is back to be sure.";
+}
+
 bool IsServedEcu(const ecu::Identification& id) {
   return (id.typeCode == 18 || id.typeCode == 255) && (id.variant == 0 || id.variant == 2);
 }
@@ -379,7 +398,8 @@ const char* CompanionUsage() {
          "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
          "ECU); without it the ECU is searched for on the serial ports.\n"
          "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
-         "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering.\n";
+         "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering,\n"
+         "8 done, but a line of the write journal could not be written.\n";
   return text.c_str();
 }
 

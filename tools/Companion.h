@@ -19,11 +19,17 @@ enum ExitCode {
   kExitBadFile = 5,      // a parameter file that cannot be read, checked or written
   kExitNoLibrary = 6,    // the link library cannot be loaded
   kExitLinkLost = 7,     // the ECU stopped answering during the command
+  kExitJournalLost = 8,  // done, but a line of the write journal could not be written
 };
 
 // Runs one command (arguments without the program name) on an unopened link.
 int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::ostream& out,
                  std::ostream& err);
+
+// What the ECU holds when the link went during a write of many values: taken
+// of total were taken; allSent when every value had been sent (the loss came
+// while they were read back). again: what to do when the link is back.
+std::string CutShortText(int taken, int total, bool allSent, const std::string& again);
 
 // The usage text.
 const char* CompanionUsage();

@@ -486,6 +486,8 @@ class Soak {
       const int id = Settable()[static_cast<std::size_t>(Pick(static_cast<int>(Settable().size())))];
       if (params::OwnSlot(id) >= 0) file.StoreRaw(params::OwnSlot(id), Pick(256));
     }
+    // 54 and 57 are one ECU value: a file gives them alike, or ecuctl refuses it.
+    file.StoreRaw(params::OwnSlot(57), file.RawImage()[static_cast<std::size_t>(params::OwnSlot(54))]);
     if (!file.SaveFile()) return Discrepancy("cannot write the soak's file");
     std::string out;
     const int code = Tool({"write", file.FileName()}, &out);

@@ -9,6 +9,7 @@
 #include "History.h"
 #include "ParameterNames.h"
 #include "VehicleCard.h"
+#include "TerminalText.h"
 
 namespace fs = std::filesystem;
 
@@ -164,26 +165,31 @@ int Journal(const Options& o, std::ostream& out, std::ostream& err) {
   int shown = 0;
   for (const fs::path& ecuFolder : EcuFolders(folder)) {
     const fs::path file = ecuFolder / "journal.csv";
-    if (!fs::exists(file)) continue;
+    std::error_code missing;
+    if (!fs::exists(fs::symlink_status(file, missing))) continue;
     const JournalReading reading = ReadJournal(file, o.since);
+    if (!reading.opened) {
+      err << "ecuctl: " << Printable(reading.error) << ", skipped\n";
+      continue;
+    }
     if (reading.skipped > 0)
-      err << "ecuctl: " << file.string() << ": " << reading.skipped
+      err << "ecuctl: " << Printable(file.string()) << ": " << reading.skipped
           << " line(s) skipped (not journal lines)\n";
     const std::string ecu = ecuFolder.filename().string();
     for (const JournalLine& l : reading.lines) {
       ++shown;
-      out << ecu << "  " << l.time << "  " << l.event;
+      std::string text = ecu + "  " + l.time + "  " + l.event;
       if (l.identifier >= 0)
-        out << "  " << l.identifier << ' ' << ParameterName(l.identifier, l.element);
+        text += "  " + std::to_string(l.identifier) + ' ' + ParameterName(l.identifier, l.element);
       if (!l.oldValue.empty() || !l.newValue.empty())
-        out << "  " << (l.oldValue.empty() ? "-" : l.oldValue) << " -> "
-            << (l.newValue.empty() ? "-" : l.newValue);
-      if (!l.answer.empty()) out << "  " << l.answer;
-      if (!l.note.empty()) out << "  " << l.note;
-      out << "\n";
+        text += "  " + (l.oldValue.empty() ? "-" : l.oldValue) + " -> " +
+                (l.newValue.empty() ? "-" : l.newValue);
+      if (!l.answer.empty()) text += "  " + l.answer;
+      if (!l.note.empty()) text += "  " + l.note;
+      out << Printable(text) << "\n";
     }
   }
-  if (shown == 0) err << "ecuctl: no journal lines in " << folder.string() << "\n";
+  if (shown == 0) err << "ecuctl: no journal lines in " << Printable(folder.string()) << "\n";
   return kExitOk;
 }
 
@@ -191,18 +197,23 @@ int Snapshots(const Options& o, std::ostream& out, std::ostream& err) {
   if (!o.operands.empty()) return Usage(err, "snapshots takes no operands");
   const fs::path folder = history::DefaultFolder();
   const history::Listing listing = history::ListSnapshots(folder);
-  for (const std::string& line : listing.skipped) err << "ecuctl: " << line << "\n";
+  for (const std::string& line : listing.skipped) err << "ecuctl: " << Printable(line) << "\n";
   for (const auto& s : listing.snapshots)
-    out << s.ecu << "  " << s.taken << "  " << s.file.string() << "\n";
-  if (listing.snapshots.empty()) err << "ecuctl: no snapshots in " << folder.string() << "\n";
+    out << Printable(s.ecu + "  " + s.taken + "  " + s.file.string()) << "\n";
+  if (listing.snapshots.empty())
+    err << "ecuctl: no snapshots in " << Printable(folder.string()) << "\n";
   return kExitOk;
 }
 
 int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::ostream& err) {
   if (o.operands.size() != 1) return Usage(err, "restore takes one file");
   const std::string& path = o.operands[0];
+  // The same reader and the same checks as a write of the file.
   Configuration target;
-  if (!ReadFile(path, &target, err)) return kExitBadFile;
+  if (std::string problem; !ReadWholeConfiguration(path, &target, &problem)) {
+    err << "ecuctl: " << path << " is not a sound parameter file: " << problem << "\n";
+    return kExitBadFile;
+  }
   ecu::Identification id;
   int code = ConnectAndIdentify(link, &id, err);
   if (code != kExitOk) {
@@ -213,6 +224,7 @@ int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::os
   store.SetVariantFlag(id.variant == 2);
   CompanionJournal journal;
   journal.Attach(store, id, err);
+  bool confirmedRun = false;  // the restore itself ran and said how it ended
   store.ReadAll();
   const auto plan = RestorePlan(store, target);
   if (link.IsConnected() == 0) {
@@ -224,8 +236,14 @@ int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::os
         << "; confirm the restore with --yes\n";
     code = kExitUsage;
   } else {
+    confirmedRun = true;
     const RestoreOutcome outcome = Restore(store, target, path);
     if (outcome.linkLost) {
+      const int total = static_cast<int>(outcome.written.size());
+      err << "ecuctl: "
+          << CutShortText(outcome.taken, total, outcome.unsent == 0 && outcome.taken == total,
+                          "Restore the file again")
+          << "\n";
       code = kExitLinkLost;
     } else if (!outcome.refused.empty()) {
       err << "ecuctl: the ECU refused:";
@@ -238,9 +256,9 @@ int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::os
       out << "restored " << outcome.written.size() << " value(s) from " << path << "\n";
     }
   }
-  if (code == kExitLinkLost) err << "ecuctl: the ECU stopped answering\n";
+  if (code == kExitLinkLost && !confirmedRun) err << "ecuctl: the ECU stopped answering\n";
   link.Disconnect();
-  return code;
+  return JournalOutcome(code, journal, err);
 }
 
 }  // namespace
@@ -271,6 +289,10 @@ int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, 
   return RestoreFile(o, link, out, err);
 }
 
+int CompanionJournal::LostLines() const {
+  return writer_.LostLines();
+}
+
 void CompanionJournal::Attach(ConfCar& store, const ecu::Identification& id, std::ostream& err) {
   // The car last chosen for this ECU keeps the journal, as in the program.
   const fs::path folder = history::DefaultFolder();
@@ -278,4 +300,13 @@ void CompanionJournal::Attach(ConfCar& store, const ecu::Identification& id, std
   writer_.SetFile(history::JournalFile(folder, id, chosen ? chosen->key : std::string()));
   writer_.SetFailureReport([&err](const std::string& why) { err << "ecuctl: " << why << "\n"; });
   store.SetWriteObserver(&writer_);
+}
+
+int JournalOutcome(int code, const CompanionJournal& journal, std::ostream& err) {
+  const int lost = journal.LostLines();
+  if (lost == 0) return code;
+  err << "ecuctl: " << lost
+      << " journal line(s) could not be written: the ECU did what was said, but the journal "
+         "does not show all of it\n";
+  return code == kExitOk ? kExitJournalLost : code;
 }

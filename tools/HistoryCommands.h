@@ -28,7 +28,14 @@ const char* HistoryUsage();
 class CompanionJournal {
  public:
   void Attach(ConfCar& store, const ecu::Identification& id, std::ostream& err);
+  // Journal lines that could not be written (each failure was said on err).
+  int LostLines() const;
 
  private:
   JournalWriter writer_;
 };
+
+// The exit code once the journal's fate is known: a command that did all it
+// was asked, but whose journal lost a line, ends with kExitJournalLost (the
+// ECU did the writes; only their record is missing). Other codes stay.
+int JournalOutcome(int code, const CompanionJournal& journal, std::ostream& err);

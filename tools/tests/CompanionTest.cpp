@@ -188,6 +188,27 @@ TEST_F(Companion, EraseOnlyWithConfirmation) {
   EXPECT_EQ(ecu.Ecu().Memory(), vecu::EcuMemory());
 }
 
+// The ECU takes the erase, then the cable goes while its factory values are
+// read back: the outcome is said once, when it is known, and it is not
+// "erased".
+TEST_F(Companion, AnEraseCutShortSaysSoOnceAndNotDone) {
+  vecu::ServeOptions serve;
+  // The connection (2), the full read before the erase (55), the erase (1)
+  // and part of the read back.
+  serve.faults.pullAfterFrames = 2 + 55 + 1 + 10;
+  EcuOnPty ecu(EcuOnPty::Still(), serve);
+  const Outcome run = Ecuctl(ecu.Port(), "erase --yes");
+  EXPECT_EQ(run.code, kExitLinkLost) << run.output;
+  EXPECT_EQ(run.output.find("erased"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("the ECU took the erase, then stopped answering"), std::string::npos)
+      << run.output;
+  // One line of ecuctl's own (the library may add its reason on another).
+  std::istringstream lines(run.output);
+  int own = 0;
+  for (std::string line; std::getline(lines, line);) own += line.rfind("ecuctl: ", 0) == 0;
+  EXPECT_EQ(own, 1) << run.output;
+}
+
 TEST_F(Companion, StreamsLiveValuesAsCsv) {
   vecu::EcuOptions running;
   running.timeScale = 20;

@@ -1,7 +1,11 @@
 // ecuctl diff, journal, snapshots and restore on files and a history folder of
 // this test's own (every test of this program keeps its history there).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <functional>
 
 #include <cstdlib>
 #include <filesystem>
@@ -92,7 +96,8 @@ TEST(HistoryCommands, BadFilesAndCommandLines) {
   const Case cases[] = {
       {{"diff", good, "/nonexistent.dmr"}, kExitBadFile, "cannot read /nonexistent.dmr"},
       {{"diff", good, foreign.string()}, kExitBadFile, "is not a parameter file"},
-      {{"restore", foreign.string(), "--yes"}, kExitBadFile, "is not a parameter file"},
+      {{"restore", foreign.string(), "--yes"}, kExitBadFile,
+       "is not a sound parameter file: line 1: not a parameter file header"},
       {{"diff", good}, kExitUsage, "two files, or one file and --ecu"},
       {{"diff", good, good, "--ecu"}, kExitUsage, "two files, or one file and --ecu"},
       {{"journal", "--ecu"}, kExitUsage, "--ecu goes with diff"},
@@ -255,3 +260,142 @@ TEST(HistoryCommands, VehicleCardsChooseWhereTheJournalGoes) {
   EXPECT_FALSE(fs::exists(history::JournalFile(folder, id, "AB123CD")));
   fs::remove_all(folder);
 }
+
+namespace {
+
+// A whole parameter file that 54 and 57 agree in, with the change-over rpm
+// (56) at the given raw value; edit changes its text before it is written.
+std::string WholeFile(const char* name, int changeOverRaw,
+                      const std::function<void(std::string&)>& edit = {}) {
+  const fs::path file = fs::temp_directory_path() / name;
+  ConfCar store(file.string());
+  store.StoreRaw(store.MemberAddress(56), changeOverRaw);
+  store.StoreRaw(store.MemberAddress(57), store.RawImage()[store.MemberAddress(54)]);
+  EXPECT_TRUE(store.SaveFile());
+  if (edit) {
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    edit(text);
+    std::ofstream(file, std::ios::binary) << text;
+  }
+  return file.string();
+}
+
+void ReplaceLine(std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find("\r\n" + from + "\r\n");
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at + 2, from.size(), to);
+}
+
+}  // namespace
+
+// Restore takes a file only as write does: through the same whole-file reader
+// and its checks, with the same exit code and the same reason, before the ECU
+// is asked anything.
+TEST(HistoryCommands, RestoreRefusesWhatWriteRefuses) {
+  const struct {
+    const char* name;
+    std::string file;
+    const char* says;
+  } cases[] = {
+      {"another identifier on 56's line",
+       WholeFile("ecuctl-wrong-id.dmr", 60,
+                 [](std::string& t) { ReplaceLine(t, "56 56 60", "55 56 60"); }),
+       "line 59: expected identifier 56"},
+      {"54 and 57 disagree",
+       WholeFile("ecuctl-two-lines.dmr", 60,
+                 [](std::string& t) { ReplaceLine(t, "57 54 20", "57 54 9"); }),
+       "line 60: identifier 57 gives 9 but identifier 54 (line 57) gives 20"},
+      {"cut short", WholeFile("ecuctl-short.dmr", 60, [](std::string& t) { t.resize(t.size() / 2); }),
+       "line 42: the file ends here; expected 76 lines"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const char* command : {"write", "restore"}) {
+      RecordingLink link;
+      std::ostringstream out, err;
+      EXPECT_EQ(RunCompanion({command, c.file, "--yes"}, link, out, err), kExitBadFile) << command;
+      EXPECT_NE(err.str().find("is not a sound parameter file: " + std::string(c.says)),
+                std::string::npos)
+          << command << ": " << err.str();
+      EXPECT_TRUE(link.calls.empty()) << command << ": the ECU was not asked anything";
+    }
+  }
+}
+
+// The cable goes in the middle of a restore: the message says how far it came
+// and that the ECU now holds part of the old configuration and part of the
+// new, as a cut-short write does.
+TEST(HistoryCommands, ARestoreCutShortSaysTheEcuHoldsAMix) {
+  const std::string file = WholeFile("ecuctl-restore-cut.dmr", 60, [](std::string& t) {
+    ReplaceLine(t, "5 5 18", "5 5 30");
+    ReplaceLine(t, "31 31 25", "31 31 26");
+    ReplaceLine(t, "41 41 12", "41 41 20");
+  });
+  vecu::ServeOptions serve;
+  // The connection (2 requests) and the full read (55) go through, then two
+  // of the writes.
+  serve.faults.pullAfterFrames = 2 + 55 + 2;
+  linktest::EcuOnPty ecu(linktest::EcuOnPty::Still(), serve);
+  linktest::UsePort(ecu.Port());
+  serlink::SerialEcuLink link;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCompanion({"restore", file, "--yes"}, link, out, err), kExitLinkLost) << err.str();
+  int writes = 0;
+  for (const auto& line : ecu.Ecu().CommandLog()) writes += line.rfind("WRITE", 0) == 0;
+  EXPECT_EQ(writes, 2);
+  EXPECT_NE(err.str().find("after 2 of "), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("part of the new configuration and part of the old"),
+            std::string::npos)
+      << err.str();
+  EXPECT_NE(err.str().find("Restore the file again"), std::string::npos) << err.str();
+  EXPECT_EQ(out.str(), "");
+}
+
+// What a journal file holds reaches the terminal escaped, and a journal that
+// is no regular file is named and passed over.
+TEST(HistoryCommands, JournalPrintsControlCharactersEscaped) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  const ecu::Identification id{18, 0, 1, 23}, other{18, 0, 1, 24};
+  fs::create_directories(history::JournalFile(folder, id).parent_path());
+  std::ofstream(history::JournalFile(folder, id))
+      << kJournalHeader << "\n"
+      << "2026-01-03 10:00:00,write,72,,,,,,accepted,\x1b]0;owned\x07\x1b[2J\n";
+  fs::create_directories(history::JournalFile(folder, other).parent_path());
+  ASSERT_EQ(::mkfifo(history::JournalFile(folder, other).c_str(), 0600), 0);
+
+  const Outcome journal = Ecuctl({"journal"});
+  EXPECT_EQ(journal.code, kExitOk);
+  EXPECT_EQ(journal.out,
+            "ecu-18-0-1-23  2026-01-03 10:00:00  write  72 customer code  accepted  "
+            "\\x1B]0;owned\\x07\\x1B[2J\n");
+  EXPECT_NE(journal.err.find("ecu-18-0-1-24/journal.csv is a FIFO (named pipe), not a regular "
+                             "file, skipped"),
+            std::string::npos)
+      << journal.err;
+  fs::remove_all(folder);
+}
+
+// The ECU took the value but its journal line could not be written: ecuctl
+// says so and ends with its own exit code, apart from success and failure.
+TEST(HistoryCommands, AJournalLineNotWrittenHasItsOwnExitCode) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / "ecu-18-0-1-23") << "in the way of the ECU's folder";
+  linktest::EcuOnPty ecu;
+  linktest::UsePort(ecu.Port());
+  serlink::SerialEcuLink link;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCompanion({"set", "56", "3000"}, link, out, err), kExitJournalLost) << err.str();
+  EXPECT_EQ(out.str(), "3000\n");
+  EXPECT_NE(err.str().find("cannot write the journal"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("1 journal line(s) could not be written"), std::string::npos)
+      << err.str();
+  const auto log = ecu.Ecu().CommandLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "WRITE 56 0 40"), log.end());
+  fs::remove_all(folder);
+}
+
