@@ -209,6 +209,21 @@ TEST_F(Companion, AnEraseCutShortSaysSoOnceAndNotDone) {
   EXPECT_EQ(own, 1) << run.output;
 }
 
+// ecuctl read saves only onto a regular file or a new name: a name that is a
+// device (here through a link) is refused with the reason and left alone.
+TEST_F(Companion, ReadRefusesToSaveOverWhatIsNotAFile) {
+  EcuOnPty ecu;
+  const std::string link = File("device.dmr");
+  fs::create_symlink("/dev/null", link);
+  const Outcome run = Ecuctl(ecu.Port(), "read " + link);
+  EXPECT_EQ(run.code, kExitBadFile) << run.output;
+  EXPECT_NE(run.output.find("not saved: " + link + " is a device, not a regular file"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("saved " + link), std::string::npos) << run.output;
+  EXPECT_EQ(fs::read_symlink(link), "/dev/null");
+}
+
 TEST_F(Companion, StreamsLiveValuesAsCsv) {
   vecu::EcuOptions running;
   running.timeScale = 20;
