@@ -22,6 +22,12 @@ constexpr double kOverRunRpm = kIdleRpm + 400;
 // against a limit.
 constexpr double kHuntRate = 60;
 constexpr double kLimitRate = 150;
+// Share of the gas flow, in percent, that one actuator step trims: with the
+// factory travel (0..255 around 100) the actuator makes up about 23 % lean and
+// 15 % rich, so an error of 25 % either way leaves it at a limit.
+constexpr double kMixturePerStep = 0.15;
+// Seconds the ECU takes to learn the default position a mixture error needs.
+constexpr double kMixtureLearnSeconds = 3;
 
 double RpmOfPeriod(int period) {
   return period == 0 || period == 255 ? 0.0 : 120000.0 / period;
@@ -40,6 +46,12 @@ double RpmDemand(double throttle) {
   return kIdleRpm + (throttle - 30) / 160 * 3600;
 }
 
+// Throttle that holds an engine speed (0: idle), the inverse of RpmDemand.
+double ThrottleForRpm(int rpm) {
+  if (rpm <= 0) return 30;
+  return std::clamp(30 + (rpm - kIdleRpm) / 3600 * 160, 30.0, 250.0);
+}
+
 }  // namespace
 
 int EngineModel::TemperatureRaw(double celsius) {
@@ -47,6 +59,20 @@ int EngineModel::TemperatureRaw(double celsius) {
   const double kelvin = celsius + 273.15;
   const double ratio = std::exp(3950.0 * (1.0 / kelvin - 1.0 / 298.15));
   return std::clamp(static_cast<int>(std::lround(255.0 * ratio / (ratio + 1.0))), 1, 254);
+}
+
+void EngineModel::SetDrive(std::vector<DrivePhase> phases) {
+  drive_ = std::move(phases);
+  if (!drive_.empty()) gasTemperature_ = kWarmTemperature;
+}
+
+const DrivePhase* EngineModel::PhaseAt(double t) const {
+  if (drive_.empty()) return nullptr;
+  for (const DrivePhase& phase : drive_) {
+    if (t < phase.seconds) return &phase;
+    t -= phase.seconds;
+  }
+  return &drive_.back();
 }
 
 void EngineModel::Advance(double seconds, EcuMemory& memory) {
@@ -57,7 +83,10 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   time_ += dt;
   // Cranking for the first second, then running.
   const bool cranking = time_ < 1.0;
-  const double demand = cranking ? 30 : ThrottleDemand(time_);
+  const DrivePhase* phase = PhaseAt(time_);
+  const double demand = cranking          ? 30
+                        : phase != nullptr ? ThrottleForRpm(phase->rpm)
+                                           : ThrottleDemand(time_);
   throttle_ += std::clamp(demand - throttle_, -400 * dt, 200 * dt);
   minThrottle_ = std::min(minThrottle_, throttle_);
   const double targetRpm = cranking ? 250 : RpmDemand(throttle_);
@@ -76,7 +105,8 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   const bool warm = TemperatureRaw(gasTemperature_) <= memory.Get(58);
   if (rpm_ >= RpmOfPeriod(memory.Get(56))) revSeen_ = true;
   const bool levelOk = gasLevel_ > memory.Get(57);
-  onGas_ = !cranking && warm && revSeen_ && levelOk;
+  // On a bench test the technician holds the fuel with the switch.
+  onGas_ = !cranking && (phase != nullptr ? phase->gas : warm && revSeen_ && levelOk);
   if (tankCycle_ > 0) {
     const double phase = std::fmod(time_, tankCycle_) / tankCycle_;  // 0..1
     gasLevel_ = 255 * (phase < 0.5 ? 2 * phase : 2 * (1 - phase));
@@ -91,9 +121,16 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
     rich_ = !rich_;
   }
 
-  // Actuator: idle and off-idle windows around the learnt default, limits.
+  StepActuator(dt, memory);
+  memory.Set(kDefaultPositionAddress, 0, static_cast<int>(std::lround(learnt_)));
+  UpdateDiagnosis(dt, memory);
+}
+
+void EngineModel::StepActuator(double dt, const EcuMemory& memory) {
+  // Idle and off-idle windows around the learnt default, limits.
   const double lower = memory.Get(35);
   const double upper = std::max(lower, static_cast<double>(memory.Get(36)));
+  stuck_ = 0;
   if (!onGas_) {
     actuator_ = learnt_;
   } else if (cutOff_) {
@@ -104,22 +141,30 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
     const double up = idle ? memory.Get(31) : memory.Get(33);
     const double down = idle ? memory.Get(32) : memory.Get(34);
     const double load = (throttle_ - 30) / 160 * 40;
+    // Where the actuator must stand for the gas to burn right.
+    const double needed = neutral_ - gasMixture_ / kMixturePerStep + load;
     if (zone == 3) {
       // Full power: wide open, held by the upper limit.
       actuator_ = std::min(upper, actuator_ + kLimitRate * dt);
     } else if (idle && rpm_ > kOverRunRpm) {
       // Over-run after the cut-off: closed, held by the lower limit.
       actuator_ = std::max(lower, actuator_ - kLimitRate * dt);
+    } else if (gasMixture_ != 0 && (needed > upper || needed < lower)) {
+      // The closed loop keeps pushing towards a position the travel does not
+      // reach: the actuator stands at its limit and the mixture stays wrong.
+      stuck_ = needed > upper ? -1 : 1;
+      actuator_ = stuck_ < 0 ? std::min(upper, actuator_ + kLimitRate * dt)
+                             : std::max(lower, actuator_ - kLimitRate * dt);
+      learnt_ += (actuator_ - load - learnt_) * dt / 10;
     } else {
       const double target = learnt_ + load + (rich_ ? -down : up) * 0.5;
       actuator_ += std::clamp(target - actuator_, -kHuntRate * dt, kHuntRate * dt);
       learnt_ += (actuator_ - load - learnt_) * dt / 10;
+      if (gasMixture_ != 0) learnt_ += (needed - load - learnt_) * dt / kMixtureLearnSeconds;
     }
   }
   actuator_ = std::clamp(actuator_, lower, upper);
   learnt_ = std::clamp(learnt_, lower, upper);
-  memory.Set(kDefaultPositionAddress, 0, static_cast<int>(std::lround(learnt_)));
-  UpdateDiagnosis(dt, memory);
 }
 
 void EngineModel::UpdateDiagnosis(double dt, EcuMemory& memory) {
@@ -150,6 +195,7 @@ int EngineModel::LambdaRaw(const EcuMemory& memory) const {
   // Probe output in volts for a 0-1 V probe, then scaled to the fitted type.
   double volts = rich_ ? 0.80 : 0.12;
   if (!onGas_ && rpm_ > 0) volts = 0.45 + (rich_ ? 0.3 : -0.3);
+  if (onGas_ && stuck_ != 0) volts = stuck_ > 0 ? 0.88 : 0.08;
   if (onGas_ && fault_ == ProbeFault::Dead) volts = 0.45;
   if (onGas_ && fault_ == ProbeFault::StuckLean) volts = 0.08;
   if (onGas_ && fault_ == ProbeFault::StuckRich) volts = 0.88;
@@ -183,7 +229,7 @@ EngineModel::Block EngineModel::FastBlock(const EcuMemory& memory) const {
   block[2] = static_cast<std::uint8_t>(inverted ? 255 - tps : tps);
   // Lambda status: 0 no closed loop yet, 1 lean, 2 rich, 3 open loop (cut-off, power).
   int status = 0;
-  if (onGas_) status = rich_ ? 2 : 1;
+  if (onGas_) status = (stuck_ != 0 ? stuck_ > 0 : rich_) ? 2 : 1;
   const int zone = TpsZone(memory);
   if (onGas_ && (cutOff_ || (zone == 3 && memory.Get(43) != 0))) status = 3;
   block[3] = static_cast<std::uint8_t>((status << 4) | zone);

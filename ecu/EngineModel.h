@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "EcuMemory.h"
 
@@ -14,6 +15,14 @@ namespace vecu {
 
 // A probe fault the model can simulate, so that the diagnosis checks trip.
 enum class ProbeFault { None, Dead, StuckLean, StuckRich };
+
+// One steady phase of a bench test: the fuel held with the switch, the engine
+// at idle (rpm 0) or held at an engine speed, for a number of seconds.
+struct DrivePhase {
+  bool gas = false;
+  int rpm = 0;  // 0: idle
+  double seconds = 0;
+};
 
 class EngineModel {
  public:
@@ -25,6 +34,17 @@ class EngineModel {
   // over that many seconds, as while a technician fills and empties the
   // tank; 0: it falls slowly while the car runs on gas.
   void SetTankCycle(double seconds) { tankCycle_ = seconds; }
+
+  // A bench test instead of the repeating drive cycle: the engine is warm from
+  // the start and goes through the phases in order; the last one is held
+  // after the schedule ends. An empty schedule keeps the drive cycle.
+  void SetDrive(std::vector<DrivePhase> phases);
+
+  // A mixture error on gas in percent (lean negative, rich positive), as a
+  // badly adjusted regulator or mixer gives. The actuator trims it while its
+  // travel allows; beyond that it stands at its limit and the probe stays
+  // lean or rich.
+  void SetGasMixture(double percent) { gasMixture_ = percent; }
 
   // Moves the engine on by seconds of simulated time, in steps of 10 ms,
   // updating the parameters the ECU computes (default position, error flags).
@@ -49,6 +69,8 @@ class EngineModel {
   void UpdateDiagnosis(double dt, EcuMemory& memory);
   int LambdaRaw(const EcuMemory& memory) const;
   int TpsZone(const EcuMemory& memory) const;
+  const DrivePhase* PhaseAt(double t) const;
+  void StepActuator(double dt, const EcuMemory& memory);
 
   ProbeFault fault_;
   double time_ = 0;
@@ -68,6 +90,12 @@ class EngineModel {
   double leanTime_ = 0;
   double richTime_ = 0;
   double deadTime_ = 0;
+  std::vector<DrivePhase> drive_;
+  double gasMixture_ = 0;
+  // The actuator position at which gas burns right with no mixture error.
+  double neutral_ = 100;
+  // Lean (-1), right (0) or rich (+1) while the actuator cannot trim any more.
+  int stuck_ = 0;
 };
 
 }  // namespace vecu

@@ -15,12 +15,16 @@ bool ParseInt(const std::string& text, long low, long high, long* value) {
   return true;
 }
 
-bool ParseFraction(const std::string& text, double* value) {
+bool ParseNumber(const std::string& text, double low, double high, double* value) {
   std::istringstream in(text);
   double v = 0;
-  if (!(in >> v) || !in.eof() || v < 0 || v > 1) return false;
+  if (!(in >> v) || !in.eof() || v < low || v > high) return false;
   *value = v;
   return true;
+}
+
+bool ParseFraction(const std::string& text, double* value) {
+  return ParseNumber(text, 0, 1, value);
 }
 
 bool ParseList(const std::string& text, std::vector<long>* values, long high) {
@@ -32,6 +36,35 @@ bool ParseList(const std::string& text, std::vector<long>* values, long high) {
     values->push_back(v);
   }
   return !values->empty();
+}
+
+// FUEL/BAND:SECONDS, for example gas/2500:30 or petrol/idle:20.
+bool ParsePhase(const std::string& text, DrivePhase* phase) {
+  const auto slash = text.find('/');
+  const auto colon = text.find(':', slash == std::string::npos ? 0 : slash);
+  if (slash == std::string::npos || colon == std::string::npos) return false;
+  const std::string fuel = text.substr(0, slash);
+  const std::string band = text.substr(slash + 1, colon - slash - 1);
+  if (fuel != "petrol" && fuel != "gas") return false;
+  phase->gas = fuel == "gas";
+  long rpm = 0;
+  if (band != "idle" && !ParseInt(band, 1000, 5500, &rpm)) return false;
+  phase->rpm = static_cast<int>(rpm);
+  return ParseNumber(text.substr(colon + 1), 0.1, 86400, &phase->seconds);
+}
+
+bool ParseDrive(const std::string& text, std::vector<DrivePhase>* phases) {
+  if (text.empty() || text.back() == ',') return false;
+  std::istringstream in(text);
+  std::vector<DrivePhase> parsed;
+  for (std::string item; std::getline(in, item, ',');) {
+    DrivePhase phase;
+    if (!ParsePhase(item, &phase)) return false;
+    parsed.push_back(phase);
+  }
+  if (parsed.empty()) return false;
+  *phases = std::move(parsed);
+  return true;
 }
 
 }  // namespace
@@ -58,11 +91,18 @@ const char* SimUsage() {
          "  --pull-after N      pull the cable after N requests (SIGUSR1 pulls it,\n"
          "                      SIGUSR2 plugs it back, ecu-sim only)\n"
          "  --seed N            seed of the fault dice (default 1)\n"
-         "  --probe-fault KIND  dead, lean or rich: the lambda probe misbehaves\n"
+         "  --probe-fault KIND  dead, lean or rich: the lambda probe misbehaves on gas\n"
          "  --engine off        keep the engine stopped (memory never changes by itself)\n"
          "  --time-scale X      simulated seconds per real second (default 1)\n"
          "  --tank-cycle S      fill the tank from empty to full and empty it again\n"
-         "                      every S seconds (a moving level to calibrate)\n";
+         "                      every S seconds (a moving level to calibrate)\n"
+         "  --drive FUEL/BAND:SECONDS,...\n"
+         "                      a bench test of steady phases instead of the drive\n"
+         "                      cycle: FUEL petrol or gas, BAND idle or rpm\n"
+         "                      (1000..5500); warm from the start, the last phase held\n"
+         "  --gas-mixture PERCENT\n"
+         "                      mixture error on gas, -50..50 (lean negative, rich\n"
+         "                      positive)\n";
 }
 
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions* options,
@@ -135,6 +175,10 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions* options,
       std::istringstream in(value);
       ok = static_cast<bool>(in >> options->ecu.timeScale) && in.eof() &&
            options->ecu.timeScale > 0 && options->ecu.timeScale <= 1000;
+    } else if (name == "--drive") {
+      ok = ParseDrive(value, &options->ecu.drive);
+    } else if (name == "--gas-mixture") {
+      ok = ParseNumber(value, -50, 50, &options->ecu.gasMixture);
     } else if (name == "--tank-cycle") {
       ok = ParseInt(value, 1, 86400, &number);
       options->ecu.tankCycleSeconds = static_cast<double>(number);

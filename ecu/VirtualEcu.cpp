@@ -13,6 +13,8 @@ using wire::Refusal;
 VirtualEcu::VirtualEcu(EcuOptions options)
     : options_(std::move(options)), engine_(options_.probeFault) {
   engine_.SetTankCycle(options_.tankCycleSeconds);
+  engine_.SetDrive(options_.drive);
+  engine_.SetGasMixture(options_.gasMixture);
   if (!options_.memoryFile.empty() && std::filesystem::exists(options_.memoryFile)) {
     EcuMemory stored;
     if (stored.Load(options_.memoryFile)) {

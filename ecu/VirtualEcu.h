@@ -41,6 +41,10 @@ struct EcuOptions {
   // Above 0: the tank is filled from empty to full and emptied again over
   // this many simulated seconds, so a level sensor can be calibrated.
   double tankCycleSeconds = 0;
+  // A bench test of steady phases instead of the repeating drive cycle.
+  std::vector<DrivePhase> drive;
+  // Mixture error on gas in percent: lean negative, rich positive.
+  double gasMixture = 0;
 };
 
 class VirtualEcu {

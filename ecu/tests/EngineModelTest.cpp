@@ -125,3 +125,99 @@ TEST(EngineModel, ATankCycleFillsAndEmptiesTheTank) {
   for (std::size_t i = 0; i < levels.size(); ++i)
     EXPECT_NEAR(levels[i], expected[i], 1) << "reading " << i;
 }
+
+namespace {
+
+// What one steady phase of a bench test looks like on the live blocks.
+struct Phase {
+  std::set<int> rpms;
+  bool allGas = true, allPetrol = true;
+  int lambdaSwitches = 0;
+  int upperLimit = 0, lowerLimit = 0, samples = 0;
+  int lowestLambda = 255, highestLambda = 0;
+};
+
+Phase Watch(EngineModel& engine, EcuMemory& memory, double seconds) {
+  Phase phase;
+  int lastStatus = -1;
+  for (double t = 0; t < seconds; t += 0.05) {
+    engine.Advance(0.05, memory);
+    const auto fast = engine.FastBlock(memory);
+    const auto slow = engine.SlowBlock(memory);
+    phase.rpms.insert(RpmOf(fast));
+    const bool gas = (slow[2] & 0x08) != 0;
+    phase.allGas &= gas;
+    phase.allPetrol &= !gas;
+    phase.lowestLambda = std::min<int>(phase.lowestLambda, fast[1]);
+    phase.highestLambda = std::max<int>(phase.highestLambda, fast[1]);
+    const int status = (fast[3] >> 4) & 3;
+    if (lastStatus >= 0 && status != lastStatus) ++phase.lambdaSwitches;
+    lastStatus = status;
+    phase.upperLimit += (fast[4] & 0x80) != 0;
+    phase.lowerLimit += (fast[4] & 0x40) != 0;
+    ++phase.samples;
+  }
+  return phase;
+}
+
+TEST(EngineModel, ABenchTestHoldsEachPhaseAndTheLastOneAfterwards) {
+  EcuMemory memory;
+  EngineModel engine;
+  engine.SetDrive({{false, 0, 10}, {false, 2500, 10}, {true, 0, 10}, {true, 2500, 10}});
+  EXPECT_LT(EngineModel::TemperatureRaw(engine.GasTemperature()), memory.Get(58))
+      << "warm from the start";
+  engine.Advance(4, memory);  // cranking, then settled at idle
+  const Phase idle = Watch(engine, memory, 5);
+  EXPECT_TRUE(idle.allPetrol);
+  EXPECT_EQ(idle.rpms, (std::set<int>{800}));
+  engine.Advance(4, memory);
+  const Phase cruise = Watch(engine, memory, 5);
+  EXPECT_TRUE(cruise.allPetrol);
+  EXPECT_EQ(cruise.rpms, (std::set<int>{2500}));
+  engine.Advance(5, memory);
+  const Phase gasIdle = Watch(engine, memory, 5);
+  EXPECT_TRUE(gasIdle.allGas);
+  EXPECT_GT(gasIdle.lambdaSwitches, 8) << "closed loop on gas";
+  engine.Advance(40, memory);  // long past the schedule's end
+  const Phase held = Watch(engine, memory, 5);
+  EXPECT_TRUE(held.allGas);
+  EXPECT_EQ(held.rpms, (std::set<int>{2500}));
+}
+
+// A small mixture error is trimmed (the probe keeps switching, no limit
+// flag); a large one leaves the actuator at the limit in the direction that
+// makes up for it and the probe stuck on the side of the error.
+TEST(EngineModel, AGasMixtureErrorIsTrimmedOrDrivesTheActuatorToItsLimit) {
+  struct Case {
+    double mixture;
+    int rpm;
+    bool switching;
+    bool upper, lower;
+    bool lean, rich;
+  };
+  const Case cases[] = {
+      {0, 0, true, false, false, false, false},     {-10, 0, true, false, false, false, false},
+      {10, 2500, true, false, false, false, false}, {-25, 0, false, true, false, true, false},
+      {-25, 2500, false, true, false, true, false}, {25, 0, false, false, true, false, true},
+      {25, 2500, false, false, true, false, true},
+  };
+  for (const Case& c : cases) {
+    EcuMemory memory;
+    EngineModel engine;
+    engine.SetDrive({{true, c.rpm, 60}});
+    engine.SetGasMixture(c.mixture);
+    engine.Advance(15, memory);
+    const Phase phase = Watch(engine, memory, 10);
+    const std::string label = std::to_string(c.mixture) + " at " + std::to_string(c.rpm);
+    EXPECT_EQ(phase.lambdaSwitches > 10, c.switching) << label;
+    EXPECT_EQ(phase.upperLimit == phase.samples, c.upper) << label;
+    EXPECT_EQ(phase.lowerLimit == phase.samples, c.lower) << label;
+    EXPECT_EQ(phase.highestLambda < 10, c.lean) << label;  // below 0.2 V
+    EXPECT_EQ(phase.lowestLambda > 40, c.rich) << label;   // above 0.8 V
+    if (c.switching) {
+      EXPECT_EQ(phase.upperLimit + phase.lowerLimit, 0) << label;
+    }
+  }
+}
+
+}  // namespace
