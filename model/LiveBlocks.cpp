@@ -15,6 +15,21 @@ int CentivoltsOfRaw(int raw) {
   return static_cast<int>(std::trunc((raw + 0.5) * 500 / 255));
 }
 
+std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts) {
+  switch (probeType) {
+    case 1:
+    case 2:
+      return {0, 500};
+    case 3:
+    case 4:
+      return {500, 0};
+    case 5:
+      return {offsetCentivolts, offsetCentivolts + 80};
+    default:
+      return {0, 100};
+  }
+}
+
 FastValues DecodeFast(const std::uint8_t* block) {
   FastValues v;
   v.rpm = RpmOfPeriod(block[0]);

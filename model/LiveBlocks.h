@@ -18,6 +18,12 @@ int RpmOfPeriod(int period);
 // trunc((raw + 0.5) * 500 / 255).
 int CentivoltsOfRaw(int raw);
 
+// The lambda scale (low end, high end) in hundredths of a volt of a probe
+// type (its position in the probe list: 0-1 V, 0-5 V type A and B, 5-0 V
+// type A and B, 0.8-1.6 V) with the 0.8-1.6 V probe's offset. The high end
+// is the rich end; the 5-0 V probes have it below the low end.
+std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts);
+
 // Temperature value meaning "no sensor reading".
 constexpr int kNoTemperature = -1000;
 

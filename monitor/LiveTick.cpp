@@ -40,21 +40,6 @@ int SpanUp(int defaultPosition, int span, int upperLimit) {
 
 }  // namespace
 
-std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts) {
-  switch (probeType) {
-    case 1:
-    case 2:
-      return {0, 500};
-    case 3:
-    case 4:
-      return {500, 0};
-    case 5:
-      return {offsetCentivolts, offsetCentivolts + 80};
-    default:
-      return {0, 100};
-  }
-}
-
 LiveSnapshot SnapshotOf(ConfCar& store) {
   LiveSnapshot s;
   const auto scale = LambdaScale(Whole(Stored(store, Id::LambdaProbeType)),

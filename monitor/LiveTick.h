@@ -33,9 +33,8 @@ struct LiveSnapshot {
   int justOffIdleUp = 255;  // 19: opening just off idle (255 = no limit)
 };
 
-// The lambda scale (low end, high end) of a probe type (position in the
-// probe list) with the 0.8-1.6 V probe's offset in hundredths of a volt.
-std::array<int, 2> LambdaScale(int probeType, int offsetCentivolts);
+// The lambda scale of a probe type, shared with the recorded-sample checks.
+using live::LambdaScale;
 
 // Reads the snapshot from the store.
 LiveSnapshot SnapshotOf(ConfCar& store);
