@@ -108,8 +108,8 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   // On a bench test the technician holds the fuel with the switch.
   onGas_ = !cranking && (phase != nullptr ? phase->gas : warm && revSeen_ && levelOk);
   if (tankCycle_ > 0) {
-    const double phase = std::fmod(time_, tankCycle_) / tankCycle_;  // 0..1
-    gasLevel_ = 255 * (phase < 0.5 ? 2 * phase : 2 * (1 - phase));
+    const double cycle = std::fmod(time_, tankCycle_) / tankCycle_;  // 0..1
+    gasLevel_ = 255 * (cycle < 0.5 ? 2 * cycle : 2 * (1 - cycle));
   } else if (onGas_) {
     gasLevel_ = std::max(0.0, gasLevel_ - dt / 30.0);
   }

@@ -68,7 +68,9 @@ class ReportTest : public QObject {
     card.make = "Fiat";
     card.model = "Punto";
     QVERIFY(vehicle::AddCard(folder, id, card).done);
-    QVERIFY(vehicle::AddCard(folder, id, {.plate = "EF456GH"}).done);
+    vehicle::Card other;
+    other.plate = "EF456GH";
+    QVERIFY(vehicle::AddCard(folder, id, other).done);
     QVERIFY(SaveWorkshop({QStringLiteral("Officina Rossi Gas"), QStringLiteral("Via Roma 1, Torino"),
                           QStringLiteral("011 123456"), QStringLiteral("IT01234567890"), {}}));
 
