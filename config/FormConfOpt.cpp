@@ -182,7 +182,7 @@ void TFormConfOpt::ShowSteps() {
   else
     editor_->SetRange(kRowLivello, 1, 255);
   editor_->PopulateFields();
-  if (static_cast<int>(store.GetValue(3)) != kMonoBoschTps) {
+  if (static_cast<int>(Read(params::Id::TpsType)) != kMonoBoschTps) {
     editor_->SetRowShown(kRowIstBosch, false);
     editor_->Input(kRowIstBosch)->setEnabled(false);
   }
