@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ConfCar.h"
+#include "Parameters.h"
 
 namespace calibration {
 namespace {
@@ -29,15 +30,21 @@ Sample SampleOf(double time, const live::FastValues& fast, const live::SlowValue
 }
 
 CarSettings CarSettingsOf(ConfCar& store) {
+  using params::Id;
+  auto stored = [&store](Id id) { return store.GetValue(params::Number(id)); };
   CarSettings car;
-  const auto scale = live::LambdaScale(Whole(store.GetValue(4)), Whole(store.GetValue(30) * 100));
+  // The offset in the hundredths the configuration window shows (rounded:
+  // the stored volts lie on either side of a whole number of hundredths).
+  const auto scale =
+      live::LambdaScale(Whole(stored(Id::LambdaProbeType)),
+                        static_cast<int>(std::lround(stored(Id::LambdaReferenceOffset) * 100)));
   car.lambdaLow = scale[0];
   car.lambdaHigh = scale[1];
-  car.changeOverTemperature = Whole(store.GetValue(58));
-  car.idleUp = Whole(store.GetValue(31));
-  car.idleDown = Whole(store.GetValue(32));
-  car.offIdleUp = Whole(store.GetValue(33));
-  car.offIdleDown = Whole(store.GetValue(34));
+  car.changeOverTemperature = Whole(stored(Id::ChangeOverMinimumTemperature));
+  car.idleUp = Whole(stored(Id::IdleOpeningStepsBeyond));
+  car.idleDown = Whole(stored(Id::IdleClosingStepsBelow));
+  car.offIdleUp = Whole(stored(Id::OffIdleOpeningStepsBeyond));
+  car.offIdleDown = Whole(stored(Id::OffIdleClosingStepsBelow));
   return car;
 }
 

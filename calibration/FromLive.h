@@ -12,8 +12,8 @@ namespace calibration {
 
 Sample SampleOf(double time, const live::FastValues& fast, const live::SlowValues& slow);
 
-// Probe scale (4, 30), change-over temperature (58) and the actuator's
-// working windows (31..34), as the store holds them.
+// Probe type and offset, change-over temperature and the actuator's
+// working windows around the default, as the store holds them.
 CarSettings CarSettingsOf(ConfCar& store);
 
 }  // namespace calibration
