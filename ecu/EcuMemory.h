@@ -16,9 +16,12 @@ namespace vecu {
 constexpr int kAddressCount = 256;
 constexpr int kCustomerCodeAddress = 64;
 constexpr int kMaxCustomerCode = 999;
-// Addresses the ECU itself keeps up to date while the engine runs.
+// Addresses the ECU itself keeps up to date while the engine runs (the
+// default position only while the option byte's fixed-default bit is off).
 constexpr int kDefaultPositionAddress = 40;
 constexpr int kErrorFlagsAddress = 53;
+constexpr int kOptionAddress = 1;
+constexpr int kFixedDefaultBit = 0x01;
 
 // Outcome of a memory access: nothing means done, otherwise why not.
 using Refused = std::optional<wire::Refusal>;

@@ -122,12 +122,22 @@ void EngineModel::Step(double dt, EcuMemory& memory) {
   }
 
   StepActuator(dt, memory);
-  memory.Set(kDefaultPositionAddress, 0, static_cast<int>(std::lround(learnt_)));
+  // With the fixed-default option on, the default is the technician's
+  // setting: the ECU neither learns it nor writes it.
+  if (!FixedDefault(memory)) {
+    memory.Set(kDefaultPositionAddress, 0, static_cast<int>(std::lround(learnt_)));
+  }
   UpdateDiagnosis(dt, memory);
+}
+
+bool EngineModel::FixedDefault(const EcuMemory& memory) {
+  return (memory.Get(kOptionAddress) & kFixedDefaultBit) != 0;
 }
 
 void EngineModel::StepActuator(double dt, const EcuMemory& memory) {
   // Idle and off-idle windows around the learnt default, limits.
+  const bool learning = !FixedDefault(memory);
+  if (!learning) learnt_ = memory.Get(kDefaultPositionAddress);
   const double lower = memory.Get(35);
   const double upper = std::max(lower, static_cast<double>(memory.Get(36)));
   stuck_ = 0;
@@ -155,16 +165,18 @@ void EngineModel::StepActuator(double dt, const EcuMemory& memory) {
       stuck_ = needed > upper ? -1 : 1;
       actuator_ = stuck_ < 0 ? std::min(upper, actuator_ + kLimitRate * dt)
                              : std::max(lower, actuator_ - kLimitRate * dt);
-      learnt_ += (actuator_ - load - learnt_) * dt / 10;
+      if (learning) learnt_ += (actuator_ - load - learnt_) * dt / 10;
     } else {
       const double target = learnt_ + load + (rich_ ? -down : up) * 0.5;
       actuator_ += std::clamp(target - actuator_, -kHuntRate * dt, kHuntRate * dt);
-      learnt_ += (actuator_ - load - learnt_) * dt / 10;
-      if (gasMixture_ != 0) learnt_ += (needed - load - learnt_) * dt / kMixtureLearnSeconds;
+      if (learning) {
+        learnt_ += (actuator_ - load - learnt_) * dt / 10;
+        if (gasMixture_ != 0) learnt_ += (needed - load - learnt_) * dt / kMixtureLearnSeconds;
+      }
     }
   }
   actuator_ = std::clamp(actuator_, lower, upper);
-  learnt_ = std::clamp(learnt_, lower, upper);
+  if (learning) learnt_ = std::clamp(learnt_, lower, upper);
 }
 
 void EngineModel::UpdateDiagnosis(double dt, EcuMemory& memory) {

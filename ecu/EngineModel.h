@@ -71,6 +71,8 @@ class EngineModel {
   int TpsZone(const EcuMemory& memory) const;
   const DrivePhase* PhaseAt(double t) const;
   void StepActuator(double dt, const EcuMemory& memory);
+  // The option byte's fixed-default bit: the default position is set, not learnt.
+  static bool FixedDefault(const EcuMemory& memory);
 
   ProbeFault fault_;
   double time_ = 0;

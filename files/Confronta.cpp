@@ -178,6 +178,7 @@ void TFormConfronta::LoadTexts(TModuloLingua* language) {
       {QStringLiteral("ButtonEsci"), 20, SetTextOf(ButtonEsci)},
       {QStringLiteral("ColParametro"), 30, StoreIn(&parameterColumn_)},
       {QStringLiteral("ColFabbrica"), 30, StoreIn(&factoryColumn_)},
+      {QStringLiteral("MantenutoCentralina"), 30, StoreIn(&keptByEcu_)},
       {QStringLiteral("SorgenteCentralina"), 40, StoreIn(&ecuNow_)},
       {QStringLiteral("SorgenteIstantanea"), 40, StoreIn(&snapshot_)},
       {QStringLiteral("SorgenteAltroFile"), 40, StoreIn(&otherFile_)},
@@ -304,15 +305,22 @@ void TFormConfronta::Refresh() {
   int differing = 0;
   for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
     const CompareRow& row = rows_[static_cast<std::size_t>(r)];
-    const QString cells[] = {ParameterCaption(captions_, row.identifier, row.element),
-                             Shown(row.valueA), Shown(row.valueB), Shown(row.factory)};
+    // What the ECU keeps by itself comes last, greyed and said so.
+    QString caption = ParameterCaption(captions_, row.identifier, row.element);
+    if (row.keptByEcu) caption += QStringLiteral(" (") + keptByEcu_ + QStringLiteral(")");
+    const QString cells[] = {caption, Shown(row.valueA), Shown(row.valueB), Shown(row.factory)};
     for (int c = 0; c < 4; ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       if (c == 0) item->setToolTip(cells[0]);  // a narrow window cuts the caption
       QFont font = item->font();
       font.setBold(row.differs);
+      font.setItalic(row.keptByEcu);
       item->setFont(font);
+      if (row.keptByEcu) {
+        item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(caption);
+      }
       TabellaConfronto->setItem(r, c, item);
     }
     if (row.differs) ++differing;

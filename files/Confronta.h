@@ -82,4 +82,5 @@ class TFormConfronta : public QDialog {
   QString exportFailed_ = QStringLiteral("Impossibile salvare la configurazione nel file:");
   QString parameterColumn_ = QStringLiteral("Parametro");
   QString factoryColumn_ = QStringLiteral("Valore di fabbrica");
+  QString keptByEcu_ = QStringLiteral("mantenuto dalla centralina");
 };

@@ -1,5 +1,6 @@
 #include "Compare.h"
 
+#include <algorithm>
 #include <fstream>
 #include <locale>
 #include <sstream>
@@ -67,8 +68,12 @@ void AddRow(std::vector<CompareRow>& rows, const Side& a, const Side& b, const S
   row.element = element;
   row.rawA = a.Raw(slot, mask);
   row.rawB = b.Raw(slot, mask);
-  row.differs = row.rawA != row.rawB;
-  if (!row.differs && !all) return;
+  // Kept by the ECU only when neither side holds it as a setting.
+  row.keptByEcu = KeptByEcu(identifier, a.Raw(params::kOptionSlot, -1)) &&
+                  KeptByEcu(identifier, b.Raw(params::kOptionSlot, -1));
+  const bool apart = row.rawA != row.rawB;
+  row.differs = apart && !row.keptByEcu;
+  if (!apart && !all) return;
   // The rest of the option byte has no units: its bits as a number.
   auto value = [&](const Side& side) -> long double {
     if (identifier != 1) return side.Value(identifier, element, slot);
@@ -92,6 +97,12 @@ std::string CsvField(std::string_view text) {
 }
 
 }  // namespace
+
+bool KeptByEcu(int identifier, std::int32_t optionByte) {
+  constexpr std::int32_t kFixedDefaultBit = 0x01;
+  if (identifier == 53) return true;
+  return identifier == 40 && (optionByte == kAbsent || (optionByte & kFixedDefaultBit) == 0);
+}
 
 Configuration ReadConfiguration(const std::filesystem::path& file) {
   Configuration c;
@@ -159,6 +170,9 @@ std::vector<CompareRow> CompareConfigurations(const Configuration& a, const Conf
     for (int i = 0; i < count; ++i)
       AddRow(rows, sideA, sideB, factory, identifier, count > 1 ? i : -1, first + i, -1, all);
   }
+  // What the ECU keeps by itself goes apart, after the rest.
+  std::stable_partition(rows.begin(), rows.end(),
+                        [](const CompareRow& row) { return !row.keptByEcu; });
   return rows;
 }
 
@@ -173,24 +187,34 @@ std::string UnitText(long double value) {
 
 std::string CompareCsv(const std::vector<CompareRow>& rows,
                        const std::vector<std::string>& captions, std::string_view nameA,
-                       std::string_view nameB) {
-  std::string text = "identifier,element,parameter," + CsvField(nameA) + ',' + CsvField(nameB) +
-                     ",factory,differs\n";
+                       std::string_view nameB, const CsvWords& words) {
+  std::string text;
+  for (const std::string_view header :
+       {std::string_view(words.identifier), std::string_view(words.element),
+        std::string_view(words.parameter), nameA, nameB, std::string_view(words.factory)})
+    text += CsvField(header) + ',';
+  text += CsvField(words.differs) + '\n';
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const CompareRow& r = rows[i];
+    const std::string& verdict = r.keptByEcu ? words.keptByEcu : r.differs ? words.yes : words.no;
     text += std::to_string(r.identifier) + ',' +
             (r.element < 0 ? std::string() : std::to_string(r.element + 1)) + ',' +
             CsvField(i < captions.size() ? captions[i] : std::string()) + ',' + UnitText(r.valueA) +
-            ',' + UnitText(r.valueB) + ',' + UnitText(r.factory) + ',' +
-            (r.differs ? "yes" : "no") + '\n';
+            ',' + UnitText(r.valueB) + ',' + UnitText(r.factory) + ',' + CsvField(verdict) + '\n';
   }
   return text;
 }
 
 std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& target) {
   std::vector<RestoreStep> plan;
+  // The option byte goes first in the full write: the ECU holds the target's
+  // by the time the values that depend on it are written.
+  const std::int32_t targetOptions = target.raw[params::kOptionSlot];
+  const std::int32_t options =
+      targetOptions != kAbsent ? targetOptions : store.RawImage()[params::kOptionSlot];
   for (const auto& [identifier, element] : params::FullWriteOrder()) {
     if (identifier == 57) continue;  // one ECU value with 54, written as 54
+    if (KeptByEcu(identifier, options)) continue;
     const auto slot =
         static_cast<std::size_t>(params::OwnSlot(identifier) + (element < 0 ? 0 : element));
     const std::int32_t wanted = target.raw[slot];

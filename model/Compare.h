@@ -44,19 +44,41 @@ struct CompareRow {
   long double valueA = kMissingValue;  // units; kMissingValue when absent
   long double valueB = kMissingValue;
   long double factory = kMissingValue;
-  bool differs = false;
+  bool differs = false;  // apart, and not a value the ECU keeps by itself
+  bool keptByEcu = false;
 };
 
-// Rows in identifier order; only the differing ones unless all is set.
+// Values the ECU keeps up to date by itself while the engine runs: the
+// diagnosis error flags (53) always, the actuator's default position (40)
+// unless the fixed-default option (67, bit 0 of the option byte) is on, when
+// it is the technician's setting. optionByte may be kAbsent (option off).
+bool KeptByEcu(int identifier, std::int32_t optionByte);
+
+// Rows in identifier order; only the differing ones unless all is set. A
+// value kept by the ECU (on both sides) never counts as differing; it is
+// listed, marked, after all the others, wherever its two sides are apart.
 std::vector<CompareRow> CompareConfigurations(const Configuration& a, const Configuration& b,
                                               bool all = false);
 
 // Units as text: up to 15 significant digits, '.' for decimals, "-" for none.
 std::string UnitText(long double value);
-// The rows as comma-separated text with a header line; names gives each row's caption.
+// The words of the comma-separated table: its column headers and what the
+// last column says of a row. English unless a caller gives its own.
+struct CsvWords {
+  std::string identifier = "identifier";
+  std::string element = "element";
+  std::string parameter = "parameter";
+  std::string factory = "factory";
+  std::string differs = "differs";
+  std::string yes = "yes";
+  std::string no = "no";
+  std::string keptByEcu = "kept by the ECU";
+};
+// The rows as comma-separated text with a header line; captions gives each
+// row's caption.
 std::string CompareCsv(const std::vector<CompareRow>& rows,
                        const std::vector<std::string>& captions, std::string_view nameA,
-                       std::string_view nameB);
+                       std::string_view nameB, const CsvWords& words = {});
 
 struct RestoreStep {
   int identifier = 0;
@@ -64,7 +86,9 @@ struct RestoreStep {
   std::int32_t raw = 0;
 };
 // The values of target that differ from the store's, in the full write's
-// order (values target does not give are left alone; 57 goes with 54).
+// order (values target does not give are left alone; 57 goes with 54; values
+// the ECU keeps by itself, as the option byte will be after the restore, are
+// not written).
 std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& target);
 
 struct RestoreOutcome {
@@ -75,6 +99,6 @@ struct RestoreOutcome {
   int unsent = 0;  // values not sent because the link was gone
 };
 // Writes the plan as one run named by source, then reads the whole ECU back
-// and lists every value it does not hold as written. Once the link is lost
-// nothing more is sent.
+// and lists every written value it does not hold as written. Once the link
+// is lost nothing more is sent.
 RestoreOutcome Restore(ConfCar& store, const Configuration& target, std::string_view source);

@@ -109,12 +109,13 @@ void PrintDifferences(const std::vector<CompareRow>& rows, const std::string& na
     return;
   }
   out << "A: " << nameA << "\nB: " << nameB << "\n";
-  if (rows.empty()) out << "no differences\n";
+  if (std::none_of(rows.begin(), rows.end(), [](const CompareRow& r) { return r.differs; }))
+    out << "no differences\n";
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const CompareRow& r = rows[i];
     out << (r.differs ? "* " : "  ") << r.identifier << ' ' << captions[i] << ": "
         << UnitText(r.valueA) << " | " << UnitText(r.valueB) << " (factory " << UnitText(r.factory)
-        << ")\n";
+        << ")" << (r.keptByEcu ? ", kept by the ECU" : "") << "\n";
   }
 }
 

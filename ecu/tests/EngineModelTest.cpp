@@ -221,3 +221,17 @@ TEST(EngineModel, AGasMixtureErrorIsTrimmedOrDrivesTheActuatorToItsLimit) {
 }
 
 }  // namespace
+
+// The ECU learns the default position and writes it back while the engine
+// runs, unless the fixed-default option makes it the technician's setting.
+TEST(EngineModel, TheDefaultPositionIsLearntUnlessFixed) {
+  for (const bool fixed : {false, true}) {
+    SCOPED_TRACE(fixed ? "fixed default" : "learnt default");
+    EcuMemory memory;
+    EngineModel engine;
+    memory.Set(vecu::kOptionAddress, 0, fixed ? vecu::kFixedDefaultBit : 0);
+    memory.Set(vecu::kDefaultPositionAddress, 0, 77);
+    RunDrive(engine, memory, 30);
+    EXPECT_EQ(memory.Get(vecu::kDefaultPositionAddress) == 77, fixed);
+  }
+}

@@ -221,6 +221,39 @@ class CompareWindowTest : public QObject {
              qPrintable(boxes.Last().text));
   }
 
+  // The default position and the error flags move on the ECU by themselves:
+  // listed last and said so, not counted, not written back, and no refusal
+  // when they have moved again by the read-back.
+  void ValuesKeptByTheEcuAreShownApartAndLeftAlone() {
+    lingua_->SetSelectedColumn("ENGLISH");
+    store_->StoreRaw(store_->MemberAddress(40), 104);
+    store_->StoreRaw(store_->MemberAddress(53), 1);
+    TFormConfronta window(Context(), history_);
+    const QStringList captions = Column(window.TabellaConfronto, 0);
+    QCOMPARE(captions.size(), 5);
+    for (int r = 3; r < 5; ++r)
+      QVERIFY2(captions.at(r).endsWith(QStringLiteral(" (kept by the ECU)")),
+               qPrintable(captions.at(r)));
+    QVERIFY(window.LabelRisultato->text().endsWith(QStringLiteral(" 3")));
+
+    ScopedMessageBoxCapture boxes;
+    for (int address = 0; address < 256; ++address) link_.memory[address] = {0, 0, 0, 0, 0, 0};
+    link_.memory[56] = {60};
+    link_.memory[41] = {12};
+    link_.memory[61] = {20, 50, 100, 150, 200, 250};
+    link_.memory[40] = {121};
+    link_.memory[53] = {4};
+    boxes.QueueAnswer(BoxAnswer::Yes);
+    window.ButtonRipristina->click();
+    QVERIFY(boxes.Requests().first().text.contains(QStringLiteral("change: 3")));
+    using Call = RecordingLink::Call;
+    const std::vector<Call> writes = {
+        {"write", 56, 0, 60}, {"write", 41, 0, 12}, {"element", 61, 2, 100}};
+    QVERIFY(link_.Writes() == writes);
+    QCOMPARE(boxes.Last().icon, BoxIcon::Information);
+    QCOMPARE(boxes.Last().text, QStringLiteral("Restore complete."));
+  }
+
   void ExportsTheShownTableAsCsv() {
     lingua_->SetSelectedColumn("ENGLISH");
     TFormConfronta window(Context(), history_);

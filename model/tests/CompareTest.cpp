@@ -2,6 +2,7 @@
 // values that differ.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Compare.h"
+#include "ParameterTable.h"
 #include "RecordingLink.h"
 
 namespace {
@@ -161,4 +163,84 @@ TEST(Restore, WritesOnlyTheDifferencesInFullWriteOrderAndListsRefusals) {
   // Nothing differs any more but the refused value.
   link.calls.clear();
   EXPECT_EQ(RestorePlan(store, target).size(), 1u);
+}
+
+// The default position (40) and the diagnosis error flags (53) move on the
+// ECU by themselves: they are shown apart and never counted as differences,
+// except the default position while the fixed-default option (67) holds it.
+TEST(Compare, ValuesKeptByTheEcuAreMarkedAndNotCounted) {
+  struct Case {
+    const char* name;
+    std::int32_t optionsA, optionsB;  // option byte of each side
+    int identifier;
+    bool differs, kept;
+  };
+  const Case cases[] = {
+      {"default position, options off", 0, 0, 40, false, true},
+      {"default position, option byte absent", kAbsent, 0, 40, false, true},
+      {"default position, fixed on both sides", 1, 1, 40, true, false},
+      {"default position, fixed on one side", 0, 1, 40, true, false},
+      {"error flags, options off", 0, 0, 53, false, true},
+      {"error flags, fixed default on", 1, 1, 53, false, true},
+      {"an ordinary value", 0, 0, 56, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Configuration a = ConfigurationOf(ConfCar(""));
+    Configuration b = a;
+    a.raw[0] = c.optionsA;
+    b.raw[0] = c.optionsB;
+    const int slot = params::OwnSlot(c.identifier);
+    b.raw[static_cast<std::size_t>(slot)] = a.raw[static_cast<std::size_t>(slot)] + 3;
+    const auto rows = CompareConfigurations(a, b);
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&](const CompareRow& r) { return r.identifier == c.identifier; });
+    ASSERT_NE(row, rows.end()) << "a value apart is listed";
+    EXPECT_EQ(row->differs, c.differs);
+    EXPECT_EQ(row->keptByEcu, c.kept);
+    // With --all the same values stay unmarked as differences when equal.
+    for (const auto& all : CompareConfigurations(a, a, true))
+      EXPECT_FALSE(all.differs) << all.identifier;
+  }
+}
+
+TEST(Restore, LeavesWhatTheEcuKeepsAloneAndDoesNotCallItRefused) {
+  struct Case {
+    const char* name;
+    std::int32_t targetOptions;
+    std::int32_t defaultReadBack;  // what the ECU holds for 40 after the writes
+    std::vector<RecordingLink::Call> writes;
+    std::vector<int> refused;
+  };
+  const Case cases[] = {
+      {"learnt default moved on", 0, 121, {{"write", 56, 0, 40}}, {}},
+      {"fixed default written and held", 1, 104,
+       {{"write", 1, 0, 1}, {"write", 56, 0, 40}, {"write", 40, 0, 104}}, {}},
+      {"fixed default not held", 1, 99,
+       {{"write", 1, 0, 1}, {"write", 56, 0, 40}, {"write", 40, 0, 104}}, {40}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingLink link;
+    link.connected = true;
+    ConfCar store("x", &link);
+    ConfCar saved("");
+    saved.StoreRaw(saved.MemberAddress(1), c.targetOptions);
+    saved.StoreRaw(saved.MemberAddress(56), 40);
+    saved.StoreRaw(saved.MemberAddress(40), 104);
+    saved.StoreRaw(saved.MemberAddress(53), 5);
+    const Configuration target = ConfigurationOf(saved);
+    for (int address = 0; address < 256; ++address) link.memory[address] = {};
+    link.memory[1] = {c.targetOptions};
+    link.memory[56] = {40};
+    link.memory[40] = {c.defaultReadBack};
+    link.memory[53] = {2};
+
+    const RestoreOutcome outcome = Restore(store, target, "saved.dmr");
+    EXPECT_EQ(link.Writes(), c.writes);
+    std::vector<int> refused;
+    for (const auto& step : outcome.refused) refused.push_back(step.identifier);
+    EXPECT_EQ(refused, c.refused);
+    EXPECT_FALSE(outcome.linkLost);
+  }
 }

@@ -267,3 +267,52 @@ TEST_F(EcuSimProgram, HistoryKeepsEveryChangeAndRestoresTheFirstSnapshot) {
   EXPECT_EQ(writes, expected);
   fs::remove_all(folder);
 }
+
+// With the engine running the ECU moves its default position by itself: a
+// restore leaves it, and the error flags, alone and reports no refusal;
+// while the fixed-default option is on the position is the technician's
+// setting, written back and held.
+TEST_F(EcuSimProgram, RestoreLeavesWhatTheEcuKeepsByItself) {
+  const fs::path folder = history::DefaultFolder();
+  const struct {
+    const char* name;
+    bool fixedDefault;
+    const char* restored;
+  } cases[] = {
+      {"learnt default", false, "restored 1 value(s)"},
+      {"fixed default", true, "restored 3 value(s)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(folder);
+    const std::string link = Path("ecu"), saved = Path("saved.dmr");
+    EcuSimProcess sim({"--link", link, "--time-scale", "20"});
+    ASSERT_FALSE(sim.Port().empty());
+    ASSERT_EQ(Ecuctl(link, "read " + saved), kExitOk);
+    // The file as it would have been read on another day: another learnt
+    // position, an error recorded, and the option as the case wants it.
+    std::vector<std::string> lines;
+    {
+      std::ifstream in(saved, std::ios::binary);
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+    }
+    ASSERT_GT(lines.size(), 60u);
+    lines[1 + 2] = c.fixedDefault ? "1 1 1\r" : "1 1 0\r";
+    lines[40 + 2] = "40 40 90\r";
+    lines[53 + 2] = "53 53 1\r";
+    {
+      std::ofstream out(saved, std::ios::binary | std::ios::trunc);
+      for (const auto& line : lines) out << line << '\n';
+    }
+    ASSERT_EQ(Ecuctl(link, "set 56 3000"), kExitOk);
+    std::string shown;
+    EXPECT_EQ(Ecuctl(link, "restore " + saved + " --yes", &shown), kExitOk) << shown;
+    EXPECT_NE(shown.find(c.restored), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("refused"), std::string::npos) << shown;
+    shown.clear();
+    ASSERT_EQ(Ecuctl(link, "diff " + saved + " --ecu", &shown), kExitOk);
+    EXPECT_NE(shown.find("no differences"), std::string::npos) << shown;
+    EXPECT_EQ(sim.Stop(), 0);
+  }
+  fs::remove_all(folder);
+}
