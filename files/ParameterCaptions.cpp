@@ -73,6 +73,6 @@ QString ParameterCaption(const QHash<int, QString>& captions, int identifier, in
   const auto found = captions.find(identifier);
   if (found == captions.end()) return QString::fromStdString(ParameterName(identifier, element));
   QString caption = TModuloLingua::TextWithoutAccelerator(*found);
-  if (element >= 0) caption += QStringLiteral(" [%1]").arg(element + 1);
+  if (element >= 0) caption += QStringLiteral(" [%1]").arg(element);
   return caption;
 }

@@ -12,5 +12,5 @@ class TModuloLingua;
 // the dictionary cannot be read.
 QHash<int, QString> LoadParameterCaptions(TModuloLingua* language);
 // The caption of one compared value: the label's text, or the English name;
-// an array element gets its 1-based position.
+// an array element gets its index, counted from 0 (as ParameterName).
 QString ParameterCaption(const QHash<int, QString>& captions, int identifier, int element);

@@ -198,7 +198,7 @@ std::string CompareCsv(const std::vector<CompareRow>& rows,
     const CompareRow& r = rows[i];
     const std::string& verdict = r.keptByEcu ? words.keptByEcu : r.differs ? words.yes : words.no;
     text += std::to_string(r.identifier) + ',' +
-            (r.element < 0 ? std::string() : std::to_string(r.element + 1)) + ',' +
+            (r.element < 0 ? std::string() : std::to_string(r.element)) + ',' +
             CsvField(i < captions.size() ? captions[i] : std::string()) + ',' + UnitText(r.valueA) +
             ',' + UnitText(r.valueB) + ',' + UnitText(r.factory) + ',' + CsvField(verdict) + '\n';
   }

@@ -6,5 +6,6 @@
 #include <string>
 
 // The name of identifier 0..74 ("parameter N" outside that range); an array
-// element gets its 1-based position: "TPS voltages [2]".
+// element gets its index, counted from 0 as everywhere else (the journal,
+// `ecuctl set ID INDEX`, the link): "TPS voltages [1]" is the second.
 std::string ParameterName(int identifier, int element = -1);

@@ -250,7 +250,7 @@ int RestoreFile(const Options& o, ecu::EcuLink& link, std::ostream& out, std::os
       err << "ecuctl: the ECU refused:";
       for (const auto& step : outcome.refused)
         err << ' ' << step.identifier
-            << (step.element < 0 ? "" : "[" + std::to_string(step.element + 1) + "]");
+            << (step.element < 0 ? "" : "[" + std::to_string(step.element) + "]");
       err << "\n";
       code = kExitRefused;
     } else {

@@ -217,7 +217,7 @@ class CompareWindowTest : public QObject {
         {"write", 56, 0, 60}, {"write", 41, 0, 12}, {"element", 61, 2, 100}};
     QVERIFY(link_.Writes() == writes);
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
-    QVERIFY2(boxes.Last().text.contains(QStringLiteral("Impostazione Indicatore originale [3]")),
+    QVERIFY2(boxes.Last().text.contains(QStringLiteral("Impostazione Indicatore originale [2]")),
              qPrintable(boxes.Last().text));
   }
 

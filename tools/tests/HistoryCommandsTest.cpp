@@ -44,14 +44,24 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome Ecuctl(std::vector<std::string> args) {
-  RecordingLink link;
+Outcome RunWith(ecu::EcuLink& link, const std::vector<std::string>& args) {
   std::ostringstream out, err;
   Outcome run;
   run.code = RunCompanion(args, link, out, err);
   run.out = out.str();
   run.err = err.str();
   return run;
+}
+
+Outcome Ecuctl(std::vector<std::string> args) {
+  RecordingLink link;
+  return RunWith(link, args);
+}
+
+// Through the real link, on the port the environment names.
+Outcome EcuctlOnPort(std::vector<std::string> args) {
+  serlink::SerialEcuLink link;
+  return RunWith(link, args);
 }
 
 std::string SavedFile(const char* name, int changeOverRaw) {
@@ -218,15 +228,7 @@ TEST(HistoryCommands, VehicleCardsChooseWhereTheJournalGoes) {
   fs::remove_all(folder);
   linktest::EcuOnPty ecu;
   linktest::UsePort(ecu.Port());
-  auto run = [](std::vector<std::string> args) {
-    serlink::SerialEcuLink link;
-    std::ostringstream out, err;
-    Outcome outcome;
-    outcome.code = RunCompanion(args, link, out, err);
-    outcome.out = out.str();
-    outcome.err = err.str();
-    return outcome;
-  };
+  const auto run = EcuctlOnPort;
   struct Refusal {
     std::vector<std::string> args;
     const char* says;
@@ -399,3 +401,33 @@ TEST(HistoryCommands, AJournalLineNotWrittenHasItsOwnExitCode) {
   fs::remove_all(folder);
 }
 
+// An array element is counted from 0 wherever a person reads it: the index
+// typed to set, the journal file, the journal, diff and its table.
+TEST(HistoryCommands, AnArrayElementHasOneNumberEverywhere) {
+  const fs::path folder = history::DefaultFolder();
+  fs::remove_all(folder);
+  linktest::EcuOnPty ecu(linktest::EcuOnPty::Still());
+  linktest::UsePort(ecu.Port());
+  const auto run = EcuctlOnPort;
+  const std::string factory = SavedFile("ecuctl-element-factory.dmr", 60);
+  ASSERT_EQ(run({"set", "61", "2", "111"}).code, kExitOk);
+
+  const auto journal = ReadJournal(history::JournalFile(folder, {18, 0, 1, 23}));
+  ASSERT_EQ(journal.lines.size(), 1u);
+  EXPECT_EQ(journal.lines[0].element, 2) << "journal.csv";
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    const char* says;
+  } readers[] = {
+      {"journal", {"journal"}, "61 original indicator outputs [2]"},
+      {"diff", {"diff", factory, "--ecu"}, "61 original indicator outputs [2]: 100 | 111"},
+      {"diff table", {"diff", factory, "--ecu", "--csv"}, "\n61,2,original indicator outputs [2],"},
+  };
+  for (const auto& r : readers) {
+    const Outcome shown = run(r.args);
+    EXPECT_EQ(shown.code, kExitOk) << r.name << shown.err;
+    EXPECT_NE(shown.out.find(r.says), std::string::npos) << r.name << ":\n" << shown.out;
+  }
+  fs::remove_all(folder);
+}
