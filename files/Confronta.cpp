@@ -179,6 +179,11 @@ void TFormConfronta::LoadTexts(TModuloLingua* language) {
       {QStringLiteral("ColParametro"), 30, StoreIn(&parameterColumn_)},
       {QStringLiteral("ColFabbrica"), 30, StoreIn(&factoryColumn_)},
       {QStringLiteral("MantenutoCentralina"), 30, StoreIn(&keptByEcu_)},
+      {QStringLiteral("ColIdentificativo"), 30, StoreIn(&identifierColumn_)},
+      {QStringLiteral("ColElemento"), 30, StoreIn(&elementColumn_)},
+      {QStringLiteral("ColDiverso"), 30, StoreIn(&differsColumn_)},
+      {QStringLiteral("ValoreSi"), 10, StoreIn(&yes_)},
+      {QStringLiteral("ValoreNo"), 10, StoreIn(&no_)},
       {QStringLiteral("SorgenteCentralina"), 40, StoreIn(&ecuNow_)},
       {QStringLiteral("SorgenteIstantanea"), 40, StoreIn(&snapshot_)},
       {QStringLiteral("SorgenteAltroFile"), 40, StoreIn(&otherFile_)},
@@ -210,9 +215,9 @@ void TFormConfronta::BuildSources() {
   QString preferred;
   if (context_.settings != nullptr)
     context_.settings->GetPath(GlobalData::kConfigurationsFolder, preferred);
-  const QString folder = UsableConfigurationsFolder(preferred);
-  if (!folder.isEmpty()) {
-    const QDir dir(folder);
+  configurationsFolder_ = UsableConfigurationsFolder(preferred);
+  if (!configurationsFolder_.isEmpty()) {
+    const QDir dir(configurationsFolder_);
     for (const QString& name : dir.entryList({QStringLiteral("*.dmr")}, QDir::Files, QDir::Name))
       files.append({name, dir.filePath(name)});
   }
@@ -262,7 +267,7 @@ QString TFormConfronta::AddFile(const QString& path) {
 
 void TFormConfronta::SourceChosen(QComboBox* combo) {
   if (combo->currentData(kKindRole).toInt() == kOtherFile) {
-    const QString path = QFileDialog::getOpenFileName(this, windowTitle(), QString(),
+    const QString path = QFileDialog::getOpenFileName(this, windowTitle(), configurationsFolder_,
                                                       QStringLiteral("*.dmr *.vst;;*"), nullptr,
                                                       QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) {
@@ -341,7 +346,17 @@ bool TFormConfronta::ExportCsv(const QString& path) const {
   std::vector<std::string> captions;
   for (const CompareRow& row : rows_)
     captions.push_back(ParameterCaption(captions_, row.identifier, row.element).toStdString());
-  const std::string text = CompareCsv(rows_, captions, nameA_.toStdString(), nameB_.toStdString());
+  CsvWords words;
+  words.identifier = identifierColumn_.toStdString();
+  words.element = elementColumn_.toStdString();
+  words.parameter = parameterColumn_.toStdString();
+  words.factory = factoryColumn_.toStdString();
+  words.differs = differsColumn_.toStdString();
+  words.yes = yes_.toStdString();
+  words.no = no_.toStdString();
+  words.keptByEcu = keptByEcu_.toStdString();
+  const std::string text =
+      CompareCsv(rows_, captions, nameA_.toStdString(), nameB_.toStdString(), words);
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return file.write(text.data(), static_cast<qint64>(text.size())) ==
@@ -350,10 +365,14 @@ bool TFormConfronta::ExportCsv(const QString& path) const {
 }
 
 void TFormConfronta::Esporta() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, windowTitle(), QString(), QStringLiteral("*.csv"), nullptr,
-                                   QFileDialog::DontUseNativeDialog);
-  if (path.isEmpty()) return;
+  QFileDialog dialog(this, windowTitle(), configurationsFolder_, QStringLiteral("*.csv"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // A name typed without an extension gets the table's own (and the
+  // question before replacing a file asks about that name).
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().first();
   if (!ExportCsv(path))
     MessageBoxes::ShowError(
         this, exportFailed_ + QStringLiteral("\n") + QDir::toNativeSeparators(path), windowTitle());

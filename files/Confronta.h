@@ -33,8 +33,11 @@ class TFormConfronta : public QDialog {
   bool ChooseB(const QString& itemText);
   // Adds a file as a source of both lists and returns its item text.
   QString AddFile(const QString& path);
-  // The shown table as CSV; false when the file cannot be written.
+  // The shown table as CSV, headed in the program's language; false when the
+  // file cannot be written.
   bool ExportCsv(const QString& path) const;
+  // Where the file dialogs open: the configurations folder.
+  QString ConfigurationsFolder() const { return configurationsFolder_; }
 
   QComboBox* ComboBoxA;
   QComboBox* ComboBoxB;
@@ -63,6 +66,7 @@ class TFormConfronta : public QDialog {
 
   FormContext context_;
   QString historyFolder_;
+  QString configurationsFolder_;
   QHash<int, QString> captions_;
   std::vector<CompareRow> rows_;
   QString nameA_, nameB_;
@@ -83,4 +87,9 @@ class TFormConfronta : public QDialog {
   QString parameterColumn_ = QStringLiteral("Parametro");
   QString factoryColumn_ = QStringLiteral("Valore di fabbrica");
   QString keptByEcu_ = QStringLiteral("mantenuto dalla centralina");
+  QString identifierColumn_ = QStringLiteral("Identificativo");
+  QString elementColumn_ = QStringLiteral("Elemento");
+  QString differsColumn_ = QStringLiteral("Diverso");
+  QString yes_ = QStringLiteral("sì");
+  QString no_ = QStringLiteral("no");
 };

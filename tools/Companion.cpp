@@ -8,10 +8,10 @@
 
 #include "ConfCar.h"
 #include "HistoryCommands.h"
-#include "VehicleCommands.h"
 #include "LiveSample.h"
 #include "ParameterFileCheck.h"
 #include "ParameterTable.h"
+#include "VehicleCommands.h"
 
 namespace {
 
@@ -176,7 +176,7 @@ class Session {
 
   int WriteFromFile(const std::string& path) {
     writingFile_ = true;  // a loss from here on may leave a mix (see Lost)
-    store_.ReadAll();  // identifiers the file leaves alone keep the ECU's values
+    store_.ReadAll();     // identifiers the file leaves alone keep the ECU's values
     if (!link_.IsConnected()) return Lost();
     if (!store_.SetFileName(path)) {
       err_ << "ecuctl: file name too long\n";
@@ -371,35 +371,42 @@ std::string CutShortText(int taken, int total, bool allSent, const std::string& 
     return "the ECU stopped answering after " + std::to_string(taken) + " of " +
            std::to_string(total) +
            " values were written: it now holds part of the new configuration and part of the "
-           "old. " + again + " when the link is back to complete it.";
+           "old. " +
+           again + " when the link is back to complete it.";
   }
-  return "the ECU stopped answering while the values were read back: all " +
-         std::to_string(total) + " values were sent, " + std::to_string(taken) +
-         " taken, but the ECU could not be checked. " + again + " when the link is back to be sure.";
+  return "the ECU stopped answering while the values were read back: all " + std::to_string(total) +
+         " values were sent, " + std::to_string(taken) +
+         " taken, but the ECU could not be checked. " + again +
+         " when the link is back to be sure.";
 }
 
 bool IsServedEcu(const ecu::Identification& id) {
   return (id.typeCode == 18 || id.typeCode == 255) && (id.variant == 0 || id.variant == 2);
 }
 
+std::string CompanionVersion() {
+  return std::string("ecuctl ") + MV_VERSION + "\n";
+}
+
 const char* CompanionUsage() {
   static const std::string text =
-      std::string("usage: ecuctl COMMAND [options]\n"
-         "  identify                   show the ECU's identification and port\n"
-         "  read FILE                  read every parameter and save them to FILE\n"
-         "  write FILE                 load FILE and write it all to the ECU\n"
-         "  get ID                     show parameter ID (0..74) in its units\n"
-         "  set ID VALUE               write parameter ID in its units\n"
-         "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"
-         "  live [--samples N] [--interval MS] [--csv]\n"
-         "                             show N live readings (default 10, every 100 ms)\n"
-         "  erase --yes                restore the ECU's factory parameters\n") +
-      HistoryUsage() + VehicleUsage() +
-         "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
-         "ECU); without it the ECU is searched for on the serial ports.\n"
-         "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
-         "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering,\n"
-         "8 done, but a line of the write journal could not be written.\n";
+      std::string(
+          "usage: ecuctl COMMAND [options]\n"
+          "  identify                   show the ECU's identification and port\n"
+          "  read FILE                  read every parameter and save them to FILE\n"
+          "  write FILE                 load FILE and write it all to the ECU\n"
+          "  get ID                     show parameter ID (0..74) in its units\n"
+          "  set ID VALUE               write parameter ID in its units\n"
+          "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"
+          "  live [--samples N] [--interval MS] [--csv]\n"
+          "                             show N live readings (default 10, every 100 ms)\n"
+          "  erase --yes                restore the ECU's factory parameters\n") +
+      HistoryUsage() + VehicleUsage() + "  --help, --version          this text; the version\n" +
+      "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
+      "ECU); without it the ECU is searched for on the serial ports.\n"
+      "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
+      "4 value refused, 5 bad file, 6 link library missing, 7 ECU stopped answering,\n"
+      "8 done, but a line of the write journal could not be written.\n";
   return text.c_str();
 }
 

@@ -33,6 +33,8 @@ std::string CutShortText(int taken, int total, bool allSent, const std::string& 
 
 // The usage text.
 const char* CompanionUsage();
+// "ecuctl VERSION" and a line end, for --version.
+std::string CompanionVersion();
 
 // The identification check: the ECU types and variants this tool serves.
 bool IsServedEcu(const ecu::Identification& id);

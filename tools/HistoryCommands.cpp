@@ -1,6 +1,7 @@
 #include "HistoryCommands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "Companion.h"
@@ -25,6 +26,17 @@ struct Options {
   bool confirmed = false;
 };
 
+// "YYYY-MM-DD" naming a day of the calendar.
+bool IsCalendarDay(const std::string& text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  for (const std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+    if (text[i] < '0' || text[i] > '9') return false;
+  const std::chrono::year_month_day day{std::chrono::year(std::stoi(text.substr(0, 4))),
+                                        std::chrono::month(std::stoul(text.substr(5, 2))),
+                                        std::chrono::day(std::stoul(text.substr(8, 2)))};
+  return day.ok();
+}
+
 bool Parse(const std::vector<std::string>& args, Options* o, std::string* error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -42,6 +54,10 @@ bool Parse(const std::vector<std::string>& args, Options* o, std::string* error)
         return false;
       }
       o->since = args[++i];
+      if (!IsCalendarDay(o->since)) {
+        *error = "--since needs a date (YYYY-MM-DD): " + o->since + " is none";
+        return false;
+      }
     } else if (a.rfind("--", 0) == 0) {
       *error = "unknown option " + a;
       return false;

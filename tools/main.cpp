@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
     std::cout << CompanionUsage();
     return args.empty() ? kExitUsage : kExitOk;
   }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << CompanionVersion();
+    return kExitOk;
+  }
   LinkLoader loader;
   std::string error;
   if (!loader.Load(&error)) {

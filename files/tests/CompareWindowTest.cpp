@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <QTest>
 
 #include "ConfCar.h"
+#include "ConfigurationsFolder.h"
 #include "Confronta.h"
 #include "FormContext.h"
 #include "History.h"
@@ -21,6 +24,7 @@
 #include "RecordingLink.h"
 #include "Scaling.h"
 #include "TextFit.h"
+#include "WindowTestSupport.h"
 
 namespace {
 
@@ -263,10 +267,55 @@ class CompareWindowTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     QCOMPARE(lines.size(), 5);  // header, three rows, the last line end
-    QVERIFY(lines.at(0).startsWith("identifier,element,parameter,"));
+    QVERIFY(lines.at(0).startsWith("Identifier,Element,Parameter,"));
     QCOMPARE(lines.at(2),
              QByteArray("56,,Engine speed for petrol to gas changeover,2000,3000,2000,yes"));
     QVERIFY(!window.ExportCsv(QDir(home_.path()).filePath("none/diff.csv")));
+  }
+
+  // The export button: its dialog opens in the configurations folder, a
+  // name typed without an extension gets ".csv", and the table is headed in
+  // the program's language.
+  void ExportButtonSavesACsvFileInTheConfigurationsFolder_data() {
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QByteArray>("row");
+    QTest::newRow("Italian, no extension")
+        << "ITALIANO" << "differenze" << "differenze.csv"
+        << QByteArray("Identificativo,Elemento,Parametro,")
+        << QByteArray(",Valore di fabbrica,Diverso");
+    QTest::newRow("German, with extension")
+        << "DEUTSCH" << "unterschiede.csv" << "unterschiede.csv"
+        << QByteArray("Kennung,Element,Parameter,") << QByteArray(",Werkswert,Abweichend");
+  }
+
+  void ExportButtonSavesACsvFileInTheConfigurationsFolder() {
+    QFETCH(QString, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, header);
+    QFETCH(QByteArray, row);
+    lingua_->SetSelectedColumn(column);
+    TFormConfronta window(Context(), history_);
+    const QString folder = UsableConfigurationsFolder(QString());
+    QVERIFY(!folder.isEmpty());
+    QCOMPARE(window.ConfigurationsFolder(), folder);
+    QString openedIn;
+    WhenModal<QFileDialog>([typed, &openedIn](QFileDialog* dialog) {
+      openedIn = dialog->directory().absolutePath();
+      dialog->selectFile(typed);
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    window.ButtonEsporta->click();
+    QCOMPARE(openedIn, QDir(folder).absolutePath());
+    QFile file(QDir(folder).filePath(written));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QVERIFY2(lines.at(0).startsWith(header), lines.at(0).constData());
+    QVERIFY2(lines.at(0).endsWith(row), lines.at(0).constData());
+    QVERIFY(!QFile::exists(QDir(folder).filePath(QFileInfo(written).completeBaseName())));
   }
 
  private:

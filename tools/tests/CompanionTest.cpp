@@ -319,4 +319,10 @@ TEST_F(Companion, CommandLineMistakes) {
   EXPECT_TRUE(ecu.Ecu().CommandLog().empty()) << "nothing reached the ECU";
 }
 
+TEST_F(Companion, SaysItsVersion) {
+  const Outcome run = Ecuctl("/dev/no-such-port", "--version");
+  EXPECT_EQ(run.code, kExitOk) << run.output;
+  EXPECT_EQ(run.output, CompanionVersion());
+}
+
 }  // namespace
