@@ -259,6 +259,7 @@ void TFormMain::BuildActions() {
   NewAction(QStringLiteral("MenuSchedaVettura"), QStringLiteral("Scheda &vettura..."));
   NewAction(QStringLiteral("MenuRapporto"), QStringLiteral("&Rapporto..."));
   NewAction(QStringLiteral("MenuOfficina"), QStringLiteral("Dati dell'&officina..."));
+  NewAction(QStringLiteral("ActionVerifica"), QStringLiteral("Verifica &carburazione gas"));
   NewAction(QStringLiteral("ActionStampa"), QStringLiteral("Stam&pa"))->setVisible(false);
   QAction* connetti = NewAction(QStringLiteral("ActionConnetti"), QStringLiteral("&Connetti"));
   connetti->setToolTip(QStringLiteral("Connetti la centralina"));
@@ -328,6 +329,8 @@ void TFormMain::BuildMenus() {
   for (int i = 0; i <= kIndicatore; ++i)
     tools->addAction(Action(QLatin1String(kEntries[i].action)));
   tools->addAction(Action(QStringLiteral("MenuDati")));
+  tools->addSeparator();
+  tools->addAction(Action(QStringLiteral("ActionVerifica")));
 
   QMenu* config = menu("MenuConfig", "&Impostazioni");
   config->addAction(Action(QStringLiteral("MenuComPort")));
@@ -400,6 +403,7 @@ void TFormMain::ConnectCommands() {
   on("MenuSchedaVettura", [this] { ToolWindows::OpenVehicleCards(*this); });
   on("MenuRapporto", [this] { ToolWindows::OpenReport(*this); });
   on("MenuOfficina", [this] { ToolWindows::OpenWorkshop(*this); });
+  on("ActionVerifica", [this] { ToolWindows::OpenCalibrationCheck(*this); });
   on("ActionConnetti", [this] { Connection::ManualConnection(*this); });
   on("MenuRileggi", [this] { Connection::ManualConnection(*this); });
   on("ActionDisconnetti", [this] { Connection::DisconnectEcu(*this); });

@@ -99,8 +99,9 @@ bool TFormMain::ApplyCaptions(int index) {
     return false;
   }
 
-  // The compare command came after the window's own texts: a dictionary
-  // without its caption keeps the Italian one rather than fail the window.
+  // The compare and check commands came after the window's own texts: a
+  // dictionary without their captions keeps the Italian ones rather than
+  // fail the window. Each is looked up on its own.
   QAction* compare = Action(QStringLiteral("MenuConfronta"));
   compare->setText(QStringLiteral("&Confronta configurazioni"));
   ApplyWindowTexts(*language,
@@ -113,6 +114,10 @@ bool TFormMain::ApplyCaptions(int index) {
     action->setText(QString::fromUtf8(italian));
     ApplyWindowTexts(*language, {{QLatin1String(name), kCaptionLength, SetTextOf(action)}});
   }
+  QAction* check = Action(QStringLiteral("ActionVerifica"));
+  check->setText(QStringLiteral("Verifica &carburazione gas"));
+  ApplyWindowTexts(*language,
+                   {{QStringLiteral("ActionVerifica"), kCaptionLength, SetTextOf(check)}});
 
   const QList<QAction*> items = language->PopupMenuLingue()->actions();
   SetStatusPanel(kPanelLanguage, TModuloLingua::TextWithoutAccelerator(items.at(index)->text()));

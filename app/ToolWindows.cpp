@@ -5,6 +5,7 @@
 #include "Confronta.h"
 #include "ConnectionHistory.h"
 #include "Diagnosi.h"
+#include "Verifica.h"
 #include "Files.h"
 #include "FormConfOpt.h"
 #include "FormConfSw.h"
@@ -173,6 +174,13 @@ void OpenWorkshop(TFormMain& main) {
   const ProcessObjects& process = Process();
   if (process.settings == nullptr) return;
   TFormOfficina window(*process.settings, process.language, &main);
+  window.exec();
+}
+
+void OpenCalibrationCheck(TFormMain& main) {
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return;
+  TFormVerifica window(ContextOf(process), &main);
   window.exec();
 }
 

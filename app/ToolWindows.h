@@ -32,5 +32,7 @@ void OpenVehicleCards(TFormMain& main);
 void OpenReport(TFormMain& main);
 // TFormOfficina, the workshop's own details (the File menu).
 void OpenWorkshop(TFormMain& main);
+// TFormVerifica, the gas calibration check (the Tools menu).
+void OpenCalibrationCheck(TFormMain& main);
 
 }  // namespace ToolWindows

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include "Guide.h"
 #include "LiveBlocks.h"
 #include "SyntheticDrive.h"
 
@@ -166,6 +168,48 @@ TEST(Analysis, OnlySteadyWarmSamplesCount) {
   // in the band, and after each the engine must settle again for 2 s.
   EXPECT_NEAR(p.unsteadySeconds, 2 + 2, 0.5);
   EXPECT_NEAR(p.validSeconds, 10 + 8 + 8, 0.5);
+}
+
+}  // namespace
+
+namespace {
+
+// The guide asks for the phases in order, and to warm up only while a phase
+// still needs a warm engine.
+TEST(Guide, AsksForTheNextPhaseInOrder) {
+  using calibration::Step;
+  const auto warm = [](Sample&) {};
+  const auto cold = [](Sample& s) { s.temperature = 5; };
+  struct Case {
+    const char* name;
+    std::function<void(Recording&)> drive;
+    Step expected;
+  };
+  const Case cases[] = {
+      {"nothing yet, cold", [&](Recording& r) { r.Phase(false, 800, 5, {}, cold); },
+       Step::WarmUp},
+      {"warm", [&](Recording& r) { r.Phase(false, 800, 5, {}, warm); }, Step::IdlePetrol},
+      {"idle done", [](Recording& r) { r.Phase(false, 800, 25); }, Step::PartLoadPetrol},
+      {"petrol done", [](Recording& r) { r.Phase(false, 800, 25).Phase(false, 2500, 25); },
+       Step::SwitchToGas},
+      {"on gas",
+       [](Recording& r) { r.Phase(false, 800, 25).Phase(false, 2500, 25).Phase(true, 800, 5); },
+       Step::IdleGas},
+      {"gas idle done",
+       [](Recording& r) { r.Phase(false, 800, 25).Phase(false, 2500, 25).Phase(true, 800, 25); },
+       Step::PartLoadGas},
+      {"all done",
+       [](Recording& r) {
+         r.Phase(false, 800, 25).Phase(false, 2500, 25).Phase(true, 800, 25).Phase(true, 2500, 25);
+       },
+       Step::Done},
+  };
+  for (const Case& c : cases) {
+    Recording r;
+    c.drive(r);
+    const auto result = calibration::Check(r.samples, r.car);
+    EXPECT_EQ(calibration::NextStep(result, r.samples.back(), r.car), c.expected) << c.name;
+  }
 }
 
 }  // namespace
