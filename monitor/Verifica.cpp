@@ -49,7 +49,8 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
     : QDialog(parent), link_(context.link), poller_(context.link, context.store) {
   setObjectName(QStringLiteral("FormVerifica"));
   setWindowTitle(QStringLiteral("Verifica carburazione gas"));
-  setFixedSize(780, 548);
+  // Designed at 800x600; the size is fixed once scaled to the screen.
+  resize(780, 548);
   if (context.store != nullptr) car_ = calibration::CarSettingsOf(*context.store);
 
   LabelVerificaPasso = MakeLabel(this, QStringLiteral("LabelVerificaPasso"), {}, {10, 8, 760, 50});
@@ -139,6 +140,7 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   if (link_ != nullptr) Timer1->start();
 
   ScaleToScreen(this);
+  setFixedSize(size());
   Refresh();
 }
 
