@@ -14,6 +14,7 @@
 #include "ConfCar.h"
 #include "EngineSpeedDial.h"
 #include "FormContext.h"
+#include "Grafico.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "Scaling.h"
@@ -73,6 +74,7 @@ QColor TFormVisualizza::TableColour(int index) {
 
 TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
     : QDialog(parent),
+      context_(context),
       snapshot_(monitor::SnapshotOf(*context.store)),
       poller_(context.link, context.store) {
   setObjectName(QStringLiteral("FormVisualizza"));
@@ -272,11 +274,23 @@ void TFormVisualizza::keyPressEvent(QKeyEvent* event) {
     reject();
     return;
   }
+  if (event->key() == Qt::Key_G && event->modifiers() == Qt::NoModifier) {
+    OpenChart();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 
 void TFormVisualizza::Tick() {
-  ShowSample(poller_.Poll());
+  const monitor::LiveSample sample = poller_.Poll();
+  emit SampleTaken(sample);
+  ShowSample(sample);
+}
+
+void TFormVisualizza::OpenChart() {
+  TFormGrafico chart(context_, this);
+  connect(this, &TFormVisualizza::SampleTaken, &chart, &TFormGrafico::AppendSample);
+  chart.exec();
 }
 
 void TFormVisualizza::ShowSample(const monitor::LiveSample& sample) {

@@ -9,10 +9,10 @@
 #include <QList>
 #include <QString>
 
+#include "FormContext.h"
 #include "LivePoller.h"
 #include "LiveTick.h"
 
-struct FormContext;
 class ConfCar;
 class QFrame;
 class QLabel;
@@ -35,6 +35,8 @@ class TFormVisualizza : public QDialog {
 
   // One poll of the ECU and the display it leads to (the timer's work).
   void Tick();
+  // The strip chart over this window, fed with this window's samples (G).
+  void OpenChart();
   // Shows a sample taken elsewhere (a recording, a second poller).
   void ShowSample(const monitor::LiveSample& sample);
   const monitor::LiveDisplay& Display() const { return display_; }
@@ -93,6 +95,10 @@ class TFormVisualizza : public QDialog {
   // Colours of the TPS zones (0-3) and of the lambda states (4-7).
   static QColor TableColour(int index);
 
+ signals:
+  // Every sample this window's poll takes, as it is taken.
+  void SampleTaken(const monitor::LiveSample& sample);
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -109,6 +115,7 @@ class TFormVisualizza : public QDialog {
   void RenderSlow();
   QString Volts(int centivolts) const;
 
+  FormContext context_;
   monitor::LiveSnapshot snapshot_;
   monitor::LivePoller poller_;
   monitor::LiveDisplay display_;

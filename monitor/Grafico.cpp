@@ -1,0 +1,459 @@
+#include "Grafico.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "ApplicationInfo.h"
+#include "ConfCar.h"
+#include "MessageBoxes.h"
+#include "ModuloLingua.h"
+#include "RecordingChart.h"
+#include "Scaling.h"
+#include "StripChart.h"
+#include "Visualizza.h"
+#include "WindowTexts.h"
+
+namespace {
+
+constexpr int kPollInterval = 100;  // ms, as the live view
+constexpr int kPlayInterval = 50;   // ms between two replay steps
+constexpr int kSliderSteps = 10000;
+constexpr int kValueColumn = 1;
+
+// Dictionary keys of the live channels' names, in LiveChannel order, with
+// the Italian name shown when the dictionary lacks one.
+struct ChannelCaption {
+  const char* key;
+  const char* italian;
+};
+const ChannelCaption kChannelCaptions[monitor::kLiveChannelCount] = {
+    {"CanaleGiri", "Giri motore"},
+    {"CanaleLambda", "Lambda"},
+    {"CanaleTps", "TPS"},
+    {"CanaleZonaTps", "Zona TPS"},
+    {"CanaleStatoLambda", "Stato lambda"},
+    {"CanaleAttuatore", "Attuatore"},
+    {"CanaleDefault", "Posizione default"},
+    {"CanaleMinTps", "Min. TPS"},
+    {"CanaleTempGas", "Temperatura gas"},
+    {"CanaleLivelloGas", "Livello gas"},
+    {"CanaleCarburante", "Funzionamento a gas"},
+    {"CanaleCutoff", "Cut-off"},
+    {"CanaleLimiteSup", "Limite superiore"},
+    {"CanaleLimiteInf", "Limite inferiore"},
+};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      data_(monitor::LiveChartChannels()),
+      snapshot_(context.store != nullptr ? monitor::SnapshotOf(*context.store)
+                                         : monitor::LiveSnapshot{}) {
+  setObjectName(QStringLiteral("FormGrafico"));
+  setWindowTitle(title_);
+  resize(798, 570);
+  setSizeGripEnabled(true);
+
+  Grafico = new monitor::StripChart(this);
+  Grafico->setObjectName(QStringLiteral("Grafico"));
+
+  ListaCanali = new QTreeWidget(this);
+  ListaCanali->setObjectName(QStringLiteral("ListaCanali"));
+  ListaCanali->setColumnCount(2);
+  ListaCanali->setHeaderLabels({QStringLiteral("Canale"), QStringLiteral("Valore")});
+  ListaCanali->setRootIsDecorated(false);
+  ListaCanali->setFocusPolicy(Qt::NoFocus);
+  ListaCanali->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  ListaCanali->header()->setSectionResizeMode(kValueColumn, QHeaderView::ResizeToContents);
+  ListaCanali->header()->setStretchLastSection(false);
+  ListaCanali->setFixedWidth(230);
+  LabelCursore = MakeLabel(this, "LabelCursore", cursor_);
+
+  LabelTastiGrafico = MakeLabel(
+      this, "LabelTastiGrafico",
+      QString::fromUtf8("Rotella o +/-: zoom · trascina o frecce: scorri · clic o Maiusc+frecce: "
+                        "cursore · Home: tutto · Fine: segui"));
+  LabelTastiGrafico->setWordWrap(true);
+  QFont small = LabelTastiGrafico->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  LabelTastiGrafico->setFont(small);
+
+  BuildPlayBar();
+  ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"));
+  connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* side = new QVBoxLayout;
+  side->addWidget(ListaCanali, 1);
+  side->addWidget(LabelCursore);
+  auto* top = new QHBoxLayout;
+  top->addWidget(Grafico, 1);
+  top->addLayout(side);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(LabelTastiGrafico, 1);
+  bottom->addWidget(ButtonEsci);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addWidget(PannelloRiproduzione);
+  layout->addLayout(bottom);
+
+  LoadTexts(context.language);
+  Grafico->SetData(&data_);
+  NameChannels();
+  FillChannelList();
+  connect(Grafico, &monitor::StripChart::CursorMoved, this, &TFormGrafico::RefreshReadOut);
+  connect(ListaCanali, &QTreeWidget::itemChanged, this, &TFormGrafico::ChannelChecked);
+
+  ScaleToScreen(this);
+  Grafico->setFocus();
+  setWindowState(Qt::WindowMaximized);
+}
+
+TFormGrafico::~TFormGrafico() {
+  if (replayView_ != nullptr) delete replayView_.data();
+}
+
+void TFormGrafico::BuildPlayBar() {
+  PannelloRiproduzione = new QWidget(this);
+  PannelloRiproduzione->setObjectName(QStringLiteral("PannelloRiproduzione"));
+  ButtonRiproduci = MakeButton(PannelloRiproduzione, "ButtonRiproduci", play_);
+  LabelVelocita = MakeLabel(PannelloRiproduzione, "LabelVelocita", QString::fromUtf8("Velocità"));
+  ComboVelocita = new QComboBox(PannelloRiproduzione);
+  ComboVelocita->setObjectName(QStringLiteral("ComboVelocita"));
+  for (int speed : kSpeeds) ComboVelocita->addItem(QString::fromUtf8("%1×").arg(speed), speed);
+  ComboVelocita->setFocusPolicy(Qt::NoFocus);
+  SliderTempo = new QSlider(Qt::Horizontal, PannelloRiproduzione);
+  SliderTempo->setObjectName(QStringLiteral("SliderTempo"));
+  SliderTempo->setRange(0, kSliderSteps);
+  SliderTempo->setFocusPolicy(Qt::NoFocus);
+  LabelTempo = MakeLabel(PannelloRiproduzione, "LabelTempo", QStringLiteral("0:00.0 / 0:00.0"));
+  LabelTempo->setMinimumWidth(150);
+  LabelTempo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  auto* bar = new QHBoxLayout(PannelloRiproduzione);
+  bar->setContentsMargins(0, 0, 0, 0);
+  bar->addWidget(ButtonRiproduci);
+  bar->addWidget(LabelVelocita);
+  bar->addWidget(ComboVelocita);
+  bar->addWidget(SliderTempo, 1);
+  bar->addWidget(LabelTempo);
+  PannelloRiproduzione->hide();
+
+  playTimer_ = new QTimer(this);
+  playTimer_->setInterval(kPlayInterval);
+  connect(playTimer_, &QTimer::timeout, this, [this] {
+    const double elapsed = wall_.restart() / 1000.0;
+    ReplayStep(elapsed);
+  });
+  connect(ButtonRiproduci, &QPushButton::clicked, this, [this] {
+    if (clock_.Playing()) Pause();
+    else Play();
+  });
+  connect(ComboVelocita, &QComboBox::activated, this,
+          [this](int index) { SetSpeed(ComboVelocita->itemData(index).toInt()); });
+  connect(SliderTempo, &QSlider::sliderMoved, this, [this](int value) {
+    SeekTo(clock_.Start() + (clock_.End() - clock_.Start()) * value / kSliderSteps);
+  });
+}
+
+void TFormGrafico::LoadTexts(TModuloLingua* language) {
+  std::vector<QString> live(monitor::kLiveChannelCount);
+  for (std::size_t i = 0; i < monitor::kLiveChannelCount; ++i)
+    live[i] = QString::fromUtf8(kChannelCaptions[i].italian);
+  QString columnChannel = QStringLiteral("Canale");
+  QString columnValue = QStringLiteral("Valore");
+  if (language != nullptr) {
+    QList<WindowText> texts = {
+        {QStringLiteral("FinestraGrafico"), 70, StoreIn(&title_)},
+        {QStringLiteral("ColCanale"), 20, StoreIn(&columnChannel)},
+        {QStringLiteral("ColValore"), 20, StoreIn(&columnValue)},
+        {QStringLiteral("LabelCursore"), 20, StoreIn(&cursor_)},
+        {QStringLiteral("LabelTastiGrafico"), 120, SetTextOf(LabelTastiGrafico)},
+        {QStringLiteral("ButtonRiproduci"), 15, StoreIn(&play_)},
+        {QStringLiteral("ButtonPausa"), 15, StoreIn(&pause_)},
+        {QStringLiteral("LabelVelocita"), 15, SetTextOf(LabelVelocita)},
+        {QStringLiteral("ButtonEsci"), 10, SetTextOf(ButtonEsci)},
+        {QStringLiteral("MessErrRegistrazione"), 70, StoreIn(&unreadable_)},
+        {QStringLiteral("MessNoRiproduzione"), 90, StoreIn(&notReplayable_)},
+        {QStringLiteral("MessSegno"), 20, StoreIn(&marker_)},
+    };
+    for (std::size_t i = 0; i < monitor::kLiveChannelCount; ++i)
+      texts.append({QLatin1String(kChannelCaptions[i].key), 20, StoreIn(&live[i])});
+    if (!ApplyWindowTexts(*language, texts)) {
+      MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 8)."),
+                              ApplicationTitle());
+    }
+  }
+  setWindowTitle(title_);
+  ListaCanali->setHeaderLabels({columnChannel, columnValue});
+  ButtonRiproduci->setText(clock_.Playing() ? pause_ : play_);
+  LabelCursore->setText(cursor_);
+  liveCaptions_ = live;
+}
+
+// Every channel of the data: the live ones by their names in the chosen
+// language, any other by the name its log gives it.
+void TFormGrafico::NameChannels() {
+  captions_.clear();
+  for (const monitor::ChartChannel& channel : data_.Channels()) {
+    QString caption = QString::fromStdString(channel.name);
+    for (std::size_t i = 0; i < monitor::kLiveChannelCount; ++i)
+      if (monitor::LiveChannelTable()[i].name == channel.name) caption = liveCaptions_[i];
+    captions_.push_back(caption);
+  }
+  Grafico->SetCaptions(captions_);
+}
+
+QString TFormGrafico::CaptionOf(std::size_t channel) const {
+  return channel < captions_.size() ? captions_[channel] : QString();
+}
+
+void TFormGrafico::FillChannelList() {
+  const QSignalBlocker quiet(ListaCanali);
+  ListaCanali->clear();
+  const auto& shown = Grafico->VisibleChannels();
+  for (std::size_t c = 0; c < data_.Channels().size(); ++c) {
+    auto* item = new QTreeWidgetItem(ListaCanali, {CaptionOf(c), QString()});
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    const bool visible = std::find(shown.begin(), shown.end(), c) != shown.end();
+    item->setCheckState(0, visible ? Qt::Checked : Qt::Unchecked);
+    item->setTextAlignment(kValueColumn, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  RefreshReadOut();
+}
+
+void TFormGrafico::ChannelChecked() {
+  std::vector<std::size_t> visible;
+  for (int i = 0; i < ListaCanali->topLevelItemCount(); ++i)
+    if (ListaCanali->topLevelItem(i)->checkState(0) == Qt::Checked)
+      visible.push_back(static_cast<std::size_t>(i));
+  Grafico->SetVisibleChannels(visible);
+}
+
+QString TFormGrafico::ReadOut(std::size_t channel) const {
+  const auto cursor = Grafico->Cursor();
+  if (!cursor || channel >= data_.Channels().size()) return QStringLiteral("-");
+  const float value = data_.ValueAt(channel, *cursor);
+  if (std::isnan(value)) return QStringLiteral("-");
+  const monitor::ChartChannel& c = data_.Channels()[channel];
+  QLocale locale;
+  locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  QString text = locale.toString(static_cast<double>(value), 'f', std::clamp(c.digits, 0, 6));
+  if (!c.unit.empty()) text += QLatin1Char(' ') + QString::fromStdString(c.unit);
+  return text;
+}
+
+void TFormGrafico::RefreshReadOut() {
+  const QSignalBlocker quiet(ListaCanali);
+  for (int i = 0; i < ListaCanali->topLevelItemCount(); ++i)
+    ListaCanali->topLevelItem(i)->setText(kValueColumn, ReadOut(static_cast<std::size_t>(i)));
+  const auto cursor = Grafico->Cursor();
+  LabelCursore->setText(cursor ? cursor_ + QLatin1Char(' ') + monitor::ChartTimeText(*cursor, true)
+                               : cursor_);
+}
+
+void TFormGrafico::AppendSample(const monitor::LiveSample& sample) {
+  if (replaying_) return;
+  shown_ = monitor::NextDisplay(shown_, sample, snapshot_);
+  const auto values = monitor::ChartValuesOf(shown_, sample.connected);
+  data_.Append(sample.time, values);
+  Grafico->DataAppended();
+  // The read-out follows the newest sample while the cursor is not set.
+  if (Grafico->Cursor()) RefreshReadOut();
+}
+
+void TFormGrafico::StartPolling() {
+  if (context_.link == nullptr || replaying_) return;
+  poller_ = std::make_unique<monitor::LivePoller>(context_.link, context_.store);
+  pollTimer_ = new QTimer(this);
+  pollTimer_->setInterval(kPollInterval);
+  connect(pollTimer_, &QTimer::timeout, this, [this] { AppendSample(poller_->Poll()); });
+  pollTimer_->start();
+}
+
+bool TFormGrafico::Polling() const {
+  return pollTimer_ != nullptr && pollTimer_->isActive();
+}
+
+bool TFormGrafico::OpenRecording(const QString& path) {
+  monitor::ChartData recording;
+  std::string reason;
+  if (!monitor::LoadRecording(QFile::encodeName(path).toStdString(), &recording, &reason)) {
+    MessageBoxes::ShowError(this, unreadable_ + QLatin1Char('\n') + QDir::toNativeSeparators(path),
+                            windowTitle(), QString::fromStdString(reason));
+    return false;
+  }
+  ShowRecording(std::move(recording), QFileInfo(path).fileName());
+  return true;
+}
+
+void TFormGrafico::ShowRecording(monitor::ChartData recording, const QString& name) {
+  if (pollTimer_ != nullptr) pollTimer_->stop();
+  replaying_ = true;
+  recordingName_ = name;
+  data_ = std::move(recording);
+  std::vector<std::size_t> all;
+  for (std::size_t c = 0; c < data_.Channels().size(); ++c) all.push_back(c);
+  Grafico->SetData(&data_);
+  Grafico->SetVisibleChannels(all);
+  NameChannels();
+  FillChannelList();
+  Grafico->ShowAll();
+  Grafico->SetCursor(data_.FirstTime());
+  replayChannels_ = monitor::ReplayChannelsOf(data_);
+  clock_ = monitor::ReplayClock(data_.FirstTime(), data_.LastTime());
+  lastReplayed_.reset();
+  setWindowTitle(title_ + QStringLiteral(" - ") + name);
+  PannelloRiproduzione->show();
+  ButtonRiproduci->setEnabled(replayChannels_.Usable() && !data_.Empty());
+  if (!replayChannels_.Usable()) ButtonRiproduci->setToolTip(notReplayable_);
+  RefreshPlayBar();
+}
+
+void TFormGrafico::OpenReplayView() {
+  if (replayView_ != nullptr) {
+    replayView_->show();
+    replayView_->raise();
+    return;
+  }
+  // The dashboard of a replay never reaches the ECU: no link, no poll.
+  FormContext context = context_;
+  context.link = nullptr;
+  context.openLiveView = nullptr;
+  replayView_ = new TFormVisualizza(context, this);
+  replayView_->setAttribute(Qt::WA_DeleteOnClose, false);
+  replayView_->Timer1->stop();
+  replayView_->installEventFilter(this);
+  replayView_->setWindowModality(Qt::NonModal);
+  connect(replayView_, &QDialog::finished, this, [this] { Pause(); });
+  replayView_->move(0, 0);
+  replayView_->show();
+}
+
+void TFormGrafico::Play() {
+  if (!replaying_ || !ButtonRiproduci->isEnabled()) return;
+  OpenReplayView();
+  clock_.Play();
+  wall_.start();
+  playTimer_->start();
+  ShowReplayPosition();
+  RefreshPlayBar();
+}
+
+void TFormGrafico::Pause() {
+  clock_.Pause();
+  playTimer_->stop();
+  RefreshPlayBar();
+}
+
+void TFormGrafico::SetSpeed(int speed) {
+  clock_.SetSpeed(speed);
+  const int index = ComboVelocita->findData(clock_.Speed());
+  if (index >= 0) ComboVelocita->setCurrentIndex(index);
+  RefreshPlayBar();
+}
+
+void TFormGrafico::SeekTo(double time) {
+  clock_.Seek(time);
+  ShowReplayPosition();
+  RefreshPlayBar();
+}
+
+void TFormGrafico::ReplayStep(double wallSeconds) {
+  clock_.Advance(wallSeconds);
+  ShowReplayPosition();
+  if (!clock_.Playing()) playTimer_->stop();
+  RefreshPlayBar();
+}
+
+// The dashboard shows the newest sample at or before the replay's position:
+// at 16x many samples pass between two steps, and only the last is seen.
+void TFormGrafico::ShowReplayPosition() {
+  Grafico->SetCursor(clock_.Position());
+  // Keep the position in view when it leaves the zoomed window.
+  if (clock_.Position() < Grafico->ViewStart() ||
+      clock_.Position() >= Grafico->ViewStart() + Grafico->ViewSpan())
+    Grafico->SetView(clock_.Position() - Grafico->ViewSpan() / 2, Grafico->ViewSpan());
+  const auto index = data_.IndexAt(clock_.Position());
+  if (!index || index == lastReplayed_ || replayView_ == nullptr) return;
+  lastReplayed_ = index;
+  replayView_->ShowSample(monitor::SampleOfRecord(data_, replayChannels_, *index));
+}
+
+void TFormGrafico::RefreshPlayBar() {
+  if (!replaying_) return;
+  ButtonRiproduci->setText(clock_.Playing() ? pause_ : play_);
+  const double length = clock_.End() - clock_.Start();
+  if (!SliderTempo->isSliderDown()) {
+    const QSignalBlocker quiet(SliderTempo);
+    SliderTempo->setValue(length > 0 ? static_cast<int>(std::lround(
+                                           (clock_.Position() - clock_.Start()) / length * kSliderSteps))
+                                     : 0);
+  }
+  const QString where = monitor::ChartTimeText(clock_.Position() - clock_.Start(), true) +
+                        QStringLiteral(" / ") + monitor::ChartTimeText(length, true);
+  LabelTempo->setText(where);
+  if (replayView_ != nullptr) {
+    replayView_->setWindowTitle(recordingName_ + QStringLiteral("  ") + where +
+                                QString::fromUtf8("  %1×").arg(clock_.Speed()));
+  }
+}
+
+void TFormGrafico::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F12) {
+    reject();
+    return;
+  }
+  if (event->key() == Qt::Key_Space && replaying_) {
+    if (clock_.Playing()) Pause();
+    else Play();
+    return;
+  }
+  if (event->key() == Qt::Key_M && !replaying_) {
+    ++markers_;
+    data_.AddMarker(data_.LastTime(), QStringLiteral("%1 %2").arg(marker_).arg(markers_).toStdString());
+    Grafico->update();
+    emit MarkerRequested();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+// The replay's dashboard: Space plays and pauses there too.
+bool TFormGrafico::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == replayView_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+    if (clock_.Playing()) Pause();
+    else Play();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
