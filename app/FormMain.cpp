@@ -260,6 +260,8 @@ void TFormMain::BuildActions() {
   NewAction(QStringLiteral("MenuRapporto"), QStringLiteral("&Rapporto..."));
   NewAction(QStringLiteral("MenuOfficina"), QStringLiteral("Dati dell'&officina..."));
   NewAction(QStringLiteral("ActionVerifica"), QStringLiteral("Verifica &carburazione gas"));
+  NewAction(QStringLiteral("MenuApriRegistrazione"), QStringLiteral("Apri &registrazione..."));
+  NewAction(QStringLiteral("MenuGrafico"), QStringLiteral("&Grafico parametri"));
   NewAction(QStringLiteral("ActionStampa"), QStringLiteral("Stam&pa"))->setVisible(false);
   QAction* connetti = NewAction(QStringLiteral("ActionConnetti"), QStringLiteral("&Connetti"));
   connetti->setToolTip(QStringLiteral("Connetti la centralina"));
@@ -314,6 +316,7 @@ void TFormMain::BuildMenus() {
   file->addAction(Action(QStringLiteral("MenuSchedaVettura")));
   file->addAction(Action(QStringLiteral("MenuRapporto")));
   file->addAction(Action(QStringLiteral("MenuOfficina")));
+  file->addAction(Action(QStringLiteral("MenuApriRegistrazione")));
   file->addAction(Action(QStringLiteral("ActionStampa")));
   file->addSeparator();
   file->addAction(Action(QStringLiteral("ActionEsci")));
@@ -328,6 +331,7 @@ void TFormMain::BuildMenus() {
   QMenu* tools = menu("MenuStrumenti", "Strumenti");
   for (int i = 0; i <= kIndicatore; ++i)
     tools->addAction(Action(QLatin1String(kEntries[i].action)));
+  tools->addAction(Action(QStringLiteral("MenuGrafico")));
   tools->addAction(Action(QStringLiteral("MenuDati")));
   tools->addSeparator();
   tools->addAction(Action(QStringLiteral("ActionVerifica")));
@@ -404,6 +408,8 @@ void TFormMain::ConnectCommands() {
   on("MenuRapporto", [this] { ToolWindows::OpenReport(*this); });
   on("MenuOfficina", [this] { ToolWindows::OpenWorkshop(*this); });
   on("ActionVerifica", [this] { ToolWindows::OpenCalibrationCheck(*this); });
+  on("MenuApriRegistrazione", [this] { OpenRecordingFile(); });
+  on("MenuGrafico", [this] { ToolWindows::OpenChart(*this); });
   on("ActionConnetti", [this] { Connection::ManualConnection(*this); });
   on("MenuRileggi", [this] { Connection::ManualConnection(*this); });
   on("ActionDisconnetti", [this] { Connection::DisconnectEcu(*this); });

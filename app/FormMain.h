@@ -87,6 +87,9 @@ class TFormMain : public QMainWindow {
   // Configuration files (".vst") from the File menu.
   void OpenConfiguration();
   void SaveConfiguration();
+  // A recorded log (".mlg") chosen in a file dialog, shown in the chart.
+  void OpenRecordingFile();
+  QFileDialog* RecordingDialog() const { return recordingDialog_; }
   QFileDialog* OpenDialog1() const { return openDialog_; }
   QFileDialog* SaveDialog1() const { return saveDialog_; }
 
@@ -132,5 +135,6 @@ class TFormMain : public QMainWindow {
   QList<QLabel*> statusPanels_;
   QFileDialog* openDialog_ = nullptr;
   QFileDialog* saveDialog_ = nullptr;
+  QFileDialog* recordingDialog_ = nullptr;
   QWidget* waitWindow_ = nullptr;
 };

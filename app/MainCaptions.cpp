@@ -118,6 +118,15 @@ bool TFormMain::ApplyCaptions(int index) {
   check->setText(QStringLiteral("Verifica &carburazione gas"));
   ApplyWindowTexts(*language,
                    {{QStringLiteral("ActionVerifica"), kCaptionLength, SetTextOf(check)}});
+  // The chart's two commands came later still, and fall back the same way.
+  QAction* recording = Action(QStringLiteral("MenuApriRegistrazione"));
+  recording->setText(QStringLiteral("Apri &registrazione..."));
+  ApplyWindowTexts(*language, {{QStringLiteral("MenuApriRegistrazione"), kCaptionLength,
+                                SetTextOf(recording)}});
+  QAction* chart = Action(QStringLiteral("MenuGrafico"));
+  chart->setText(QStringLiteral("&Grafico parametri"));
+  ApplyWindowTexts(*language,
+                   {{QStringLiteral("MenuGrafico"), kCaptionLength, SetTextOf(chart)}});
 
   const QList<QAction*> items = language->PopupMenuLingue()->actions();
   SetStatusPanel(kPanelLanguage, TModuloLingua::TextWithoutAccelerator(items.at(index)->text()));

@@ -1,5 +1,7 @@
-// Opening and saving whole configurations as ".vst" files from the File menu.
+// Opening and saving whole configurations as ".vst" files from the File menu,
+// and opening a recorded log in the chart.
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -7,9 +9,11 @@
 #include "ConfigurationsFolder.h"
 #include "FormMain.h"
 #include "GlobalData.h"
+#include "History.h"
 #include "LoadConfiguration.h"
 #include "MessageBoxes.h"
 #include "ProcessObjects.h"
+#include "ToolWindows.h"
 
 namespace {
 const char* const kFilter = "OXT Vestrane (*.vst)";
@@ -42,6 +46,13 @@ void TFormMain::BuildFileDialogs() {
   openDialog_->setFileMode(QFileDialog::ExistingFile);
   saveDialog_ = MakeDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
   saveDialog_->setFileMode(QFileDialog::AnyFile);
+  recordingDialog_ = new QFileDialog(this);
+  recordingDialog_->setObjectName(QStringLiteral("OpenDialogRegistrazione"));
+  recordingDialog_->setOption(QFileDialog::DontUseNativeDialog, true);
+  recordingDialog_->setNameFilters({QStringLiteral("MLVLG (*.mlg)"), QStringLiteral("* (*)")});
+  recordingDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+  recordingDialog_->setFileMode(QFileDialog::ExistingFile);
+  recordingDialog_->setSizeGripEnabled(true);
   // Both dialogs start with no folder of their own.
   openDialog_->setProperty("InitialDir", QString());
   saveDialog_->setProperty("InitialDir", QString());
@@ -101,4 +112,15 @@ void TFormMain::SaveConfiguration() {
         QString::fromUtf8("Impossibile scrivere il file\n%1").arg(QDir::toNativeSeparators(path)),
         windowTitle());
   }
+}
+
+void TFormMain::OpenRecordingFile() {
+  // The recordings sit beside the history of the ECUs, one folder per ECU.
+  const QString logs =
+      QFile::decodeName((history::DefaultFolder().parent_path() / "Logs").c_str());
+  if (recordingDialog_->directory().path() == QDir::currentPath() && QDir(logs).exists())
+    recordingDialog_->setDirectory(logs);
+  if (recordingDialog_->exec() != QDialog::Accepted || recordingDialog_->selectedFiles().isEmpty())
+    return;
+  ToolWindows::OpenRecording(*this, recordingDialog_->selectedFiles().first());
 }

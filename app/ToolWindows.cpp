@@ -11,6 +11,7 @@
 #include "FormConfSw.h"
 #include "FormContext.h"
 #include "FormMain.h"
+#include "Grafico.h"
 #include "FormVettura.h"
 #include "History.h"
 #include "Indicatore.h"
@@ -181,6 +182,22 @@ void OpenCalibrationCheck(TFormMain& main) {
   const ProcessObjects& process = Process();
   if (process.store == nullptr) return;
   TFormVerifica window(ContextOf(process), &main);
+  window.exec();
+}
+
+void OpenChart(TFormMain& main) {
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return;
+  TFormGrafico window(ContextOf(process), &main);
+  window.StartPolling();
+  window.exec();
+}
+
+void OpenRecording(TFormMain& main, const QString& path) {
+  const ProcessObjects& process = Process();
+  if (process.store == nullptr) return;
+  TFormGrafico window(ContextOf(process), &main);
+  if (!window.OpenRecording(path)) return;
   window.exec();
 }
 

@@ -2,6 +2,7 @@
 // for one opening, shown modally and destroyed when it closes.
 #pragma once
 
+class QString;
 class QWidget;
 class TFormMain;
 
@@ -34,5 +35,10 @@ void OpenReport(TFormMain& main);
 void OpenWorkshop(TFormMain& main);
 // TFormVerifica, the gas calibration check (the Tools menu).
 void OpenCalibrationCheck(TFormMain& main);
+// TFormGrafico, the strip chart, polling the ECU itself (the Tools menu).
+void OpenChart(TFormMain& main);
+// TFormGrafico showing a recorded log with its play bar (the File menu);
+// nothing opens when the file cannot be read (the chart says why).
+void OpenRecording(TFormMain& main, const QString& path);
 
 }  // namespace ToolWindows

@@ -1,0 +1,399 @@
+// TFormGrafico on the offscreen platform: a recording shown whole, zoom and
+// pan by wheel, drag and keys, the cursor's read-out of every channel, the
+// choice of channels, live samples followed at the right edge (from the live
+// view's own poll, G), and a replay played at 16x through the live view
+// without touching the link.
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTreeWidget>
+#include <QWheelEvent>
+#include <cmath>
+#include <memory>
+
+#include "ConfCar.h"
+#include "FormContext.h"
+#include "Grafico.h"
+#include "LiveChannels.h"
+#include "LiveLink.h"
+#include "MessageBoxes.h"
+#include "ModuloLingua.h"
+#include "Scaling.h"
+#include "StripChart.h"
+#include "Visualizza.h"
+#include "WindowTestSupport.h"
+
+using monitor::LiveChannel;
+
+namespace {
+
+constexpr std::size_t kRpm = static_cast<std::size_t>(LiveChannel::Rpm);
+constexpr std::size_t kActuator = static_cast<std::size_t>(LiveChannel::Actuator);
+constexpr std::size_t kLambda = static_cast<std::size_t>(LiveChannel::Lambda);
+
+// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
+void Screenshot(QWidget* window, const QString& name) {
+  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
+  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+// A minute at 10 samples a second: the engine speed climbs 20 rpm a second
+// from 800, the actuator follows a slow wave, the lambda swings; on gas after
+// 30 s, where a marker says so.
+monitor::ChartData Minute() {
+  monitor::ChartData data(monitor::LiveChartChannels());
+  for (int i = 0; i < 600; ++i) {
+    const double t = i / 10.0;
+    std::vector<float> v(monitor::kLiveChannelCount, 0);
+    v[kRpm] = static_cast<float>(800 + 100 * std::floor(t / 5));
+    v[kLambda] = (i / 10) % 2 == 0 ? 0.12F : 0.82F;
+    v[static_cast<std::size_t>(LiveChannel::Tps)] = 0.60F + static_cast<float>(t) / 100;
+    v[kActuator] = static_cast<float>(std::lround(120 + 40 * std::sin(t / 6)));
+    v[static_cast<std::size_t>(LiveChannel::DefaultPosition)] = 118;
+    v[static_cast<std::size_t>(LiveChannel::GasTemperature)] = t < 5 ? NAN : 40;
+    v[static_cast<std::size_t>(LiveChannel::GasLevel)] = 3;
+    v[static_cast<std::size_t>(LiveChannel::Fuel)] = t >= 30 ? 1 : 0;
+    data.Append(t, v);
+  }
+  data.AddMarker(30, "change-over to gas");
+  data.AddMarker(42.5, "56: 2000 -> 2600 rpm");
+  return data;
+}
+
+monitor::LiveSample Sample(double time, int period, bool connected = true) {
+  monitor::LiveSample s;
+  s.time = time;
+  s.connected = connected;
+  s.fastRead = connected;
+  s.fast[0] = static_cast<std::uint8_t>(period);
+  return s;
+}
+
+QString Shown(double value, int digits) {
+  QLocale locale;
+  locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  return locale.toString(value, 'f', digits);
+}
+
+}  // namespace
+
+class ChartWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void recordingIsShownWhole();
+  void wheelZoomsAroundThePointer();
+  void dragAndKeysPan();
+  void cursorReadsOutEveryChannel();
+  void channelsCanBeHidden();
+  void liveSamplesFollowTheNewest();
+  void liveViewFeedsTheChartFromItsOwnPoll();
+  void replayPlaysAtSixteenTimesThroughTheLiveView();
+  void replayJumpsToADraggedTime();
+  void recordingWithoutEngineSpeedDoesNotPlay();
+  void textsComeFromTheDictionary();
+
+ private:
+  std::unique_ptr<TFormGrafico> MakeWindow();
+  FormContext Context();
+
+  LiveLink link_;
+  std::unique_ptr<ConfCar> store_;
+  std::unique_ptr<TModuloLingua> lingua_;
+};
+
+void ChartWindowTest::init() {
+  OverrideScreenWidth(800);
+  link_ = LiveLink();
+  link_.connected = true;
+  store_ = std::make_unique<ConfCar>("x.dmr", &link_);
+  lingua_ = std::make_unique<TModuloLingua>();
+  QVERIFY(lingua_->Open(PROGRAM_FOLDER, "DizionarioVnt.dbf"));
+  lingua_->SetSelectedColumn("ITALIANO");
+}
+
+void ChartWindowTest::cleanup() {
+  OverrideScreenWidth(0);
+}
+
+FormContext ChartWindowTest::Context() {
+  FormContext context;
+  context.store = store_.get();
+  context.link = &link_;
+  context.language = lingua_.get();
+  return context;
+}
+
+std::unique_ptr<TFormGrafico> ChartWindowTest::MakeWindow() {
+  auto window = std::make_unique<TFormGrafico>(Context());
+  window->setWindowState(Qt::WindowNoState);
+  window->resize(800, 600);
+  window->show();
+  return window;
+}
+
+void ChartWindowTest::recordingIsShownWhole() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("2026-12-10_10-00-00.mlg"));
+  QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  QCOMPARE(w->Grafico->ViewStart(), 0.0);
+  QCOMPARE(w->Grafico->ViewSpan(), 59.9);
+  QVERIFY(!w->Grafico->Following());
+  QCOMPARE(w->Grafico->VisibleChannels().size(), monitor::kLiveChannelCount);
+  QVERIFY(w->PannelloRiproduzione->isVisible());
+  QVERIFY(w->windowTitle().endsWith(QStringLiteral("2026-12-10_10-00-00.mlg")));
+  QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Giri motore"));
+  QCOMPARE(w->LabelTempo->text(), QStringLiteral("0:00.0 / 0:59.9"));
+  Screenshot(w.get(), "chart-recording");
+}
+
+void ChartWindowTest::wheelZoomsAroundThePointer() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  monitor::StripChart* chart = w->Grafico;
+  const QPointF at(chart->PlotArea().left() + chart->PlotArea().width() * 0.25, 50);
+  const double under = chart->TimeAtX(at.x());
+  QWheelEvent in(at, chart->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                 Qt::NoScrollPhase, false);
+  QApplication::sendEvent(chart, &in);
+  QVERIFY(std::fabs(chart->ViewSpan() - 59.9 * 0.64) < 1e-9);
+  QVERIFY(std::fabs(chart->TimeAtX(at.x()) - under) < 1e-9);
+  // Out again, past the whole: the view never runs off the data.
+  QWheelEvent out(at, chart->mapToGlobal(at), {}, {0, -1200}, Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+  QApplication::sendEvent(chart, &out);
+  QCOMPARE(chart->ViewStart(), 0.0);
+  // The keys zoom too, down to the shortest span and no further.
+  for (int i = 0; i < 40; ++i) QTest::keyClick(chart, Qt::Key_Plus);
+  QCOMPARE(chart->ViewSpan(), monitor::StripChart::kMinimumSpan);
+  QTest::keyClick(chart, Qt::Key_Minus);
+  QVERIFY(chart->ViewSpan() > monitor::StripChart::kMinimumSpan);
+  QTest::keyClick(chart, Qt::Key_Home);
+  QCOMPARE(chart->ViewSpan(), 59.9);
+}
+
+void ChartWindowTest::dragAndKeysPan() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  monitor::StripChart* chart = w->Grafico;
+  chart->SetView(20, 10);
+  const auto cursor = chart->Cursor();
+  const QRect plot = chart->PlotArea();
+  const double perPixel = 10.0 / plot.width();
+  const QPoint from(plot.center().x(), 40);
+  QTest::mousePress(chart, Qt::LeftButton, {}, from);
+  QTest::mouseMove(chart, from + QPoint(-50, 0));
+  QTest::mouseMove(chart, from + QPoint(-100, 0));
+  QTest::mouseRelease(chart, Qt::LeftButton, {}, from + QPoint(-100, 0));
+  QVERIFY(std::fabs(chart->ViewStart() - (20 + 100 * perPixel)) < 1e-9);
+  QCOMPARE(chart->Cursor(), cursor);  // a drag moves no cursor
+  const double before = chart->ViewStart();
+  QTest::keyClick(chart, Qt::Key_Right);
+  QVERIFY(std::fabs(chart->ViewStart() - (before + 1)) < 1e-9);
+  QTest::keyClick(chart, Qt::Key_Left);
+  QTest::keyClick(chart, Qt::Key_Left);
+  QVERIFY(std::fabs(chart->ViewStart() - (before - 1)) < 1e-9);
+  // Dragged far past the end, the view stops at the last sample.
+  QTest::mousePress(chart, Qt::LeftButton, {}, from);
+  QTest::mouseMove(chart, from + QPoint(-100000 / 100, 0));
+  QTest::mouseRelease(chart, Qt::LeftButton, {}, from + QPoint(-1000, 0));
+  QVERIFY(chart->ViewStart() <= 59.9 - 10 + 1e-9);
+}
+
+void ChartWindowTest::cursorReadsOutEveryChannel() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  monitor::StripChart* chart = w->Grafico;
+  chart->SetView(30, 10);
+  QTest::mouseClick(chart, Qt::LeftButton, {},
+                    QPoint(static_cast<int>(chart->XOfTime(35.04)) + 1, 40));
+  QVERIFY(chart->Cursor().has_value());
+  const double t = *chart->Cursor();
+  QVERIFY(t > 35.0 && t < 35.1);
+  // The last sample at or before the cursor: 35.0 s.
+  QCOMPARE(w->ReadOut(kRpm), QStringLiteral("1500 rpm"));
+  QCOMPARE(w->ReadOut(kLambda), Shown(0.82, 2) + QStringLiteral(" V"));
+  QCOMPARE(w->ReadOut(kActuator),
+           QString::number(std::lround(120 + 40 * std::sin(35.0 / 6))) + QStringLiteral(" steps"));
+  QCOMPARE(w->ListaCanali->topLevelItem(0)->text(1), QStringLiteral("1500 rpm"));
+  QVERIFY(w->LabelCursore->text().endsWith(monitor::ChartTimeText(t, true)));
+  // Where a channel had no value the read-out says so.
+  chart->SetCursor(2);
+  QCOMPARE(w->ReadOut(static_cast<std::size_t>(LiveChannel::GasTemperature)), QStringLiteral("-"));
+  QCOMPARE(w->ReadOut(kRpm), QStringLiteral("800 rpm"));
+  // Shift and the arrows move the cursor a pixel at a time.
+  chart->SetView(0, 10);
+  QTest::keyClick(chart, Qt::Key_Right, Qt::ShiftModifier);
+  QVERIFY(std::fabs(*chart->Cursor() - (2 + 10.0 / chart->PlotArea().width())) < 1e-9);
+  Screenshot(w.get(), "chart-cursor");
+}
+
+void ChartWindowTest::channelsCanBeHidden() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  QTreeWidgetItem* lambda = w->ListaCanali->topLevelItem(static_cast<int>(kLambda));
+  lambda->setCheckState(0, Qt::Unchecked);
+  const auto& shown = w->Grafico->VisibleChannels();
+  QCOMPARE(shown.size(), monitor::kLiveChannelCount - 1);
+  QVERIFY(std::find(shown.begin(), shown.end(), kLambda) == shown.end());
+  // Each lane takes an equal share of the height.
+  QVERIFY(w->Grafico->LaneRect(0).height() >
+          w->Grafico->PlotArea().height() / static_cast<int>(monitor::kLiveChannelCount));
+  lambda->setCheckState(0, Qt::Checked);
+  QCOMPARE(w->Grafico->VisibleChannels().size(), monitor::kLiveChannelCount);
+}
+
+void ChartWindowTest::liveSamplesFollowTheNewest() {
+  auto w = MakeWindow();
+  QVERIFY(!w->PannelloRiproduzione->isVisible());
+  for (int i = 0; i <= 1200; ++i) w->AppendSample(Sample(i / 10.0, 240));
+  QCOMPARE(w->Data().Count(), std::size_t{1201});
+  QVERIFY(w->Grafico->Following());
+  QCOMPARE(w->Grafico->ViewStart(), 120.0 - monitor::StripChart::kLiveSpan);
+  // Looking back stops following; End takes it up again.
+  QTest::keyClick(w->Grafico, Qt::Key_Left);
+  QVERIFY(!w->Grafico->Following());
+  w->AppendSample(Sample(120.1, 240));
+  QVERIFY(w->Grafico->ViewStart() < 60.1);
+  QTest::keyClick(w->Grafico, Qt::Key_End);
+  QCOMPARE(w->Grafico->ViewStart(), 120.1 - monitor::StripChart::kLiveSpan);
+  // A poll without the ECU leaves a gap in every trace.
+  w->AppendSample(Sample(120.2, 240, false));
+  w->Grafico->SetCursor(120.2);
+  QCOMPARE(w->ReadOut(kRpm), QStringLiteral("-"));
+  w->Grafico->SetCursor(120.1);
+  QCOMPARE(w->ReadOut(kRpm), QStringLiteral("500 rpm"));
+  // M sets a marker at the newest sample and asks for it in the log.
+  int asked = 0;
+  connect(w.get(), &TFormGrafico::MarkerRequested, [&asked] { ++asked; });
+  QTest::keyClick(w.get(), Qt::Key_M);
+  QCOMPARE(asked, 1);
+  QCOMPARE(w->Data().Markers().size(), std::size_t{1});
+  QCOMPARE(w->Data().Markers().back().time, 120.2);
+  Screenshot(w.get(), "chart-live");
+}
+
+// G in the live view opens the chart; the live view's poll keeps feeding it
+// (one poll, no second reader of the link).
+void ChartWindowTest::liveViewFeedsTheChartFromItsOwnPoll() {
+  TFormVisualizza view(Context());
+  view.Timer1->stop();
+  view.show();
+  link_.fast = {100, 40, 60, 0x11, 0, 90};
+  int samples = -1;
+  int fastReads = -1;
+  WhenModal<TFormGrafico>([&](TFormGrafico* chart) {
+    for (int i = 0; i < 3; ++i) view.Tick();
+    samples = static_cast<int>(chart->Data().Count());
+    fastReads = link_.fastReads;
+    chart->Grafico->SetCursor(chart->Data().LastTime());
+    QCOMPARE(chart->ReadOut(kRpm), QStringLiteral("1200 rpm"));
+    chart->reject();
+  });
+  QTest::keyClick(&view, Qt::Key_G);
+  QCOMPARE(samples, 3);
+  QCOMPARE(fastReads, 3);
+}
+
+void ChartWindowTest::replayPlaysAtSixteenTimesThroughTheLiveView() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  link_.calls.clear();
+  w->SetSpeed(16);
+  QCOMPARE(w->ComboVelocita->currentText(), QString::fromUtf8("16×"));
+  w->Play();
+  QVERIFY(w->Clock().Playing());
+  TFormVisualizza* view = w->ReplayView();
+  QVERIFY(view != nullptr);
+  QVERIFY(view->isVisible());
+  QVERIFY(!view->Timer1->isActive());
+  QCOMPARE(w->ButtonRiproduci->text(), QStringLiteral("&Pausa"));
+  // Half a second of wall time at 16x is 8 s of the recording.
+  w->ReplayStep(0.5);
+  QVERIFY(std::fabs(w->Clock().Position() - 8.0) < 1e-9);
+  QCOMPARE(view->Display().rpm, 900);
+  QCOMPARE(view->StaticTextGiri->text(), QStringLiteral("900 rpm"));
+  QCOMPARE(*w->Grafico->Cursor(), w->Clock().Position());
+  // Then on its own timer to the end: the 52 s left take about 3.3 s.
+  QTRY_VERIFY_WITH_TIMEOUT(!w->Clock().Playing(), 15000);
+  QCOMPARE(w->Clock().Position(), 59.9);
+  QCOMPARE(view->Display().rpm, 1900);
+  QCOMPARE(view->LabelComm->text(), QStringLiteral("GAS"));
+  QCOMPARE(w->SliderTempo->value(), w->SliderTempo->maximum());
+  QCOMPARE(w->ButtonRiproduci->text(), QStringLiteral("&Riproduci"));
+  Screenshot(view, "replay-live-view");
+  // The replay never asked the link for anything.
+  QVERIFY(link_.calls.empty());
+  QCOMPARE(link_.fastReads + link_.slowReads, 0);
+}
+
+void ChartWindowTest::replayJumpsToADraggedTime() {
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  w->Play();
+  w->Pause();
+  // The slider dragged to its middle: the dashboard shows the sample there.
+  w->SliderTempo->setSliderDown(true);
+  w->SliderTempo->setSliderPosition(w->SliderTempo->maximum() / 2);
+  w->SliderTempo->setSliderDown(false);
+  QVERIFY(std::fabs(w->Clock().Position() - 29.95) < 1e-9);
+  QCOMPARE(w->ReplayView()->Display().rpm, 1300);
+  QCOMPARE(w->LabelTempo->text(), QStringLiteral("0:30.0 / 0:59.9"));
+  // Space in the dashboard plays and pauses.
+  QTest::keyClick(w->ReplayView(), Qt::Key_Space);
+  QVERIFY(w->Clock().Playing());
+  QTest::keyClick(w->ReplayView(), Qt::Key_Space);
+  QVERIFY(!w->Clock().Playing());
+  // Closing the dashboard pauses; Play opens it again.
+  w->Play();
+  w->ReplayView()->reject();
+  QVERIFY(!w->Clock().Playing());
+  w->Play();
+  QVERIFY(w->ReplayView()->isVisible());
+}
+
+void ChartWindowTest::recordingWithoutEngineSpeedDoesNotPlay() {
+  auto w = MakeWindow();
+  monitor::ChartData foreign({{"Battery", "V", 1, {}}});
+  const float v[] = {13.5F};
+  foreign.Append(0, v);
+  foreign.Append(1, v);
+  w->ShowRecording(std::move(foreign), QStringLiteral("other.mlg"));
+  QVERIFY(!w->ButtonRiproduci->isEnabled());
+  QVERIFY(!w->ButtonRiproduci->toolTip().isEmpty());
+  w->Play();
+  QVERIFY(w->ReplayView() == nullptr);
+  // Its channel is drawn under its own name all the same.
+  QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Battery"));
+}
+
+void ChartWindowTest::textsComeFromTheDictionary() {
+  lingua_->SetSelectedColumn("ENGLISH");
+  auto w = MakeWindow();
+  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  QCOMPARE(w->windowTitle(), QStringLiteral("Parameter chart - log.mlg"));
+  QCOMPARE(w->ListaCanali->headerItem()->text(0), QStringLiteral("Channel"));
+  QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Engine speed"));
+  QCOMPARE(w->ButtonRiproduci->text(), QStringLiteral("&Play"));
+  QCOMPARE(w->LabelVelocita->text(), QStringLiteral("Speed"));
+  Screenshot(w.get(), "chart-english");
+
+  // Without the dictionary: the message, and the Italian texts.
+  ScopedMessageBoxCapture boxes;
+  FormContext context = Context();
+  context.language = nullptr;
+  TModuloLingua empty;
+  context.language = &empty;  // opened on nothing: every lookup fails
+  TFormGrafico bare(context);
+  QCOMPARE(boxes.Requests().size(), 1);
+  QVERIFY(boxes.Last().text.contains(QStringLiteral("Codice 8")));
+  QCOMPARE(bare.windowTitle(), QStringLiteral("Grafico dei parametri"));
+}
+
+QTEST_MAIN(ChartWindowTest)
+#include "ChartWindowTest.moc"
