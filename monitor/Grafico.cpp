@@ -15,7 +15,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 #include "ApplicationInfo.h"
 #include "ConfCar.h"
@@ -34,28 +36,32 @@ constexpr int kPlayInterval = 50;   // ms between two replay steps
 constexpr int kSliderSteps = 10000;
 constexpr int kValueColumn = 1;
 
-// Dictionary keys of the live channels' names, in LiveChannel order, with
-// the Italian name shown when the dictionary lacks one.
+// The channels of our recordings by their names in the logs, with the
+// dictionary key of their caption and the Italian caption shown when the
+// dictionary lacks it.
 struct ChannelCaption {
+  const char* name;
   const char* key;
   const char* italian;
 };
-const ChannelCaption kChannelCaptions[monitor::kLiveChannelCount] = {
-    {"CanaleGiri", "Giri motore"},
-    {"CanaleLambda", "Lambda"},
-    {"CanaleTps", "TPS"},
-    {"CanaleZonaTps", "Zona TPS"},
-    {"CanaleStatoLambda", "Stato lambda"},
-    {"CanaleAttuatore", "Attuatore"},
-    {"CanaleDefault", "Posizione default"},
-    {"CanaleMinTps", "Min. TPS"},
-    {"CanaleTempGas", "Temperatura gas"},
-    {"CanaleLivelloGas", "Livello gas"},
-    {"CanaleCarburante", "Funzionamento a gas"},
-    {"CanaleCutoff", "Cut-off"},
-    {"CanaleLimiteSup", "Limite superiore"},
-    {"CanaleLimiteInf", "Limite inferiore"},
+const ChannelCaption kChannelCaptions[] = {
+    {"RPM", "CanaleGiri", "Giri motore"},
+    {"Lambda", "CanaleLambda", "Lambda"},
+    {"TPS", "CanaleTps", "TPS"},
+    {"TPS zone", "CanaleZonaTps", "Zona TPS"},
+    {"Lambda status", "CanaleStatoLambda", "Stato lambda"},
+    {"Actuator", "CanaleAttuatore", "Attuatore"},
+    {"Default pos", "CanaleDefault", "Posizione default"},
+    {"Min TPS", "CanaleMinTps", "Min. TPS"},
+    {"Gas temp", "CanaleTempGas", "Temperatura gas"},
+    {"Gas level", "CanaleLivelloGas", "Livello gas"},
+    {"Fuel", "CanaleCarburante", "Funzionamento a gas"},
+    {"Cut-off", "CanaleCutoff", "Cut-off"},
+    {"Upper limit", "CanaleLimiteSup", "Limite superiore"},
+    {"Lower limit", "CanaleLimiteInf", "Limite inferiore"},
+    {"Actuator windows", "CanaleFinestreAtt", "Finestre attuatore"},
 };
+constexpr std::size_t kCaptionCount = std::size(kChannelCaptions);
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
@@ -75,9 +81,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) 
 TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
     : QDialog(parent),
       context_(context),
-      data_(monitor::LiveChartChannels()),
-      snapshot_(context.store != nullptr ? monitor::SnapshotOf(*context.store)
-                                         : monitor::LiveSnapshot{}) {
+      liveColumns_(logging::EcuChannels()),
+      data_(liveColumns_.Channels()) {
   setObjectName(QStringLiteral("FormGrafico"));
   setWindowTitle(title_);
   resize(798, 570);
@@ -185,8 +190,8 @@ void TFormGrafico::BuildPlayBar() {
 }
 
 void TFormGrafico::LoadTexts(TModuloLingua* language) {
-  std::vector<QString> live(monitor::kLiveChannelCount);
-  for (std::size_t i = 0; i < monitor::kLiveChannelCount; ++i)
+  std::vector<QString> live(kCaptionCount);
+  for (std::size_t i = 0; i < kCaptionCount; ++i)
     live[i] = QString::fromUtf8(kChannelCaptions[i].italian);
   QString columnChannel = QStringLiteral("Canale");
   QString columnValue = QStringLiteral("Valore");
@@ -205,7 +210,7 @@ void TFormGrafico::LoadTexts(TModuloLingua* language) {
         {QStringLiteral("MessNoRiproduzione"), 90, StoreIn(&notReplayable_)},
         {QStringLiteral("MessSegno"), 20, StoreIn(&marker_)},
     };
-    for (std::size_t i = 0; i < monitor::kLiveChannelCount; ++i)
+    for (std::size_t i = 0; i < kCaptionCount; ++i)
       texts.append({QLatin1String(kChannelCaptions[i].key), 20, StoreIn(&live[i])});
     if (!ApplyWindowTexts(*language, texts)) {
       MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 8)."),
@@ -225,8 +230,8 @@ void TFormGrafico::NameChannels() {
   captions_.clear();
   for (const monitor::ChartChannel& channel : data_.Channels()) {
     QString caption = QString::fromStdString(channel.name);
-    for (std::size_t i = 0; i < monitor::kLiveChannelCount; ++i)
-      if (monitor::LiveChannelTable()[i].name == channel.name) caption = liveCaptions_[i];
+    for (std::size_t i = 0; i < kCaptionCount; ++i)
+      if (channel.name == kChannelCaptions[i].name) caption = liveCaptions_[i];
     captions_.push_back(caption);
   }
   Grafico->SetCaptions(captions_);
@@ -282,9 +287,17 @@ void TFormGrafico::RefreshReadOut() {
 
 void TFormGrafico::AppendSample(const monitor::LiveSample& sample) {
   if (replaying_) return;
-  shown_ = monitor::NextDisplay(shown_, sample, snapshot_);
-  const auto values = monitor::ChartValuesOf(shown_, sample.connected);
-  data_.Append(sample.time, values);
+  // The values the live view shows after this poll, as the recorder takes
+  // them; without the ECU every trace has a gap.
+  logging::Apply(sample, &record_);
+  if (sample.connected) {
+    std::array<double, logging::kEcuChannelCount> values;
+    logging::ValuesOf(record_, values);
+    liveColumns_.RowOf(values, row_);
+  } else {
+    row_.assign(data_.Channels().size(), std::numeric_limits<float>::quiet_NaN());
+  }
+  data_.Append(sample.time, row_);
   Grafico->DataAppended();
   // The read-out follows the newest sample while the cursor is not set.
   if (Grafico->Cursor()) RefreshReadOut();
@@ -304,7 +317,7 @@ bool TFormGrafico::Polling() const {
 }
 
 bool TFormGrafico::OpenRecording(const QString& path) {
-  monitor::ChartData recording;
+  logging::Log recording;
   std::string reason;
   if (!monitor::LoadRecording(QFile::encodeName(path).toStdString(), &recording, &reason)) {
     MessageBoxes::ShowError(this, unreadable_ + QLatin1Char('\n') + QDir::toNativeSeparators(path),
@@ -315,11 +328,12 @@ bool TFormGrafico::OpenRecording(const QString& path) {
   return true;
 }
 
-void TFormGrafico::ShowRecording(monitor::ChartData recording, const QString& name) {
+void TFormGrafico::ShowRecording(logging::Log recording, const QString& name) {
   if (pollTimer_ != nullptr) pollTimer_->stop();
   replaying_ = true;
   recordingName_ = name;
-  data_ = std::move(recording);
+  log_ = std::move(recording);
+  data_ = monitor::ChartDataOfLog(log_);
   std::vector<std::size_t> all;
   for (std::size_t c = 0; c < data_.Channels().size(); ++c) all.push_back(c);
   Grafico->SetData(&data_);
@@ -328,13 +342,14 @@ void TFormGrafico::ShowRecording(monitor::ChartData recording, const QString& na
   FillChannelList();
   Grafico->ShowAll();
   Grafico->SetCursor(data_.FirstTime());
-  replayChannels_ = monitor::ReplayChannelsOf(data_);
   clock_ = monitor::ReplayClock(data_.FirstTime(), data_.LastTime());
   lastReplayed_.reset();
   setWindowTitle(title_ + QStringLiteral(" - ") + name);
   PannelloRiproduzione->show();
-  ButtonRiproduci->setEnabled(replayChannels_.Usable() && !data_.Empty());
-  if (!replayChannels_.Usable()) ButtonRiproduci->setToolTip(notReplayable_);
+  // Any log with the engine speed replays (what it lacks reads as zero).
+  const bool replayable = log_.ChannelIndex("RPM") >= 0;
+  ButtonRiproduci->setEnabled(replayable && !data_.Empty());
+  if (!replayable) ButtonRiproduci->setToolTip(notReplayable_);
   RefreshPlayBar();
 }
 
@@ -405,7 +420,7 @@ void TFormGrafico::ShowReplayPosition() {
   const auto index = data_.IndexAt(clock_.Position());
   if (!index || index == lastReplayed_ || replayView_ == nullptr) return;
   lastReplayed_ = index;
-  replayView_->ShowSample(monitor::SampleOfRecord(data_, replayChannels_, *index));
+  replayView_->ShowSample(logging::SampleOf(logging::RecordOf(log_, *index)));
 }
 
 void TFormGrafico::RefreshPlayBar() {

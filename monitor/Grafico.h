@@ -16,10 +16,12 @@
 #include <vector>
 
 #include "ChartData.h"
+#include "EcuChannels.h"
 #include "FormContext.h"
-#include "LiveChannels.h"
 #include "LivePoller.h"
 #include "LiveTick.h"
+#include "LogReader.h"
+#include "RecordingChart.h"
 #include "ReplayClock.h"
 
 class QComboBox;
@@ -56,7 +58,7 @@ class TFormGrafico : public QDialog {
   // saying why, when the file cannot be read.
   bool OpenRecording(const QString& path);
   // A recording already read (name is shown in the title).
-  void ShowRecording(monitor::ChartData recording, const QString& name);
+  void ShowRecording(logging::Log recording, const QString& name);
   bool Replaying() const { return replaying_; }
 
   // The play bar's commands.
@@ -109,17 +111,18 @@ class TFormGrafico : public QDialog {
   void OpenReplayView();
 
   FormContext context_;
+  // Live: the channels and the values shown so far, as the recorder keeps them.
+  monitor::ChartColumns liveColumns_;
   monitor::ChartData data_;
-  // Live.
-  monitor::LiveSnapshot snapshot_;
-  monitor::LiveDisplay shown_;
+  logging::EcuRecord record_;
+  std::vector<float> row_;
   std::unique_ptr<monitor::LivePoller> poller_;
   QTimer* pollTimer_ = nullptr;
   int markers_ = 0;
   // Replay.
   bool replaying_ = false;
   QString recordingName_;
-  monitor::ReplayChannels replayChannels_;
+  logging::Log log_;
   monitor::ReplayClock clock_;
   QTimer* playTimer_ = nullptr;
   QElapsedTimer wall_;

@@ -4,6 +4,7 @@
 // view's own poll, G), and a replay played at 16x through the live view
 // without touching the link.
 #include <QComboBox>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -17,8 +18,9 @@
 #include "ConfCar.h"
 #include "FormContext.h"
 #include "Grafico.h"
-#include "LiveChannels.h"
+#include "EcuChannels.h"
 #include "LiveLink.h"
+#include "LogWriter.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "Scaling.h"
@@ -26,13 +28,15 @@
 #include "Visualizza.h"
 #include "WindowTestSupport.h"
 
-using monitor::LiveChannel;
-
 namespace {
 
-constexpr std::size_t kRpm = static_cast<std::size_t>(LiveChannel::Rpm);
-constexpr std::size_t kActuator = static_cast<std::size_t>(LiveChannel::Actuator);
-constexpr std::size_t kLambda = static_cast<std::size_t>(LiveChannel::Lambda);
+// Chart channels of our recordings: every log channel but the time and the
+// temperature's validity.
+constexpr std::size_t kRpm = 0;
+constexpr std::size_t kLambda = 1;
+constexpr std::size_t kActuator = 5;
+constexpr std::size_t kTemperature = 8;
+constexpr std::size_t kChannels = logging::kEcuChannelCount - 2;
 
 // With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
 void Screenshot(QWidget* window, const QString& name) {
@@ -40,27 +44,37 @@ void Screenshot(QWidget* window, const QString& name) {
   if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
-// A minute at 10 samples a second: the engine speed climbs 20 rpm a second
-// from 800, the actuator follows a slow wave, the lambda swings; on gas after
-// 30 s, where a marker says so.
-monitor::ChartData Minute() {
-  monitor::ChartData data(monitor::LiveChartChannels());
+// A minute at 10 samples a second, recorded as the program records: the
+// engine speed climbs 100 rpm every 5 s from 800, the actuator follows a slow
+// wave, the lambda swings each second; the temperature sensor answers after
+// 5 s, the ECU changes over to gas at 30 s, where a marker says so.
+void WriteMinute(const QString& path) {
+  logging::LogWriter writer;
+  QVERIFY(writer.Open(path.toStdString(), 1765360800, logging::EcuChannels(), "test"));
   for (int i = 0; i < 600; ++i) {
     const double t = i / 10.0;
-    std::vector<float> v(monitor::kLiveChannelCount, 0);
-    v[kRpm] = static_cast<float>(800 + 100 * std::floor(t / 5));
-    v[kLambda] = (i / 10) % 2 == 0 ? 0.12F : 0.82F;
-    v[static_cast<std::size_t>(LiveChannel::Tps)] = 0.60F + static_cast<float>(t) / 100;
-    v[kActuator] = static_cast<float>(std::lround(120 + 40 * std::sin(t / 6)));
-    v[static_cast<std::size_t>(LiveChannel::DefaultPosition)] = 118;
-    v[static_cast<std::size_t>(LiveChannel::GasTemperature)] = t < 5 ? NAN : 40;
-    v[static_cast<std::size_t>(LiveChannel::GasLevel)] = 3;
-    v[static_cast<std::size_t>(LiveChannel::Fuel)] = t >= 30 ? 1 : 0;
-    data.Append(t, v);
+    logging::EcuRecord r;
+    r.time = t;
+    r.rpm = static_cast<int>(800 + 100 * std::floor(t / 5));
+    r.lambdaCentivolts = (i / 10) % 2 == 0 ? 12 : 82;
+    r.tpsCentivolts = 60 + i / 10;
+    r.actuator = static_cast<int>(std::lround(120 + 40 * std::sin(t / 6)));
+    r.defaultPosition = 118;
+    r.temperature = t < 5 ? live::kNoTemperature : 40;
+    r.gasLevel = 3;
+    r.onGas = t >= 30;
+    std::array<double, logging::kEcuChannelCount> values;
+    logging::ValuesOf(r, values);
+    writer.AppendRecord(t, values);
+    if (i == 300) writer.AppendMarker(t, "change-over to gas");
+    if (i == 425) writer.AppendMarker(t, "56: 2000 -> 2600 rpm");
   }
-  data.AddMarker(30, "change-over to gas");
-  data.AddMarker(42.5, "56: 2000 -> 2600 rpm");
-  return data;
+  writer.Close();
+  QVERIFY(!writer.Failed());
+}
+
+bool Near(double a, double b) {
+  return std::fabs(a - b) < 1e-4;
 }
 
 monitor::LiveSample Sample(double time, int period, bool connected = true) {
@@ -84,6 +98,7 @@ class ChartWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase();
   void init();
   void cleanup();
   void recordingIsShownWhole();
@@ -96,16 +111,27 @@ class ChartWindowTest : public QObject {
   void replayPlaysAtSixteenTimesThroughTheLiveView();
   void replayJumpsToADraggedTime();
   void recordingWithoutEngineSpeedDoesNotPlay();
+  void unreadableRecordingIsRefused();
   void textsComeFromTheDictionary();
 
  private:
   std::unique_ptr<TFormGrafico> MakeWindow();
+  // A window showing the minute's recording.
+  std::unique_ptr<TFormGrafico> MakeReplay();
   FormContext Context();
 
+  QTemporaryDir folder_;
+  QString minute_;
   LiveLink link_;
   std::unique_ptr<ConfCar> store_;
   std::unique_ptr<TModuloLingua> lingua_;
 };
+
+void ChartWindowTest::initTestCase() {
+  QVERIFY(folder_.isValid());
+  minute_ = folder_.filePath(QStringLiteral("2026-12-10_10-00-00.mlg"));
+  WriteMinute(minute_);
+}
 
 void ChartWindowTest::init() {
   OverrideScreenWidth(800);
@@ -137,14 +163,25 @@ std::unique_ptr<TFormGrafico> ChartWindowTest::MakeWindow() {
   return window;
 }
 
+std::unique_ptr<TFormGrafico> ChartWindowTest::MakeReplay() {
+  auto window = MakeWindow();
+  if (!window->OpenRecording(minute_)) return nullptr;
+  return window;
+}
+
 void ChartWindowTest::recordingIsShownWhole() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("2026-12-10_10-00-00.mlg"));
+  ScopedMessageBoxCapture boxes;
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
+  QVERIFY(boxes.Empty());
   QVERIFY(QTest::qWaitForWindowExposed(w.get()));
   QCOMPARE(w->Grafico->ViewStart(), 0.0);
-  QCOMPARE(w->Grafico->ViewSpan(), 59.9);
+  QVERIFY(Near(w->Grafico->ViewSpan(), 59.9));
+  QCOMPARE(w->Data().Count(), std::size_t{600});
+  QCOMPARE(w->Data().Markers().size(), std::size_t{2});
+  QCOMPARE(w->Data().Markers()[0].text, std::string("change-over to gas"));
   QVERIFY(!w->Grafico->Following());
-  QCOMPARE(w->Grafico->VisibleChannels().size(), monitor::kLiveChannelCount);
+  QCOMPARE(w->Grafico->VisibleChannels().size(), kChannels);
   QVERIFY(w->PannelloRiproduzione->isVisible());
   QVERIFY(w->windowTitle().endsWith(QStringLiteral("2026-12-10_10-00-00.mlg")));
   QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Giri motore"));
@@ -153,15 +190,15 @@ void ChartWindowTest::recordingIsShownWhole() {
 }
 
 void ChartWindowTest::wheelZoomsAroundThePointer() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
   monitor::StripChart* chart = w->Grafico;
   const QPointF at(chart->PlotArea().left() + chart->PlotArea().width() * 0.25, 50);
   const double under = chart->TimeAtX(at.x());
   QWheelEvent in(at, chart->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
                  Qt::NoScrollPhase, false);
   QApplication::sendEvent(chart, &in);
-  QVERIFY(std::fabs(chart->ViewSpan() - 59.9 * 0.64) < 1e-9);
+  QVERIFY(Near(chart->ViewSpan(), 59.9 * 0.64));
   QVERIFY(std::fabs(chart->TimeAtX(at.x()) - under) < 1e-9);
   // Out again, past the whole: the view never runs off the data.
   QWheelEvent out(at, chart->mapToGlobal(at), {}, {0, -1200}, Qt::NoButton, Qt::NoModifier,
@@ -174,12 +211,12 @@ void ChartWindowTest::wheelZoomsAroundThePointer() {
   QTest::keyClick(chart, Qt::Key_Minus);
   QVERIFY(chart->ViewSpan() > monitor::StripChart::kMinimumSpan);
   QTest::keyClick(chart, Qt::Key_Home);
-  QCOMPARE(chart->ViewSpan(), 59.9);
+  QVERIFY(Near(chart->ViewSpan(), 59.9));
 }
 
 void ChartWindowTest::dragAndKeysPan() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
   monitor::StripChart* chart = w->Grafico;
   chart->SetView(20, 10);
   const auto cursor = chart->Cursor();
@@ -206,8 +243,8 @@ void ChartWindowTest::dragAndKeysPan() {
 }
 
 void ChartWindowTest::cursorReadsOutEveryChannel() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
   monitor::StripChart* chart = w->Grafico;
   chart->SetView(30, 10);
   QTest::mouseClick(chart, Qt::LeftButton, {},
@@ -224,7 +261,7 @@ void ChartWindowTest::cursorReadsOutEveryChannel() {
   QVERIFY(w->LabelCursore->text().endsWith(monitor::ChartTimeText(t, true)));
   // Where a channel had no value the read-out says so.
   chart->SetCursor(2);
-  QCOMPARE(w->ReadOut(static_cast<std::size_t>(LiveChannel::GasTemperature)), QStringLiteral("-"));
+  QCOMPARE(w->ReadOut(kTemperature), QStringLiteral("-"));
   QCOMPARE(w->ReadOut(kRpm), QStringLiteral("800 rpm"));
   // Shift and the arrows move the cursor a pixel at a time.
   chart->SetView(0, 10);
@@ -234,18 +271,18 @@ void ChartWindowTest::cursorReadsOutEveryChannel() {
 }
 
 void ChartWindowTest::channelsCanBeHidden() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
   QTreeWidgetItem* lambda = w->ListaCanali->topLevelItem(static_cast<int>(kLambda));
   lambda->setCheckState(0, Qt::Unchecked);
   const auto& shown = w->Grafico->VisibleChannels();
-  QCOMPARE(shown.size(), monitor::kLiveChannelCount - 1);
+  QCOMPARE(shown.size(), kChannels - 1);
   QVERIFY(std::find(shown.begin(), shown.end(), kLambda) == shown.end());
   // Each lane takes an equal share of the height.
   QVERIFY(w->Grafico->LaneRect(0).height() >
-          w->Grafico->PlotArea().height() / static_cast<int>(monitor::kLiveChannelCount));
+          w->Grafico->PlotArea().height() / static_cast<int>(kChannels));
   lambda->setCheckState(0, Qt::Checked);
-  QCOMPARE(w->Grafico->VisibleChannels().size(), monitor::kLiveChannelCount);
+  QCOMPARE(w->Grafico->VisibleChannels().size(), kChannels);
 }
 
 void ChartWindowTest::liveSamplesFollowTheNewest() {
@@ -301,8 +338,8 @@ void ChartWindowTest::liveViewFeedsTheChartFromItsOwnPoll() {
 }
 
 void ChartWindowTest::replayPlaysAtSixteenTimesThroughTheLiveView() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
   link_.calls.clear();
   w->SetSpeed(16);
   QCOMPARE(w->ComboVelocita->currentText(), QString::fromUtf8("16×"));
@@ -315,13 +352,13 @@ void ChartWindowTest::replayPlaysAtSixteenTimesThroughTheLiveView() {
   QCOMPARE(w->ButtonRiproduci->text(), QStringLiteral("&Pausa"));
   // Half a second of wall time at 16x is 8 s of the recording.
   w->ReplayStep(0.5);
-  QVERIFY(std::fabs(w->Clock().Position() - 8.0) < 1e-9);
+  QVERIFY(Near(w->Clock().Position(), 8.0));
   QCOMPARE(view->Display().rpm, 900);
   QCOMPARE(view->StaticTextGiri->text(), QStringLiteral("900 rpm"));
   QCOMPARE(*w->Grafico->Cursor(), w->Clock().Position());
   // Then on its own timer to the end: the 52 s left take about 3.3 s.
   QTRY_VERIFY_WITH_TIMEOUT(!w->Clock().Playing(), 15000);
-  QCOMPARE(w->Clock().Position(), 59.9);
+  QVERIFY(Near(w->Clock().Position(), 59.9));
   QCOMPARE(view->Display().rpm, 1900);
   QCOMPARE(view->LabelComm->text(), QStringLiteral("GAS"));
   QCOMPARE(w->SliderTempo->value(), w->SliderTempo->maximum());
@@ -333,15 +370,15 @@ void ChartWindowTest::replayPlaysAtSixteenTimesThroughTheLiveView() {
 }
 
 void ChartWindowTest::replayJumpsToADraggedTime() {
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
   w->Play();
   w->Pause();
   // The slider dragged to its middle: the dashboard shows the sample there.
   w->SliderTempo->setSliderDown(true);
   w->SliderTempo->setSliderPosition(w->SliderTempo->maximum() / 2);
   w->SliderTempo->setSliderDown(false);
-  QVERIFY(std::fabs(w->Clock().Position() - 29.95) < 1e-9);
+  QVERIFY(Near(w->Clock().Position(), 29.95));
   QCOMPARE(w->ReplayView()->Display().rpm, 1300);
   QCOMPARE(w->LabelTempo->text(), QStringLiteral("0:30.0 / 0:59.9"));
   // Space in the dashboard plays and pauses.
@@ -359,10 +396,10 @@ void ChartWindowTest::replayJumpsToADraggedTime() {
 
 void ChartWindowTest::recordingWithoutEngineSpeedDoesNotPlay() {
   auto w = MakeWindow();
-  monitor::ChartData foreign({{"Battery", "V", 1, {}}});
-  const float v[] = {13.5F};
-  foreign.Append(0, v);
-  foreign.Append(1, v);
+  logging::Log foreign;
+  foreign.channels = {{logging::ValueType::U16, "Battery", "V", {}, 0.1F, 0, 1}};
+  foreign.times = {0, 1};
+  foreign.values = {13.5, 13.5};
   w->ShowRecording(std::move(foreign), QStringLiteral("other.mlg"));
   QVERIFY(!w->ButtonRiproduci->isEnabled());
   QVERIFY(!w->ButtonRiproduci->toolTip().isEmpty());
@@ -372,11 +409,39 @@ void ChartWindowTest::recordingWithoutEngineSpeedDoesNotPlay() {
   QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Battery"));
 }
 
+// A file that is no log, and one cut inside its header: refused, with the
+// reader's reason under the message, and nothing opens.
+void ChartWindowTest::unreadableRecordingIsRefused() {
+  QFile original(minute_);
+  QVERIFY(original.open(QIODevice::ReadOnly));
+  const QByteArray header = original.read(30);
+  for (const QByteArray& bytes : {QByteArray("name,value\n56,2000\n"), header}) {
+    const QString path = folder_.filePath(QStringLiteral("bad.mlg"));
+    QFile bad(path);
+    QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write(bytes);
+    bad.close();
+    ScopedMessageBoxCapture boxes;
+    auto w = MakeWindow();
+    QVERIFY(!w->OpenRecording(path));
+    QCOMPARE(boxes.Requests().size(), 1);
+    QVERIFY(boxes.Last().text.startsWith(QStringLiteral("Impossibile aprire la registrazione:")));
+    QVERIFY(boxes.Last().text.contains(QStringLiteral("bad.mlg")));
+    QVERIFY(!boxes.Last().detail.isEmpty());
+    QVERIFY(!w->Replaying());
+  }
+  // A name that is not there at all.
+  ScopedMessageBoxCapture boxes;
+  auto w = MakeWindow();
+  QVERIFY(!w->OpenRecording(folder_.filePath(QStringLiteral("none.mlg"))));
+  QCOMPARE(boxes.Requests().size(), 1);
+}
+
 void ChartWindowTest::textsComeFromTheDictionary() {
   lingua_->SetSelectedColumn("ENGLISH");
-  auto w = MakeWindow();
-  w->ShowRecording(Minute(), QStringLiteral("log.mlg"));
-  QCOMPARE(w->windowTitle(), QStringLiteral("Parameter chart - log.mlg"));
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
+  QCOMPARE(w->windowTitle(), QStringLiteral("Parameter chart - 2026-12-10_10-00-00.mlg"));
   QCOMPARE(w->ListaCanali->headerItem()->text(0), QStringLiteral("Channel"));
   QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Engine speed"));
   QCOMPARE(w->ButtonRiproduci->text(), QStringLiteral("&Play"));

@@ -1,5 +1,6 @@
 // The chart's pure arithmetic: per-column min/max decimation of a trace, the
-// time axis' steps and texts, the chart data's look-ups.
+// time axis' steps and texts, the chart data's look-ups, a log's columns as
+// chart channels, and the replay clock.
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -7,6 +8,9 @@
 
 #include "ChartData.h"
 #include "Decimation.h"
+#include "LogReader.h"
+#include "RecordingChart.h"
+#include "ReplayClock.h"
 #include "StripChart.h"
 
 using monitor::ColumnSpan;
@@ -35,7 +39,7 @@ QString Describe(const DecimatedTrace& t) {
 
 }  // namespace
 
-class DecimationTest : public QObject {
+class ChartArithmeticTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -47,9 +51,11 @@ class DecimationTest : public QObject {
   void timeTexts_data();
   void timeTexts();
   void chartDataLookups();
+  void logColumnsBecomeChannels();
+  void replayClock();
 };
 
-void DecimationTest::decimate_data() {
+void ChartArithmeticTest::decimate_data() {
   QTest::addColumn<std::vector<double>>("times");
   QTest::addColumn<std::vector<float>>("values");
   QTest::addColumn<double>("from");
@@ -94,7 +100,7 @@ void DecimationTest::decimate_data() {
                                       << 2.0 << 2 << "";
 }
 
-void DecimationTest::decimate() {
+void ChartArithmeticTest::decimate() {
   QFETCH(std::vector<double>, times);
   QFETCH(std::vector<float>, values);
   QFETCH(double, from);
@@ -106,7 +112,7 @@ void DecimationTest::decimate() {
 
 // A long noisy trace: every column's min and max are the true extremes of
 // the samples that fall in it, and a single spike is never lost.
-void DecimationTest::manySamplesKeepEveryExtreme() {
+void ChartArithmeticTest::manySamplesKeepEveryExtreme() {
   const int n = 100000;
   std::vector<double> times(n);
   std::vector<float> values(n);
@@ -133,7 +139,7 @@ void DecimationTest::manySamplesKeepEveryExtreme() {
   QCOMPARE(t.columns[spikeColumn].max, 5000.0F);
 }
 
-void DecimationTest::tickSteps_data() {
+void ChartArithmeticTest::tickSteps_data() {
   QTest::addColumn<double>("minimum");
   QTest::addColumn<double>("step");
   QTest::newRow("tenths") << 0.05 << 0.1;
@@ -145,13 +151,13 @@ void DecimationTest::tickSteps_data() {
   QTest::newRow("past a day") << 90000.0 << 172800.0;
 }
 
-void DecimationTest::tickSteps() {
+void ChartArithmeticTest::tickSteps() {
   QFETCH(double, minimum);
   QFETCH(double, step);
   QCOMPARE(monitor::TickStep(minimum), step);
 }
 
-void DecimationTest::timeTexts_data() {
+void ChartArithmeticTest::timeTexts_data() {
   QTest::addColumn<double>("seconds");
   QTest::addColumn<bool>("tenths");
   QTest::addColumn<QString>("text");
@@ -164,14 +170,14 @@ void DecimationTest::timeTexts_data() {
   QTest::newRow("before the start") << -1.5 << true << "-0:01.5";
 }
 
-void DecimationTest::timeTexts() {
+void ChartArithmeticTest::timeTexts() {
   QFETCH(double, seconds);
   QFETCH(bool, tenths);
   QFETCH(QString, text);
   QCOMPARE(monitor::ChartTimeText(seconds, tenths), text);
 }
 
-void DecimationTest::chartDataLookups() {
+void ChartArithmeticTest::chartDataLookups() {
   monitor::ChartData data({{"A", "V", 2, {}}, {"B", "", 0, {}}});
   const float a[] = {1, 10};
   const float b[] = {kNaN, 20};
@@ -198,5 +204,66 @@ void DecimationTest::chartDataLookups() {
   QVERIFY(!data.ChannelNamed("C").has_value());
 }
 
-QTEST_GUILESS_MAIN(DecimationTest)
-#include "DecimationTest.moc"
+// The time is the axis, the temperature's validity folds into the
+// temperature, any other channel (ours or not) is drawn as it is.
+void ChartArithmeticTest::logColumnsBecomeChannels() {
+  logging::Log log;
+  log.channels = {{logging::ValueType::U32, "Time", "s", {}, 0.001F, 0, 3},
+                  {logging::ValueType::S16, "Gas temp", "C", {}, 1, 0, 0},
+                  {logging::ValueType::U08, "Gas temp valid", "", {}, 1, 0, 0},
+                  {logging::ValueType::U16, "Battery", "V", {}, 0.1F, 0, 1}};
+  log.times = {0, 0.5, 1};
+  log.values = {0, 40, 1, 13.8,  //
+                0.5, 0, 0, 13.9,  //
+                1, 41, 1, 14.0};
+  log.markers = {{0.5, "change-over to gas"}};
+  const monitor::ChartData data = monitor::ChartDataOfLog(log);
+  QCOMPARE(data.Channels().size(), std::size_t{2});
+  QCOMPARE(data.Channels()[0].name, std::string("Gas temp"));
+  QCOMPARE(data.Channels()[1].name, std::string("Battery"));
+  QCOMPARE(data.Channels()[1].unit, std::string("V"));
+  QCOMPARE(data.Channels()[1].digits, 1);
+  QCOMPARE(data.Count(), std::size_t{3});
+  QCOMPARE(data.ValueAt(0, 0.0), 40.0F);
+  QVERIFY(std::isnan(data.ValueAt(0, 0.5)));  // no sensor reading: no value
+  QCOMPARE(data.ValueAt(0, 1.0), 41.0F);
+  QCOMPARE(data.ValueAt(1, 0.5), 13.9F);
+  QCOMPARE(data.Channels()[0].low, 40.0F);  // the missing reading is no 0 C
+  QCOMPARE(data.Markers().size(), std::size_t{1});
+  QCOMPARE(data.Markers()[0].text, std::string("change-over to gas"));
+  QCOMPARE(data.Markers()[0].time, 0.5);
+}
+
+void ChartArithmeticTest::replayClock() {
+  monitor::ReplayClock c(10, 70);
+  QCOMPARE(c.Position(), 10.0);
+  QCOMPARE(c.Advance(1), 10.0);  // paused: nothing moves
+  c.Play();
+  QCOMPARE(c.Advance(1), 11.0);
+  c.SetSpeed(16);
+  QCOMPARE(c.Advance(0.5), 19.0);
+  c.SetSpeed(0);  // below 1 counts as 1
+  QCOMPARE(c.Speed(), 1);
+  c.SetSpeed(4);
+  c.Seek(65);
+  QCOMPARE(c.Advance(-1), 65.0);  // time never runs back
+  QCOMPARE(c.Advance(10), 70.0);  // stops at the end ...
+  QVERIFY(!c.Playing());          // ... and pauses there
+  QVERIFY(c.AtEnd());
+  c.Play();  // from the end, it starts again
+  QCOMPARE(c.Position(), 10.0);
+  QVERIFY(c.Playing());
+  c.Seek(-100);
+  QCOMPARE(c.Position(), 10.0);
+  c.Seek(1e9);
+  QCOMPARE(c.Position(), 70.0);
+  c.Pause();
+  QVERIFY(!c.Playing());
+
+  monitor::ReplayClock empty(5, 5);  // nothing to play
+  empty.Play();
+  QVERIFY(!empty.Playing());
+}
+
+QTEST_GUILESS_MAIN(ChartArithmeticTest)
+#include "ChartArithmeticTest.moc"
