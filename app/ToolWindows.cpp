@@ -185,12 +185,16 @@ void OpenCalibrationCheck(TFormMain& main) {
   window.exec();
 }
 
+void ShowChart(TFormGrafico& chart) {
+  chart.exec();
+}
+
 void OpenChart(TFormMain& main) {
   const ProcessObjects& process = Process();
   if (process.store == nullptr) return;
   TFormGrafico window(ContextOf(process), &main);
   window.StartPolling();
-  window.exec();
+  ShowChart(window);
 }
 
 void OpenRecording(TFormMain& main, const QString& path) {
@@ -198,7 +202,7 @@ void OpenRecording(TFormMain& main, const QString& path) {
   if (process.store == nullptr) return;
   TFormGrafico window(ContextOf(process), &main);
   if (!window.OpenRecording(path)) return;
-  window.exec();
+  ShowChart(window);
 }
 
 }  // namespace ToolWindows

@@ -4,6 +4,7 @@
 
 class QString;
 class QWidget;
+class TFormGrafico;
 class TFormMain;
 
 namespace ToolWindows {
@@ -35,6 +36,10 @@ void OpenReport(TFormMain& main);
 void OpenWorkshop(TFormMain& main);
 // TFormVerifica, the gas calibration check (the Tools menu).
 void OpenCalibrationCheck(TFormMain& main);
+// Every chart the main window opens is shown through here: the place to add
+// commands of other tools that work on the chart's recording
+// (TFormGrafico::AddCommand, TFormGrafico::Recording/RecordingPath).
+void ShowChart(TFormGrafico& chart);
 // TFormGrafico, the strip chart, polling the ECU itself (the Tools menu).
 void OpenChart(TFormMain& main);
 // TFormGrafico showing a recorded log with its play bar (the File menu);

@@ -122,13 +122,13 @@ TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
   auto* top = new QHBoxLayout;
   top->addWidget(Grafico, 1);
   top->addLayout(side);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(LabelTastiGrafico, 1);
-  bottom->addWidget(ButtonEsci);
+  commands_ = new QHBoxLayout;
+  commands_->addWidget(LabelTastiGrafico, 1);
+  commands_->addWidget(ButtonEsci);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addWidget(PannelloRiproduzione);
-  layout->addLayout(bottom);
+  layout->addLayout(commands_);
 
   LoadTexts(context.language);
   Grafico->SetData(&data_);
@@ -144,6 +144,12 @@ TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
 
 TFormGrafico::~TFormGrafico() {
   if (replayView_ != nullptr) delete replayView_.data();
+}
+
+void TFormGrafico::AddCommand(QPushButton* button) {
+  button->setParent(this);
+  button->setAutoDefault(false);
+  commands_->insertWidget(commands_->indexOf(ButtonEsci), button);
 }
 
 void TFormGrafico::BuildPlayBar() {
@@ -325,6 +331,7 @@ bool TFormGrafico::OpenRecording(const QString& path) {
     return false;
   }
   ShowRecording(std::move(recording), QFileInfo(path).fileName());
+  recordingPath_ = path;
   return true;
 }
 
@@ -332,6 +339,7 @@ void TFormGrafico::ShowRecording(logging::Log recording, const QString& name) {
   if (pollTimer_ != nullptr) pollTimer_->stop();
   replaying_ = true;
   recordingName_ = name;
+  recordingPath_.clear();
   log_ = std::move(recording);
   data_ = monitor::ChartDataOfLog(log_);
   std::vector<std::size_t> all;

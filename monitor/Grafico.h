@@ -25,6 +25,7 @@
 #include "ReplayClock.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -60,6 +61,14 @@ class TFormGrafico : public QDialog {
   // A recording already read (name is shown in the title).
   void ShowRecording(logging::Log recording, const QString& name);
   bool Replaying() const { return replaying_; }
+  // The recording shown (empty while live) and the file it came from (empty
+  // when it was not read from a file).
+  const logging::Log& Recording() const { return log_; }
+  const QString& RecordingPath() const { return recordingPath_; }
+
+  // Places a command of another tool in the bottom row, before Esci: a tool
+  // that works on the chart's recording, opened from the chart.
+  void AddCommand(QPushButton* button);
 
   // The play bar's commands.
   void Play();
@@ -111,6 +120,7 @@ class TFormGrafico : public QDialog {
   void OpenReplayView();
 
   FormContext context_;
+  QHBoxLayout* commands_ = nullptr;
   // Live: the channels and the values shown so far, as the recorder keeps them.
   monitor::ChartColumns liveColumns_;
   monitor::ChartData data_;
@@ -122,6 +132,7 @@ class TFormGrafico : public QDialog {
   // Replay.
   bool replaying_ = false;
   QString recordingName_;
+  QString recordingPath_;
   logging::Log log_;
   monitor::ReplayClock clock_;
   QTimer* playTimer_ = nullptr;

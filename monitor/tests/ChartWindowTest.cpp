@@ -24,6 +24,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "Scaling.h"
+#include "SessionRecorder.h"
 #include "StripChart.h"
 #include "Visualizza.h"
 #include "WindowTestSupport.h"
@@ -110,6 +111,7 @@ class ChartWindowTest : public QObject {
   void liveViewFeedsTheChartFromItsOwnPoll();
   void replayPlaysAtSixteenTimesThroughTheLiveView();
   void replayJumpsToADraggedTime();
+  void sessionRecordedLiveReplaysWithTheCablePulled();
   void recordingWithoutEngineSpeedDoesNotPlay();
   void unreadableRecordingIsRefused();
   void textsComeFromTheDictionary();
@@ -392,6 +394,73 @@ void ChartWindowTest::replayJumpsToADraggedTime() {
   QVERIFY(!w->Clock().Playing());
   w->Play();
   QVERIFY(w->ReplayView()->isVisible());
+}
+
+// A session as the program records it: the live view's own poll of the ECU
+// into the session recorder, the engine speeding up tick by tick and the ECU
+// changing over to gas. Then the cable is pulled: the log opens in the chart
+// and plays through a live view that shows, at each recorded time, what the
+// live view showed then, and never asks the link for anything.
+void ChartWindowTest::sessionRecordedLiveReplaysWithTheCablePulled() {
+  const QString path = folder_.filePath(QStringLiteral("session.mlg"));
+  struct Seen {
+    double time;
+    int rpm;
+    QString fuel;
+  };
+  std::vector<Seen> seen;
+  {
+    logging::SessionRecorder recorder;
+    QVERIFY(recorder.Start(path.toStdString(), 1765360800, "test"));
+    TFormVisualizza view(Context());
+    view.Timer1->stop();
+    double latest = 0;
+    connect(&view, &TFormVisualizza::SampleTaken, &view,
+            [&](const monitor::LiveSample& sample) {
+              recorder.Take(sample);
+              latest = sample.time;
+            });
+    link_.slow = {};
+    for (int i = 0; i < 12; ++i) {
+      link_.fast = {static_cast<std::uint8_t>(200 - 10 * i), 40, 60, 0x11, 0, 90};
+      link_.slow[2] = i < 6 ? 0 : 0x08;  // petrol, then gas
+      view.Tick();
+      seen.push_back({latest, view.Display().rpm, view.LabelComm->text()});
+      QTest::qWait(30);
+    }
+    recorder.Stop();
+    QVERIFY(!recorder.Failed());
+  }
+  QVERIFY(seen.front().rpm != seen.back().rpm);
+  QVERIFY(seen.front().fuel != seen.back().fuel);
+
+  link_.connected = false;
+  link_.calls.clear();
+  link_.fastReads = link_.slowReads = 0;
+  ScopedMessageBoxCapture boxes;
+  auto w = MakeWindow();
+  QVERIFY(w->OpenRecording(path));
+  QVERIFY(boxes.Empty());
+  QCOMPARE(w->Data().Count(), seen.size());
+  QVERIFY(w->ButtonRiproduci->isEnabled());
+  w->Play();
+  w->Pause();
+  // Each tick is a record, at its time as far as the log keeps it.
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    const double recorded = w->Data().Times()[i];
+    QVERIFY(std::fabs(recorded - seen[i].time) < 0.002);
+    w->SeekTo(recorded);
+    QCOMPARE(w->ReplayView()->Display().rpm, seen[i].rpm);
+    QCOMPARE(w->ReplayView()->LabelComm->text(), seen[i].fuel);
+  }
+  // Played to its end at 16x, the dashboard shows the last tick.
+  w->SeekTo(seen.front().time);
+  w->SetSpeed(16);
+  w->Play();
+  QTRY_VERIFY_WITH_TIMEOUT(!w->Clock().Playing(), 5000);
+  QCOMPARE(w->ReplayView()->Display().rpm, seen.back().rpm);
+  QVERIFY(link_.calls.empty());
+  QCOMPARE(link_.fastReads + link_.slowReads, 0);
 }
 
 void ChartWindowTest::recordingWithoutEngineSpeedDoesNotPlay() {
