@@ -260,8 +260,8 @@ void TFormMain::BuildActions() {
   NewAction(QStringLiteral("MenuRapporto"), QStringLiteral("&Rapporto..."));
   NewAction(QStringLiteral("MenuOfficina"), QStringLiteral("Dati dell'&officina..."));
   NewAction(QStringLiteral("ActionVerifica"), QStringLiteral("Verifica &carburazione gas"));
-  NewAction(QStringLiteral("MenuApriRegistrazione"), QStringLiteral("Apri &registrazione..."));
-  NewAction(QStringLiteral("MenuGrafico"), QStringLiteral("&Grafico parametri"));
+  NewAction(QStringLiteral("MenuApriRegistrazione"), QStringLiteral("Apri re&gistrazione..."));
+  NewAction(QStringLiteral("MenuGrafico"), QStringLiteral("G&rafico parametri"));
   NewAction(QStringLiteral("ActionStampa"), QStringLiteral("Stam&pa"))->setVisible(false);
   QAction* connetti = NewAction(QStringLiteral("ActionConnetti"), QStringLiteral("&Connetti"));
   connetti->setToolTip(QStringLiteral("Connetti la centralina"));

@@ -120,11 +120,11 @@ bool TFormMain::ApplyCaptions(int index) {
                    {{QStringLiteral("ActionVerifica"), kCaptionLength, SetTextOf(check)}});
   // The chart's two commands came later still, and fall back the same way.
   QAction* recording = Action(QStringLiteral("MenuApriRegistrazione"));
-  recording->setText(QStringLiteral("Apri &registrazione..."));
+  recording->setText(QStringLiteral("Apri re&gistrazione..."));
   ApplyWindowTexts(*language, {{QStringLiteral("MenuApriRegistrazione"), kCaptionLength,
                                 SetTextOf(recording)}});
   QAction* chart = Action(QStringLiteral("MenuGrafico"));
-  chart->setText(QStringLiteral("&Grafico parametri"));
+  chart->setText(QStringLiteral("G&rafico parametri"));
   ApplyWindowTexts(*language,
                    {{QStringLiteral("MenuGrafico"), kCaptionLength, SetTextOf(chart)}});
 
