@@ -14,18 +14,18 @@ int Whole(long double value) {
 
 }  // namespace
 
-Sample SampleOf(double time, const live::FastValues& fast, const live::SlowValues& slow) {
+Sample SampleOfRecord(const logging::EcuRecord& record) {
   Sample s;
-  s.time = time;
-  s.rpm = fast.rpm;
-  s.lambda = fast.lambdaCentivolts;
-  s.actuator = fast.actuator;
-  s.upperLimit = fast.upperLimit;
-  s.lowerLimit = fast.lowerLimit;
-  s.cutOff = fast.cutOff;
-  s.defaultPosition = slow.defaultPosition;
-  s.temperature = slow.temperature == live::kNoTemperature ? kNoTemperature : slow.temperature;
-  s.onGas = slow.onGas;
+  s.time = record.time;
+  s.rpm = record.rpm;
+  s.lambda = record.lambdaCentivolts;
+  s.actuator = record.actuator;
+  s.upperLimit = record.upperLimit;
+  s.lowerLimit = record.lowerLimit;
+  s.cutOff = record.cutOff;
+  s.defaultPosition = record.defaultPosition;
+  s.temperature = record.temperature == live::kNoTemperature ? kNoTemperature : record.temperature;
+  s.onGas = record.onGas;
   return s;
 }
 

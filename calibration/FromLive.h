@@ -1,16 +1,17 @@
-// The check's inputs from the live side: a sample from the decoded live
-// blocks (the values the live view shows), and the car's settings from the
+// The check's inputs from the live side: a sample from what a poll showed
+// (the record the session recorder writes, so a live check and the check of
+// its recording see the same values), and the car's settings from the
 // parameter store.
 #pragma once
 
-#include "LiveBlocks.h"
+#include "EcuChannels.h"
 #include "Sample.h"
 
 class ConfCar;
 
 namespace calibration {
 
-Sample SampleOf(double time, const live::FastValues& fast, const live::SlowValues& slow);
+Sample SampleOfRecord(const logging::EcuRecord& record);
 
 // Probe type and offset, change-over temperature and the actuator's
 // working windows around the default, as the store holds them.

@@ -165,6 +165,14 @@ ReadResult ParseLog(std::span<const std::uint8_t> bytes) {
 }
 
 ReadResult ReadLog(const std::filesystem::path& file) {
+  // Only a regular file is opened: a folder cannot be read as bytes, and
+  // opening a FIFO would wait for a writer that may never come.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    return Refused((std::filesystem::exists(file, error) ? "not a regular file: "
+                                                         : "cannot open ") +
+                   file.string());
+  }
   std::ifstream in(file, std::ios::binary);
   if (!in) return Refused("cannot open " + file.string());
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),

@@ -189,14 +189,13 @@ void TFormVerifica::LoadTexts(TModuloLingua* language) {
 void TFormVerifica::Tick() {
   if (recording_) return;
   const monitor::LiveSample sample = poller_.Poll();
-  if (sample.slowRead) {
-    slow_ = live::DecodeSlow(sample.slow.data());
-    haveSlow_ = true;
-  }
+  // The record keeps what a poll did not bring, as the live view and the
+  // recorder do.
+  logging::Apply(sample, &record_);
+  haveSlow_ = haveSlow_ || (sample.connected && sample.slowRead);
   // Until the first slow block the fuel and temperature are unknown.
-  if (!sample.fastRead || !haveSlow_) return;
-  fast_ = live::DecodeFast(sample.fast.data());
-  AddSample(calibration::SampleOf(sample.time, fast_, slow_));
+  if (!sample.connected || !sample.fastRead || !haveSlow_) return;
+  AddSample(calibration::SampleOfRecord(record_));
 }
 
 void TFormVerifica::AddSample(const calibration::Sample& sample) {

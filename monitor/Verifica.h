@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Analysis.h"
+#include "EcuChannels.h"
 #include "Guide.h"
 #include "LiveBlocks.h"
 #include "LivePoller.h"
@@ -86,8 +87,7 @@ class TFormVerifica : public QDialog {
   calibration::CarSettings car_;
   ecu::EcuLink* link_;
   monitor::LivePoller poller_;
-  live::FastValues fast_;
-  live::SlowValues slow_;
+  logging::EcuRecord record_;  // what the polls so far showed
   bool haveSlow_ = false;
   std::vector<calibration::Sample> samples_;
   calibration::CheckResult result_;

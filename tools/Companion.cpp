@@ -6,6 +6,7 @@
 #include <sstream>
 #include <thread>
 
+#include "CheckCommand.h"
 #include "ConfCar.h"
 #include "HistoryCommands.h"
 #include "LiveSample.h"
@@ -401,7 +402,7 @@ const char* CompanionUsage() {
           "  live [--samples N] [--interval MS] [--csv]\n"
           "                             show N live readings (default 10, every 100 ms)\n"
           "  erase --yes                restore the ECU's factory parameters\n") +
-      HistoryUsage() + VehicleUsage() + "  --help, --version          this text; the version\n" +
+      HistoryUsage() + VehicleUsage() + CheckUsage() + "  --help, --version          this text; the version\n" +
       "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
       "ECU); without it the ECU is searched for on the serial ports.\n"
       "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
@@ -414,6 +415,7 @@ int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::
                  std::ostream& err) {
   if (!args.empty() && IsHistoryCommand(args[0])) return RunHistoryCommand(args, link, out, err);
   if (!args.empty() && IsVehicleCommand(args[0])) return RunVehicleCommand(args, link, out, err);
+  if (!args.empty() && IsCheckCommand(args[0])) return RunCheckCommand(args, out, err);
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) return Usage(err, error);

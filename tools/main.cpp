@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "CheckCommand.h"
 #include "Companion.h"
 #include "LinkLoader.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     std::cout << CompanionVersion();
     return kExitOk;
   }
+  // The check reads a log: it needs no ECU, nor the link library.
+  if (IsCheckCommand(args[0])) return RunCheckCommand(args, std::cout, std::cerr);
   LinkLoader loader;
   std::string error;
   if (!loader.Load(&error)) {

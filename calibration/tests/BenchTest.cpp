@@ -4,7 +4,6 @@
 // its clock eight times faster, so a 30 s phase takes about 4 s.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -12,7 +11,7 @@
 #include "Analysis.h"
 #include "ConfCar.h"
 #include "FromLive.h"
-#include "VirtualEcuOnPty.h"
+#include "BenchPolling.h"
 
 namespace {
 
@@ -39,25 +38,12 @@ std::vector<calibration::Sample> RecordBenchTest(const BenchCase& c, vecu::EcuMe
                    {false, 2500, kPhaseSeconds},
                    {true, 0, kPhaseSeconds},
                    {true, 2500, kPhaseSeconds}};
-  const auto start = std::chrono::steady_clock::now();  // the engine's clock starts here
-  linktest::EcuOnPty ecu(options);
-  linktest::ConnectedLink link(ecu.Port());
-  EXPECT_TRUE(link.connected);
   std::vector<calibration::Sample> samples;
-  live::SlowValues slow;
-  const double end = 4 * kPhaseSeconds + 2;
-  for (int poll = 0;; ++poll) {
-    const double time =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() *
-        kTimeScale;
-    if (time > end) break;
-    std::uint8_t block[ecu::kLiveBlockSize] = {};
-    if (poll % 5 == 0 && link.link.ReadLiveBlock(1, block, ecu::kLiveBlockSize))
-      slow = live::DecodeSlow(block);
-    if (!link.link.ReadLiveBlock(0, block, ecu::kLiveBlockSize)) continue;
-    samples.push_back(calibration::SampleOf(time, live::DecodeFast(block), slow));
-  }
-  *memory = ecu.Ecu().Memory();
+  logging::EcuRecord record;
+  *memory = linktest::PollBench(options, 4 * kPhaseSeconds + 2, [&](const live::Sample& sample) {
+    logging::Apply(sample, &record);
+    if (sample.fastRead) samples.push_back(calibration::SampleOfRecord(record));
+  });
   return samples;
 }
 
