@@ -137,3 +137,43 @@ put("dictionary_table", "no-key-column.dbf", dbf([("CHIAVE", 20), ("ENGLISH", 24
 put("dictionary_table", "empty-cell.dbf", dbf(fields, [["MenuLingua", "Italiano", "", "Polski"]]))
 put("dictionary_table", "header-only.dbf", dbf(fields, []))
 put("dictionary_table", "cut-short.dbf", dbf(fields, rows)[:200])
+
+
+# ---- recorded logs (.mlg, big-endian) ----------------------------------------
+def mlg(channels, blocks, info=b"seed", version=1):
+    """channels: (type, name, units, scale); blocks: ("r", values) or ("m", text)."""
+    sizes = {0: 1, 1: 1, 2: 2, 3: 2, 4: 4, 5: 4, 6: 8, 7: 4}
+    formats = {0: ">B", 1: ">b", 2: ">H", 3: ">h", 4: ">I", 5: ">i", 6: ">q", 7: ">f"}
+    info_offset = 22 + 55 * len(channels)
+    data_offset = info_offset + len(info) + 1
+    record_length = sum(sizes[c[0]] for c in channels)
+    out = b"MLVLG\0" + struct.pack(">hihih", version, 1765400000, info_offset, data_offset,
+                                    record_length) + struct.pack(">h", len(channels))
+    for kind, name, units, scale in channels:
+        out += bytes([kind]) + name.ljust(34, b"\0") + units.ljust(10, b"\0") + b"\0"
+        out += struct.pack(">ff", scale, 0.0) + b"\x02"
+    out += info + b"\0"
+    for counter, (kind, payload) in enumerate(blocks):
+        stamp = (counter * 10000) & 0xFFFF
+        if kind == "r":
+            values = b"".join(struct.pack(formats[c[0]], v) for c, v in zip(channels, payload))
+            out += bytes([0, counter & 0xFF]) + struct.pack(">H", stamp) + values
+            out += bytes([sum(values) & 0xFF])
+        else:
+            out += bytes([1, counter & 0xFF]) + struct.pack(">H", stamp) + payload.ljust(50, b"\0")
+    return out
+
+
+log_channels = [(4, b"Time", b"s", 0.001), (2, b"RPM", b"rpm", 1.0), (3, b"Gas temp", b"C", 1.0),
+                (0, b"Gas temp valid", b"", 1.0), (0, b"Fuel", b"gas=1", 1.0)]
+log_blocks = [("r", (0, 800, 20, 1, 0)), ("r", (100, 2600, 21, 1, 1)),
+              ("m", "change-over to gas".encode()), ("r", (200, 2600, 0, 0, 1)),
+              ("m", "56 \u2192 2600 refused".encode())]
+good_log = mlg(log_channels, log_blocks)
+all_types = [(t, b"c%d" % t, b"", 0.5) for t in range(8)]
+put("log_reader", "session.mlg", good_log)
+put("log_reader", "cut-in-last-block.mlg", good_log[:-30])
+put("log_reader", "every-type.mlg", mlg(all_types, [("r", (1, -2, 3, -4, 5, -6, 7, 1.5))] * 3))
+put("log_reader", "version-2.mlg", mlg(log_channels, log_blocks, version=2))
+put("log_reader", "no-time-channel.mlg", mlg(log_channels[1:], [("r", (900, 5, 1, 0))] * 4))
+put("log_reader", "header-only.mlg", good_log[:22])

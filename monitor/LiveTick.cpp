@@ -56,14 +56,6 @@ LiveSnapshot SnapshotOf(ConfCar& store) {
   return s;
 }
 
-MinTpsRule MinTpsRuleOf(ConfCar& store) {
-  MinTpsRule rule;
-  rule.hysteresis = Hundredths(Stored(store, Id::IdleTpsHysteresis));
-  rule.fixedIdleTps = Whole(Stored(store, Id::FixedIdleTpsOption)) != 0;
-  rule.invertedTps = store.InvertedTps();
-  return rule;
-}
-
 int LambdaCell(int lambda, int low, int high) {
   const int step = (high - low) / 10;
   int cell = 0;

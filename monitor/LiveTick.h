@@ -39,7 +39,6 @@ using live::LambdaScale;
 // Reads the snapshot from the store.
 LiveSnapshot SnapshotOf(ConfCar& store);
 
-MinTpsRule MinTpsRuleOf(ConfCar& store);
 
 // Everything the view shows, plus what it showed before where only a change
 // is repainted.

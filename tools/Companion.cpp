@@ -10,6 +10,7 @@
 #include "ConfCar.h"
 #include "HistoryCommands.h"
 #include "LiveSample.h"
+#include "LogCommands.h"
 #include "ParameterFileCheck.h"
 #include "ParameterTable.h"
 #include "VehicleCommands.h"
@@ -402,7 +403,7 @@ const char* CompanionUsage() {
           "  live [--samples N] [--interval MS] [--csv]\n"
           "                             show N live readings (default 10, every 100 ms)\n"
           "  erase --yes                restore the ECU's factory parameters\n") +
-      HistoryUsage() + VehicleUsage() + CheckUsage() + "  --help, --version          this text; the version\n" +
+      HistoryUsage() + VehicleUsage() + CheckUsage() + LogUsage() + "  --help, --version          this text; the version\n" +
       "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
       "ECU); without it the ECU is searched for on the serial ports.\n"
       "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"
@@ -416,6 +417,7 @@ int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::
   if (!args.empty() && IsHistoryCommand(args[0])) return RunHistoryCommand(args, link, out, err);
   if (!args.empty() && IsVehicleCommand(args[0])) return RunVehicleCommand(args, link, out, err);
   if (!args.empty() && IsCheckCommand(args[0])) return RunCheckCommand(args, out, err);
+  if (!args.empty() && IsLogCommand(args[0])) return RunLogCommand(args, link, out, err);
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) return Usage(err, error);

@@ -243,6 +243,77 @@ TEST_F(Companion, StreamsLiveValuesAsCsv) {
   }
 }
 
+// A recording made with ecuctl, then described and converted: the three
+// commands agree on the records, and the RPM channel carries the engine's.
+TEST_F(Companion, RecordsALogThatInfoAndCsvAgreeOn) {
+  vecu::EcuOptions running;
+  running.timeScale = 20;
+  EcuOnPty ecu(running);
+  const std::string log = File("session.mlg");
+  const Outcome recorded = Ecuctl(ecu.Port(), "log --seconds 3 --rate 20 " + log);
+  ASSERT_EQ(recorded.code, kExitOk) << recorded.output;
+  std::istringstream summary(recorded.output);
+  std::size_t records = 0;
+  summary >> records;
+  EXPECT_GT(records, 20u) << recorded.output;
+  EXPECT_NE(recorded.output.find(" records written to " + log + " in "), std::string::npos);
+
+  const Outcome info = Ecuctl(ecu.Port(), "log-info " + log);
+  ASSERT_EQ(info.code, kExitOk) << info.output;
+  EXPECT_NE(info.output.find("\nrecords " + std::to_string(records) + "\n"), std::string::npos)
+      << info.output;
+  EXPECT_NE(info.output.find("  RPM [rpm] U16"), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("info ECU type 18 variant 0 version 23; recorded by ecuctl; rate 20 Hz"),
+            std::string::npos) << info.output;
+
+  const Outcome csv = Ecuctl(ecu.Port(), "log-csv " + log);
+  ASSERT_EQ(csv.code, kExitOk) << csv.output;
+  std::istringstream lines(csv.output);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line.rfind("Time,RPM,Lambda,TPS,", 0), 0u) << line;
+  std::getline(lines, line);
+  EXPECT_EQ(line.rfind("s,rpm,V,V,", 0), 0u) << line;
+  std::size_t rows = 0, turning = 0;
+  while (std::getline(lines, line)) {
+    if (line.back() != ',') continue;  // a marker's line
+    ++rows;
+    const std::string rpm = line.substr(line.find(',') + 1, line.find(',', line.find(',') + 1) -
+                                                                line.find(',') - 1);
+    turning += rpm != "0";
+  }
+  EXPECT_EQ(rows, records);
+  EXPECT_GT(turning, records / 2) << "the engine runs";
+
+  const std::string out = File("session.csv");
+  const Outcome converted = Ecuctl(ecu.Port(), "log-csv " + log + " " + out);
+  EXPECT_EQ(converted.code, kExitOk) << converted.output;
+  std::ifstream written(out);
+  std::stringstream text;
+  text << written.rdbuf();
+  EXPECT_EQ(text.str(), csv.output);
+}
+
+TEST_F(Companion, LogCommandMistakesAndBadLogs) {
+  std::ofstream(File("not-a-log.mlg")) << "hello";
+  const std::pair<std::string, int> cases[] = {
+      {"log", kExitUsage},
+      {"log --rate 0 " + File("a.mlg"), kExitUsage},
+      {"log --seconds x " + File("a.mlg"), kExitUsage},
+      {"log-info --rate 20 " + File("a.mlg"), kExitUsage},
+      {"log-csv a b c", kExitUsage},
+      {"log-info " + File("missing.mlg"), kExitBadFile},
+      {"log-info " + File("not-a-log.mlg"), kExitBadFile},
+      {"log-csv " + File("not-a-log.mlg"), kExitBadFile},
+  };
+  for (const auto& [args, code] : cases) {
+    const Outcome run = Ecuctl("/nonexistent", args);
+    EXPECT_EQ(run.code, code) << args << ": " << run.output;
+  }
+  EXPECT_NE(Ecuctl("", "log-info " + File("not-a-log.mlg")).output.find("not an MLVLG log"),
+            std::string::npos);
+}
+
 TEST_F(Companion, ALostEcuDuringACommand) {
   vecu::ServeOptions serve;
   serve.faults.pullAfterFrames = 12;

@@ -1,0 +1,48 @@
+#include "LivePolling.h"
+
+#include "ConfCar.h"
+#include "EcuLink.h"
+#include "Parameters.h"
+
+#include <cmath>
+
+namespace live {
+
+// The hysteresis in the hundredths the configuration window shows (the stored
+// volts are a near neighbour of a whole number of hundredths, on either side).
+MinTpsRule MinTpsRuleOf(ConfCar& store) {
+  using params::Id;
+  MinTpsRule rule;
+  rule.hysteresis =
+      static_cast<int>(std::lround(store.GetValue(params::Number(Id::IdleTpsHysteresis)) * 100));
+  rule.fixedIdleTps =
+      static_cast<int>(std::trunc(store.GetValue(params::Number(Id::FixedIdleTpsOption)))) != 0;
+  rule.invertedTps = store.InvertedTps();
+  return rule;
+}
+
+Poller::Poller(ecu::EcuLink* link, ConfCar* store)
+    : link_(link), store_(store), start_(std::chrono::steady_clock::now()) {}
+
+Sample Poller::Poll() {
+  Sample sample;
+  sample.time = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  sample.connected = link_ != nullptr && link_->IsConnected() != 0;
+  if (!sample.connected) return sample;  // nothing read, the countdown stands
+
+  sample.fastRead = link_->ReadLiveBlock(0, sample.fast.data(), ecu::kLiveBlockSize);
+  const bool secondPassed = slowEverySecond_ && lastSlow_ >= 0 && sample.time - lastSlow_ >= 1.0;
+  if (countdown_ != 0 && !secondPassed) {
+    --countdown_;
+    return sample;
+  }
+  sample.slowDue = true;
+  sample.slowRead = link_->ReadLiveBlock(1, sample.slow.data(), ecu::kLiveBlockSize);
+  if (sample.slowRead && store_ != nullptr) sample.minTpsRule = MinTpsRuleOf(*store_);
+  // A failed slow read waits its turn like a good one.
+  countdown_ = kSlowEvery;
+  lastSlow_ = sample.time;
+  return sample;
+}
+
+}  // namespace live
