@@ -1,5 +1,6 @@
 #include "ToolWindows.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include "Confronta.h"
@@ -181,11 +182,24 @@ void OpenWorkshop(TFormMain& main) {
 void OpenCalibrationCheck(TFormMain& main) {
   const ProcessObjects& process = Process();
   if (process.store == nullptr) return;
-  TFormVerifica window(ContextOf(process), &main);
+  const FormContext context = ContextOf(process);
+  TFormVerifica window(context, &main);
+  // A live check is recorded beside the other recordings of this ECU, with
+  // its result file beside the log.
+  if (context.Connected()) {
+    const std::filesystem::path folder = history::DefaultFolder().parent_path() / "Logs" /
+                                         history::EcuFolderName(context.identification);
+    const QString name =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) +
+        QStringLiteral(".mlg");
+    window.RecordInto(QFile::decodeName((folder / QFile::encodeName(name).toStdString()).c_str()));
+  }
   window.exec();
 }
 
 void ShowChart(TFormGrafico& chart) {
+  // A recording can be checked for the gas calibration from its chart.
+  TFormVerifica::OfferOn(chart, ContextOf(Process()));
   chart.exec();
 }
 

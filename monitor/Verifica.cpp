@@ -1,6 +1,10 @@
 #include "Verifica.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -10,7 +14,13 @@
 #include "ConfCar.h"
 #include "FormContext.h"
 #include "FromLive.h"
+#include "FromLog.h"
+#include "Grafico.h"
+#include "Visualizza.h"
+#include "History.h"
 #include "LambdaPairChart.h"
+#include "LogReader.h"
+#include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "ResultFile.h"
 #include "Scaling.h"
@@ -111,7 +121,17 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   ButtonEsci = new QPushButton(QStringLiteral("&Esci"), this);
   ButtonEsci->setObjectName(QStringLiteral("ButtonEsci"));
   ButtonEsci->setGeometry(620, 502, 150, 36);
-  connect(ButtonApriLog, &QPushButton::clicked, this, &TFormVerifica::OpenRecordingRequested);
+  connect(ButtonApriLog, &QPushButton::clicked, this, &TFormVerifica::ChooseLog);
+  OpenDialogRegistrazione = new QFileDialog(this);
+  OpenDialogRegistrazione->setObjectName(QStringLiteral("OpenDialogRegistrazione"));
+  OpenDialogRegistrazione->setOption(QFileDialog::DontUseNativeDialog, true);
+  OpenDialogRegistrazione->setNameFilters({QStringLiteral("MLVLG (*.mlg)"), QStringLiteral("* (*)")});
+  OpenDialogRegistrazione->setAcceptMode(QFileDialog::AcceptOpen);
+  OpenDialogRegistrazione->setFileMode(QFileDialog::ExistingFile);
+  // The recordings sit beside the history of the ECUs, one folder per ECU.
+  const QString logs =
+      QFile::decodeName((history::DefaultFolder().parent_path() / "Logs").c_str());
+  if (QDir(logs).exists()) OpenDialogRegistrazione->setDirectory(logs);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
 
   stepTexts_ = {QStringLiteral("Scaldare il motore"),
@@ -144,6 +164,30 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   Refresh();
 }
 
+TFormVerifica::~TFormVerifica() {
+  StopRecording();
+}
+
+bool TFormVerifica::RecordInto(const QString& path) {
+  if (recording_) return false;
+  const auto now = static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch());
+  if (!recorder_.Start(QFile::encodeName(path).toStdString(), now, "gas calibration check"))
+    return false;
+  recorder_.Mark(calibration::MarkerTextOf(step_));
+  return true;
+}
+
+void TFormVerifica::StopRecording() {
+  if (!recorder_.Recording()) return;
+  recorder_.Stop();
+  if (!samples_.empty()) KeepResult(recorder_.File().string());
+}
+
+void TFormVerifica::done(int result) {
+  StopRecording();
+  QDialog::done(result);
+}
+
 void TFormVerifica::LoadTexts(TModuloLingua* language) {
   if (language == nullptr) return;
   QList<WindowText> texts = {
@@ -163,6 +207,7 @@ void TFormVerifica::LoadTexts(TModuloLingua* language) {
       {QStringLiteral("MessNonStabile"), 15, StoreIn(&unsteadyText_)},
       {QStringLiteral("MessNonCommuta"), 15, StoreIn(&noSwitchingText_)},
       {QStringLiteral("MessRisultatoNonSalvato"), 70, StoreIn(&notSavedText_)},
+      {QStringLiteral("MessErrRegistrazione"), 70, StoreIn(&unreadableText_)},
   };
   const char* stepKeys[] = {"PassoCaldo",     "PassoMinimoBenzina", "PassoGiriBenzina",
                             "PassoCommuta",   "PassoMinimoGas",     "PassoGiriGas",
@@ -189,6 +234,7 @@ void TFormVerifica::LoadTexts(TModuloLingua* language) {
 void TFormVerifica::Tick() {
   if (recording_) return;
   const monitor::LiveSample sample = poller_.Poll();
+  recorder_.Take(sample);
   // The record keeps what a poll did not bring, as the live view and the
   // recorder do.
   logging::Apply(sample, &record_);
@@ -205,20 +251,58 @@ void TFormVerifica::AddSample(const calibration::Sample& sample) {
 
 void TFormVerifica::ShowRecording(std::vector<calibration::Sample> samples,
                                   const QString& logPath) {
+  StopRecording();
   recording_ = true;
   Timer1->stop();
   samples_ = std::move(samples);
   Refresh();
   resultFile_.clear();
-  if (logPath.isEmpty()) return;
-  const std::string path = calibration::ResultPathFor(QFile::encodeName(logPath).toStdString());
+  if (!logPath.isEmpty()) KeepResult(QFile::encodeName(logPath).toStdString());
+}
+
+bool TFormVerifica::KeepResult(const std::string& logPath) {
+  const std::string path = calibration::ResultPathFor(logPath);
   std::string error;
-  if (calibration::WriteResultFile(path, calibration::RowsOf(result_), &error)) {
-    resultFile_ = QFile::decodeName(QByteArray::fromStdString(path));
-  } else {
+  if (!calibration::WriteResultFile(path, calibration::RowsOf(result_), &error)) {
     LabelVerificaPasso->setText(notSavedText_ + QStringLiteral(" ") +
                                 QFile::decodeName(QByteArray::fromStdString(path)));
+    return false;
   }
+  resultFile_ = QFile::decodeName(QByteArray::fromStdString(path));
+  return true;
+}
+
+bool TFormVerifica::OpenLog(const QString& path) {
+  const logging::ReadResult read = logging::ReadLog(QFile::encodeName(path).toStdString());
+  if (!read.ok) {
+    MessageBoxes::ShowError(this, unreadableText_ + QLatin1Char(' ') + QFileInfo(path).fileName(),
+                            windowTitle(), QString::fromStdString(read.error));
+    return false;
+  }
+  ShowRecording(calibration::SamplesOf(read.log), path);
+  return true;
+}
+
+void TFormVerifica::ChooseLog() {
+  if (OpenDialogRegistrazione->exec() != QDialog::Accepted ||
+      OpenDialogRegistrazione->selectedFiles().isEmpty())
+    return;
+  OpenLog(OpenDialogRegistrazione->selectedFiles().first());
+}
+
+void TFormVerifica::OfferOn(TFormGrafico& chart, const FormContext& context) {
+  if (chart.Recording().Records() == 0) return;
+  auto* button = new QPushButton(QStringLiteral("Verifica &carburazione gas"));
+  button->setObjectName(QStringLiteral("ButtonVerifica"));
+  if (context.language != nullptr)
+    ApplyWindowTexts(*context.language,
+                     {{QStringLiteral("ActionVerifica"), 30, SetTextOf(button)}});
+  chart.AddCommand(button);
+  QObject::connect(button, &QPushButton::clicked, &chart, [&chart, context] {
+    TFormVerifica check(context, &chart);
+    check.ShowRecording(calibration::SamplesOf(chart.Recording()), chart.RecordingPath());
+    check.exec();
+  });
 }
 
 void TFormVerifica::Refresh() {
@@ -231,7 +315,12 @@ void TFormVerifica::Refresh() {
   ShowProgress();
   ShowVerdicts();
   ShowChart();
-  if (step_ != previous) emit StepChanged(step_);
+  if (step_ == previous) return;
+  if (recorder_.Recording()) {
+    recorder_.Mark(calibration::MarkerTextOf(step_));
+    if (step_ == Step::Done) KeepResult(recorder_.File().string());
+  }
+  emit StepChanged(step_);
 }
 
 QString TFormVerifica::ExclusionText(const calibration::PhaseSummary& phase) const {

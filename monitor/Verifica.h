@@ -18,15 +18,18 @@
 
 #include "Analysis.h"
 #include "EcuChannels.h"
+#include "SessionRecorder.h"
 #include "Guide.h"
 #include "LiveBlocks.h"
 #include "LivePoller.h"
 
 struct FormContext;
+class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class TFormGrafico;
 class TModuloLingua;
 
 namespace monitor {
@@ -40,6 +43,14 @@ class TFormVerifica : public QDialog {
   // context.store supplies the car's settings; without a link the window
   // waits for a recording.
   explicit TFormVerifica(const FormContext& context, QWidget* parent = nullptr);
+  ~TFormVerifica() override;
+
+  // Live: records every poll into a log at path, with a marker at each
+  // change of step, and keeps the check's result beside it when the check
+  // is done and when the window closes. false when the log cannot be made
+  // (the check goes on unrecorded).
+  bool RecordInto(const QString& path);
+  const logging::SessionRecorder& Recorder() const { return recorder_; }
 
   // One poll of the ECU (the timer's work while live).
   void Tick();
@@ -48,6 +59,16 @@ class TFormVerifica : public QDialog {
   // Shows the check of a whole recording; with logPath, keeps the result
   // beside it. Live polling stops.
   void ShowRecording(std::vector<calibration::Sample> samples, const QString& logPath = {});
+  // Reads a log and shows its check; false, after saying why, when the file
+  // cannot be read as a log (what was shown stays).
+  bool OpenLog(const QString& path);
+  // "Open recording...": asks for a log (in the recordings folder at first)
+  // and shows its check.
+  void ChooseLog();
+
+  // Offers the check of the chart's recording in the chart's bottom row;
+  // nothing while the chart is live.
+  static void OfferOn(TFormGrafico& chart, const FormContext& context);
 
   const calibration::CheckResult& Result() const { return result_; }
   calibration::Step CurrentStep() const { return step_; }
@@ -68,19 +89,21 @@ class TFormVerifica : public QDialog {
   QPushButton* ButtonApriLog;
   QPushButton* ButtonEsci;
   QTimer* Timer1;
+  QFileDialog* OpenDialogRegistrazione;
 
  signals:
   // The guided step changed (the recording's marker goes with it).
   void StepChanged(calibration::Step step);
-  // "Open recording..." was pressed.
-  void OpenRecordingRequested();
 
  private:
+  void done(int result) override;
   void LoadTexts(TModuloLingua* language);
   void Refresh();
   void ShowProgress();
   void ShowVerdicts();
   void ShowChart();
+  bool KeepResult(const std::string& logPath);
+  void StopRecording();
   QString ExclusionText(const calibration::PhaseSummary& phase) const;
   QString VerdictText(calibration::Verdict verdict, calibration::Reason reason) const;
 
@@ -93,6 +116,7 @@ class TFormVerifica : public QDialog {
   calibration::CheckResult result_;
   calibration::Step step_ = calibration::Step::WarmUp;
   bool recording_ = false;  // showing a recording, not live
+  logging::SessionRecorder recorder_;  // the live check's own log
   QString resultFile_;
 
   // Texts from the dictionary (Italian until looked up).
@@ -101,6 +125,7 @@ class TFormVerifica : public QDialog {
   std::array<QString, 7> adviceTexts_;
   std::array<QString, 7> reasonTexts_;
   QString coldText_, unsteadyText_, noSwitchingText_, notSavedText_;
+  QString unreadableText_ = QStringLiteral("Impossibile aprire la registrazione:");
 };
 
 Q_DECLARE_METATYPE(calibration::Step)

@@ -13,6 +13,11 @@
 
 #include "ConfCar.h"
 #include "FormContext.h"
+#include "FromLog.h"
+#include "LogReader.h"
+#include "Grafico.h"
+#include "Visualizza.h"
+#include "MessageBoxes.h"
 #include "LambdaPairChart.h"
 #include "ModuloLingua.h"
 #include "RecordingLink.h"
@@ -20,6 +25,7 @@
 #include "Scaling.h"
 #include "RealLink.h"
 #include "SyntheticDrive.h"
+#include "SyntheticLog.h"
 #include "Verifica.h"
 #include "WindowTestSupport.h"
 
@@ -47,6 +53,14 @@ Recording LeanBenchTest() {
   return r;
 }
 
+// The lean bench test as the recorder writes it.
+bool WriteLeanLog(const QString& path) {
+  std::string error;
+  const bool written = calibration::testing::WriteLog(path.toStdString(), LeanBenchTest().samples, &error);
+  if (!written) qWarning("%s", error.c_str());
+  return written;
+}
+
 }  // namespace
 
 class CalibrationCheckTest : public QObject {
@@ -57,8 +71,11 @@ class CalibrationCheckTest : public QObject {
   void guidesThroughAWholeCheck();
   void recordingResultIsKeptBesideTheLog();
   void unwritableResultIsSaid();
+  void opensALogAndRefusesAFileThatIsNone();
+  void chartOffersTheCheckOfItsRecording();
   void englishTextsAndScreenSizes();
   void livePollingFollowsTheEngine();
+  void stepsAreMarkedInTheSessionLog();
 
  private:
   std::unique_ptr<TFormVerifica> MakeWindow(ecu::EcuLink* link = nullptr);
@@ -141,6 +158,68 @@ void CalibrationCheckTest::unwritableResultIsSaid() {
   QVERIFY(w->LabelEsito[1]->text().contains(QStringLiteral("Magro a gas")));
 }
 
+// "Open recording...": a log's check is shown and kept beside it; a file
+// that is no log is refused with the reader's reason, and what was shown
+// stays.
+void CalibrationCheckTest::opensALogAndRefusesAFileThatIsNone() {
+  QTemporaryDir folder;
+  const QString log = folder.filePath(QStringLiteral("bench.mlg"));
+  QVERIFY(WriteLeanLog(log));
+  const QString notes = folder.filePath(QStringLiteral("notes.mlg"));
+  QFile file(notes);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("not a log\n");
+  file.close();
+
+  auto w = MakeWindow();
+  ScopedMessageBoxCapture boxes;
+  QVERIFY(w->OpenLog(log));
+  QVERIFY(boxes.Empty());
+  QVERIFY(w->LabelEsito[1]->text().contains(QStringLiteral("Magro a gas")));
+  QVERIFY(w->LabelEsito[3]->text().contains(QStringLiteral("Attuatore al limite superiore")));
+  QCOMPARE(w->ResultFile(), folder.filePath(QStringLiteral("bench.check.csv")));
+
+  for (const QString& bad : {notes, folder.filePath(QStringLiteral("missing.mlg")), folder.path()}) {
+    boxes.Clear();
+    QVERIFY(!w->OpenLog(bad));
+    QCOMPARE(boxes.Requests().size(), 1);
+    QVERIFY2(boxes.Last().text.startsWith(QStringLiteral("Impossibile aprire la registrazione:")),
+             qPrintable(boxes.Last().text));
+    QVERIFY(!boxes.Last().detail.isEmpty());
+    QVERIFY(w->LabelEsito[1]->text().contains(QStringLiteral("Magro a gas")));
+  }
+}
+
+// A recording opened in the chart can be checked from the chart's bottom
+// row; a live chart offers nothing.
+void CalibrationCheckTest::chartOffersTheCheckOfItsRecording() {
+  QTemporaryDir folder;
+  const QString log = folder.filePath(QStringLiteral("bench.mlg"));
+  QVERIFY(WriteLeanLog(log));
+  FormContext context;
+  context.store = store_.get();
+  context.language = lingua_.get();
+
+  TFormGrafico live(context);
+  TFormVerifica::OfferOn(live, context);
+  QVERIFY(live.findChild<QPushButton*>(QStringLiteral("ButtonVerifica")) == nullptr);
+
+  TFormGrafico chart(context);
+  QVERIFY(chart.OpenRecording(log));
+  TFormVerifica::OfferOn(chart, context);
+  auto* button = chart.findChild<QPushButton*>(QStringLiteral("ButtonVerifica"));
+  QVERIFY(button != nullptr);
+  QCOMPARE(button->text(), QStringLiteral("Verifica &carburazione gas"));
+  QString gasAtIdle;
+  WhenModal<TFormVerifica>([&gasAtIdle](TFormVerifica* check) {
+    gasAtIdle = check->LabelEsito[1]->text();
+    check->reject();
+  });
+  button->click();
+  QVERIFY2(gasAtIdle.contains(QStringLiteral("Magro a gas")), qPrintable(gasAtIdle));
+  QVERIFY(QFile::exists(folder.filePath(QStringLiteral("bench.check.csv"))));
+}
+
 void CalibrationCheckTest::englishTextsAndScreenSizes() {
   lingua_->SetSelectedColumn("ENGLISH");
   for (int width : {800, 1024}) {
@@ -167,9 +246,58 @@ void CalibrationCheckTest::livePollingFollowsTheEngine() {
   QVERIFY2(session.Ready(), qPrintable(session.Errors()));
   store_ = std::make_unique<ConfCar>("x.dmr", session.Link());
   auto w = MakeWindow(session.Link());
+  QTemporaryDir folder;
+  const QString log = folder.filePath(QStringLiteral("ecu-18-0-1-23/check.mlg"));
+  QVERIFY(w->RecordInto(log));
   QTRY_VERIFY_WITH_TIMEOUT(w->BarraFase[0]->value() >= 2, 15000);
   QCOMPARE(w->CurrentStep(), Step::IdlePetrol);
   QVERIFY(w->LabelEsito[0]->text().contains(QStringLiteral("Dati insufficienti")));
+
+  // Closing keeps the session's log, with a marker at each step, and the
+  // check's result beside it.
+  w->reject();
+  QVERIFY(!w->Recorder().Recording());
+  const logging::ReadResult read = logging::ReadLog(log.toStdString());
+  QVERIFY2(read.ok, read.error.c_str());
+  QVERIFY(read.log.Records() >= 20);
+  QStringList markers;
+  for (const auto& marker : read.log.markers) markers << QString::fromStdString(marker.text);
+  QVERIFY2(markers.contains(QStringLiteral("check: warm up")) &&
+               markers.contains(QStringLiteral("check: idle on petrol")),
+           qPrintable(markers.join(QStringLiteral(" | "))));
+  std::vector<calibration::ResultRow> rows;
+  std::string error;
+  QVERIFY2(calibration::ReadResultFile(
+               folder.filePath(QStringLiteral("ecu-18-0-1-23/check.check.csv")).toStdString(),
+               &rows, &error),
+           error.c_str());
+  QCOMPARE(rows[0].verdict, std::string("not-enough-data"));
+  // The log's check agrees with the window's: the same samples, the same
+  // decoding (the log keeps times to the millisecond).
+  const auto fromLog = calibration::Check(calibration::SamplesOf(read.log), w->Car());
+  QVERIFY(std::abs(fromLog.bands[0].petrol.validSeconds -
+                   w->Result().bands[0].petrol.validSeconds) < 0.01);
+}
+
+// Markers at each change of step while a whole check is guided live.
+void CalibrationCheckTest::stepsAreMarkedInTheSessionLog() {
+  QTemporaryDir folder;
+  const QString log = folder.filePath(QStringLiteral("check.mlg"));
+  auto w = MakeWindow();
+  QVERIFY(w->RecordInto(log));
+  for (const calibration::Sample& sample : LeanBenchTest().samples) w->AddSample(sample);
+  QVERIFY(QFile::exists(folder.filePath(QStringLiteral("check.check.csv"))));
+  w->reject();
+  const logging::ReadResult read = logging::ReadLog(log.toStdString());
+  QVERIFY2(read.ok, read.error.c_str());
+  QStringList markers;
+  for (const auto& marker : read.log.markers) markers << QString::fromStdString(marker.text);
+  const QStringList expected = {
+      QStringLiteral("check: warm up"),         QStringLiteral("check: idle on petrol"),
+      QStringLiteral("check: 2500 rpm on petrol"), QStringLiteral("check: switch to gas"),
+      QStringLiteral("check: idle on gas"),     QStringLiteral("check: 2500 rpm on gas"),
+      QStringLiteral("check: done")};
+  QCOMPARE(markers, expected);
 }
 
 QTEST_MAIN(CalibrationCheckTest)
