@@ -164,9 +164,10 @@ void OpenReport(TFormMain& main) {
     starts.append({taken, taken});
   }
   const FormContext context = ContextOf(process);
+  const ReportContents::Session session{history->Folder(), history->VehicleKey()};
   TFormRapporto window(
-      [context, history](const QString& since) {
-        return ReportContents::Collect(context, *history, since);
+      [context, session](const QString& since) {
+        return ReportContents::Collect(context, session, since);
       },
       starts, process.language, &main);
   window.exec();

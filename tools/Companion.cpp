@@ -13,6 +13,7 @@
 #include "LogCommands.h"
 #include "ParameterFileCheck.h"
 #include "ParameterTable.h"
+#include "ReportOptions.h"
 #include "VehicleCommands.h"
 
 namespace {
@@ -403,7 +404,8 @@ const char* CompanionUsage() {
           "  live [--samples N] [--interval MS] [--csv]\n"
           "                             show N live readings (default 10, every 100 ms)\n"
           "  erase --yes                restore the ECU's factory parameters\n") +
-      HistoryUsage() + VehicleUsage() + CheckUsage() + LogUsage() + "  --help, --version          this text; the version\n" +
+      HistoryUsage() + VehicleUsage() + CheckUsage() + LogUsage() + ReportUsage() +
+      "  --help, --version          this text; the version\n" +
       "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
       "ECU); without it the ECU is searched for on the serial ports.\n"
       "Exit codes: 0 done, 1 bad command line, 2 no ECU found, 3 ECU rejected,\n"

@@ -5,6 +5,9 @@
 #include "CheckCommand.h"
 #include "Companion.h"
 #include "LinkLoader.h"
+#ifdef MV_WITH_REPORT
+#include "ReportCommand.h"
+#endif
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -24,5 +27,8 @@ int main(int argc, char** argv) {
     std::cerr << "ecuctl: " << error << "\n";
     return kExitNoLibrary;
   }
+#ifdef MV_WITH_REPORT
+  if (IsReportCommand(args[0])) return RunReportCommand(args, *loader.Link(), std::cout, std::cerr);
+#endif
   return RunCompanion(args, *loader.Link(), std::cout, std::cerr);
 }

@@ -2,8 +2,12 @@
 // virtual ECU program: a car chosen at the connection, a value the ECU took
 // and one it refused. The PDF is read back with poppler's pdftotext and
 // pdfinfo: the workshop, the plate, the change with its old and new value,
-// the refused write marked, and one or two pages in every language.
+// the refused write marked, and one or two pages in every language. ecuctl
+// report, run on the same ECU afterwards, makes the same report.
 #include <QAction>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QSettings>
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
@@ -38,6 +42,35 @@ QString Run(const QString& program, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+QString PdfText(const QString& pdf) {
+  return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+}
+
+struct Outcome {
+  int code = -1;
+  QString out, err;
+};
+
+// ecuctl as the technician runs it, on the ECU at port, with the program's
+// settings and history.
+Outcome Ecuctl(const QString& port, const QStringList& arguments) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("SEROXT_PORT"), port);
+  // The settings sandbox of this test is the user's settings folder.
+  const QString settings = QSettings(QStringLiteral("OXT srl"), QStringLiteral("MirelVantor")).fileName();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QFileInfo(settings).dir().absolutePath() +
+                                                            QStringLiteral("/.."));
+  QProcess process;
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral(ECUCTL_FILE), arguments);
+  Outcome outcome;
+  if (!process.waitForFinished(60000)) return outcome;
+  outcome.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  outcome.out = QString::fromUtf8(process.readAllStandardOutput());
+  outcome.err = QString::fromUtf8(process.readAllStandardError());
+  return outcome;
+}
+
 int Pages(const QString& pdf) {
   for (const QString& line : Run(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n')))
     if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
@@ -51,6 +84,8 @@ class ReportTest : public QObject {
 
  private slots:
   void initTestCase() {
+    // What the program's own start sets; the report prints it.
+    QCoreApplication::setApplicationVersion(QStringLiteral(MV_VERSION));
     QVERIFY(runtime_.isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
     qputenv("XDG_DATA_HOME", QFile::encodeName(runtime_.path()));
@@ -145,6 +180,71 @@ class ReportTest : public QObject {
       QVERIFY2(pages == 1 || pages == 2, qPrintable(column + QStringLiteral(": ") +
                                                     QString::number(pages)));
     }
+
+    // ecuctl report on the same ECU, its changes from the snapshot the
+    // session began with, for the car chosen last: the menu's report, word
+    // for word.
+    const auto snapshots = history::ListSnapshots(folder).snapshots;
+    QCOMPARE(snapshots.size(), std::size_t{1});
+    const QString fromCommand = QDir(session_.Folder()).filePath(QStringLiteral("ecuctl.pdf"));
+    const Outcome made =
+        Ecuctl(port, {QStringLiteral("report"), QStringLiteral("--since"),
+                      QString::fromStdString(snapshots[0].file.filename().string()),
+                      QStringLiteral("--language"), QStringLiteral("ITALIANO"),
+                      QStringLiteral("--out"), fromCommand});
+    QVERIFY2(made.code == 0, qPrintable(made.err));
+    QVERIFY2(made.out.contains(QStringLiteral("2 change(s)")) &&
+                 made.out.contains(QStringLiteral("(1 refused)")),
+             qPrintable(made.out));
+    QCOMPARE(PdfText(fromCommand), italian);
+    std::filesystem::remove_all(folder);
+  }
+
+  // What ecuctl report refuses, each with its exit code and a message that
+  // says why; no file is left behind.
+  void CommandLineRefusals() {
+    const std::filesystem::path folder = history::DefaultFolder();
+    std::filesystem::remove_all(folder);
+    VirtualEcuProcess ecu(session_.Folder(), QStringLiteral("refusals"));
+    const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
+    QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
+    const QString pdf = QDir(session_.Folder()).filePath(QStringLiteral("refused.pdf"));
+    struct Case {
+      QStringList arguments;
+      QString port;
+      int code;
+      QString says;
+    };
+    const QString none = QDir(session_.Folder()).filePath(QStringLiteral("no-such-port"));
+    const QList<Case> cases = {
+        {{}, port, 1, QStringLiteral("report needs --out FILE.pdf")},
+        {{QStringLiteral("--out")}, port, 1, QStringLiteral("--out needs a value")},
+        {{QStringLiteral("--colour"), QStringLiteral("red"), QStringLiteral("--out"), pdf}, port,
+         1, QStringLiteral("unknown option --colour")},
+        {{QStringLiteral("extra"), QStringLiteral("--out"), pdf}, port, 1,
+         QStringLiteral("no operand extra")},
+        {{QStringLiteral("--out"), session_.Folder()}, port, 1, QStringLiteral("is a folder")},
+        {{QStringLiteral("--out"), session_.Folder() + QStringLiteral("/none/r.pdf")}, port, 5,
+         QStringLiteral("no folder")},
+        {{QStringLiteral("--language"), QStringLiteral("klingon"), QStringLiteral("--out"), pdf},
+         port, 1, QStringLiteral("no language klingon (one of: ITALIANO")},
+        {{QStringLiteral("--since"), QStringLiteral("2026-02-30"), QStringLiteral("--out"), pdf},
+         port, 1, QStringLiteral("2026-02-30 is neither")},
+        {{QStringLiteral("--vehicle"), QStringLiteral("ZZ999ZZ"), QStringLiteral("--out"), pdf},
+         port, 1, QStringLiteral("no vehicle card ZZ999ZZ")},
+        {{QStringLiteral("--out"), pdf}, none, 2, QStringLiteral("no ECU found")},
+    };
+    for (const Case& c : cases) {
+      const Outcome run = Ecuctl(c.port, QStringList{QStringLiteral("report")} + c.arguments);
+      QVERIFY2(run.code == c.code, qPrintable(c.arguments.join(QLatin1Char(' ')) +
+                                              QStringLiteral(": ") + run.err));
+      QVERIFY2(run.err.contains(c.says), qPrintable(run.err));
+      QVERIFY(!QFile::exists(pdf));
+    }
+    // With no card at all the report says so, and is made.
+    const Outcome plain = Ecuctl(port, {QStringLiteral("report"), QStringLiteral("--out"), pdf});
+    QVERIFY2(plain.code == 0, qPrintable(plain.err));
+    QVERIFY(PdfText(pdf).contains(QStringLiteral("Nessuna scheda vettura.")));
     std::filesystem::remove_all(folder);
   }
 

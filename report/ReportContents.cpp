@@ -14,7 +14,6 @@
 #include "ConfCar.h"
 #include "ConfOptFields.h"
 #include "ConfSwFields.h"
-#include "ConnectionHistory.h"
 #include "Diagnosi.h"
 #include "FieldEditor.h"
 #include "FormConfOpt.h"
@@ -215,14 +214,13 @@ QList<ReportChange> Changes(const std::filesystem::path& journal, const QString&
   return changes;
 }
 
-ReportData Collect(const FormContext& context, const ConnectionHistory& history,
-                   const QString& since) {
+ReportData Collect(const FormContext& context, const Session& session, const QString& since) {
   ReportData data;
   data.texts = Texts(context.language);
   data.workshop = LoadWorkshop();
-  if (!history.VehicleKey().empty()) {
-    if (const auto card = vehicle::FindCard(history.Folder(), context.identification,
-                                            history.VehicleKey()))
+  if (!session.vehicleKey.empty()) {
+    if (const auto card = vehicle::FindCard(session.historyFolder, context.identification,
+                                            session.vehicleKey))
       data.card = card->card;
   }
   const ecu::Identification& id = context.identification;
@@ -235,9 +233,11 @@ ReportData Collect(const FormContext& context, const ConnectionHistory& history,
   data.date = ReportLocale(context.language).toString(QDate::currentDate(), QLocale::ShortFormat);
   data.changesSince = since;
   data.configuration = Configuration(context);
-  const std::filesystem::path folder = history.SessionFolder();
-  if (!folder.empty())
+  if (!session.historyFolder.empty()) {
+    const std::filesystem::path folder =
+        vehicle::CarFolder(session.historyFolder, id, session.vehicleKey);
     data.changes = Changes(folder / "journal.csv", since, context.language);
+  }
   data.diagnosis = Diagnosis(context);
   return data;
 }
