@@ -27,16 +27,6 @@ struct Options {
 };
 
 // "YYYY-MM-DD" naming a day of the calendar.
-bool IsCalendarDay(const std::string& text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  for (const std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-    if (text[i] < '0' || text[i] > '9') return false;
-  const std::chrono::year_month_day day{std::chrono::year(std::stoi(text.substr(0, 4))),
-                                        std::chrono::month(std::stoul(text.substr(5, 2))),
-                                        std::chrono::day(std::stoul(text.substr(8, 2)))};
-  return day.ok();
-}
-
 bool Parse(const std::vector<std::string>& args, Options* o, std::string* error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -77,6 +67,16 @@ int Usage(std::ostream& err, const std::string& why) {
 
 // Connects and checks that the ECU is one this tool serves.
 }  // namespace
+
+bool IsCalendarDay(const std::string& text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  for (const std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+    if (text[i] < '0' || text[i] > '9') return false;
+  const std::chrono::year_month_day day{std::chrono::year(std::stoi(text.substr(0, 4))),
+                                        std::chrono::month(std::stoul(text.substr(5, 2))),
+                                        std::chrono::day(std::stoul(text.substr(8, 2)))};
+  return day.ok();
+}
 
 int ConnectAndIdentify(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err) {
   link.SetStartOptionA(0);

@@ -21,6 +21,8 @@ int RunHistoryCommand(const std::vector<std::string>& args, ecu::EcuLink& link, 
 // Opens the link, connects and reads the identification; kExitOk, or the
 // exit code after saying why not (the link is left to the caller to close).
 int ConnectAndIdentify(ecu::EcuLink& link, ecu::Identification* id, std::ostream& err);
+// "YYYY-MM-DD" naming a real day (what --since takes).
+bool IsCalendarDay(const std::string& text);
 // The usage lines of the history commands.
 const char* HistoryUsage();
 

@@ -1,7 +1,8 @@
 #include "ReportOptions.h"
 
-#include <chrono>
 #include <filesystem>
+
+#include "HistoryCommands.h"
 
 const char* ReportUsage() {
   return "  report [--since SNAPSHOT|DATE] [--vehicle PLATE] [--language LANG] --out FILE.pdf\n"
@@ -11,18 +12,6 @@ const char* ReportUsage() {
 }
 
 namespace report_since {
-
-bool IsCalendarDay(const std::string& text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-    if (text[i] < '0' || text[i] > '9') return false;
-  const int year = std::stoi(text.substr(0, 4));
-  const unsigned month = static_cast<unsigned>(std::stoi(text.substr(5, 2)));
-  const unsigned day = static_cast<unsigned>(std::stoi(text.substr(8, 2)));
-  return std::chrono::year_month_day(std::chrono::year(year), std::chrono::month(month),
-                                     std::chrono::day(day))
-      .ok();
-}
 
 Start Resolve(const std::string& text, const std::vector<history::Snapshot>& snapshots,
               const std::string& carFolderName) {

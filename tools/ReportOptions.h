@@ -14,9 +14,6 @@ const char* ReportUsage();
 
 namespace report_since {
 
-// "YYYY-MM-DD" naming a real day.
-bool IsCalendarDay(const std::string& text);
-
 struct Start {
   std::string since;  // the journal time the changes start at
   std::string error;  // why the text names no start, when since is empty

@@ -19,19 +19,6 @@ const std::vector<history::Snapshot> kSnapshots = {
 
 }  // namespace
 
-TEST(ReportOptions, CalendarDays) {
-  struct Case {
-    const char* text;
-    bool day;
-  };
-  const Case cases[] = {
-      {"2026-12-11", true},  {"2024-02-29", true},  {"2026-02-29", false},
-      {"2026-13-01", false}, {"2026-00-10", false}, {"2026-1-05", false},
-      {"2026-12-11 08:00", false}, {"20261211", false}, {"yesterday", false}, {"", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(report_since::IsCalendarDay(c.text), c.day) << c.text;
-}
-
 TEST(ReportOptions, SinceADayOrASnapshotOfThisCar) {
   struct Case {
     const char* text;
