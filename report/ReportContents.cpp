@@ -22,6 +22,7 @@
 #include "FormSensore.h"
 #include "FormVettura.h"
 #include "History.h"
+#include "LatestCheck.h"
 #include "ModuloLingua.h"
 #include "ParameterCaptions.h"
 #include "QtStandardTexts.h"
@@ -239,6 +240,19 @@ ReportData Collect(const FormContext& context, const Session& session, const QSt
     data.changes = Changes(folder / "journal.csv", since, context.language);
   }
   data.diagnosis = Diagnosis(context);
+  if (!session.historyFolder.empty()) {
+    TModuloLingua* language = context.language;
+    const bool usable = language != nullptr && language->IsUsable();
+    const bool wasActive = usable && language->IsActive();
+    const bool active = usable && (wasActive || language->Activate());
+    data.check = LatestCheck(
+        LogsFolder(session.historyFolder, id, session.vehicleKey),
+        [&](const QString& key) -> std::optional<QString> {
+          return active ? language->Text(key, 200) : std::nullopt;
+        },
+        ReportLocale(language));
+    if (active && !wasActive) language->Deactivate();
+  }
   return data;
 }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QList>
-#include <QPointF>
 #include <QString>
 #include <optional>
 
@@ -31,12 +30,20 @@ struct ReportChange {
   bool refused = false;  // the ECU refused the value, or did not answer
 };
 
-// The last calibration check: its verdict and the points of its small chart
-// (x and y as the check measured them).
-struct ReportCheck {
+// One engine speed band of the last calibration check, gas judged against
+// petrol.
+struct ReportCheckBand {
+  QString band;
   QString verdict;
-  QString detail;
-  QList<QPointF> points;
+  QString advice;       // what to adjust, or why there is no verdict
+  bool ok = false;      // nothing to adjust
+  bool judged = false;  // false: not enough data for a verdict
+};
+
+// The last calibration check: when it was made and its verdict per band.
+struct ReportCheck {
+  QString taken;
+  QList<ReportCheckBand> bands;
 };
 
 // The report's own words, looked up by dictionary key (ReportTextKeys).

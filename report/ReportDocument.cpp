@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <QUrl>
@@ -54,7 +53,6 @@ const TextKey kTextKeys[] = {
 };
 
 const QUrl kLogoUrl(QStringLiteral("report://logo"));
-const QUrl kChartUrl(QStringLiteral("report://chart"));
 
 QString Escaped(const QString& text) {
   return text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
@@ -187,13 +185,17 @@ QString CheckAndDiagnosis(const ReportData& data) {
   if (!data.diagnosis.isEmpty())
     html += Heading(data.texts.diagnosis) + QStringLiteral("<p>%1</p>").arg(Escaped(data.diagnosis));
   if (data.check) {
-    html += Heading(data.texts.check) +
-            QStringLiteral("<table width='100%'><tr><td valign='top'><b>%1</b><br>%2</td>")
-                .arg(Escaped(data.check->verdict), Escaped(data.check->detail));
-    if (data.check->points.size() > 1)
-      html += QStringLiteral("<td width='260' align='right'><img src='%1' width='250' height='90'></td>")
-                  .arg(kChartUrl.toString());
-    html += QStringLiteral("</tr></table>");
+    html += Heading(data.texts.check + QStringLiteral(" (") + data.check->taken +
+                    QLatin1Char(')')) +
+            QStringLiteral("<table class='grid' width='100%' cellspacing='0' cellpadding='1'>");
+    for (const ReportCheckBand& band : data.check->bands) {
+      const char* look = band.ok ? "ok" : band.judged ? "no" : "nd";
+      html += QStringLiteral("<tr><td width='18%'>%1</td><td width='27%'><b class='%2'>%3</b></td>"
+                             "<td>%4</td></tr>")
+                  .arg(Escaped(band.band), QLatin1String(look), Escaped(band.verdict),
+                       Escaped(band.advice));
+    }
+    html += QStringLiteral("</table>");
   }
   return html;
 }
@@ -211,40 +213,6 @@ QString NotesAndSignatures(const ReportData& data) {
              .arg(Escaped(t.technician), Escaped(t.customer));
 }
 
-// The check's small chart: its points joined by a line, on a light grid.
-QImage Chart(const QList<QPointF>& points) {
-  QImage image(750, 270, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF area(30, 15, 700, 230);
-  painter.setPen(QPen(QColor(200, 200, 200), 2));
-  for (int i = 0; i <= 4; ++i) {
-    const double y = area.top() + area.height() * i / 4;
-    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-  }
-  painter.setPen(QPen(Qt::black, 3));
-  painter.drawRect(area);
-  double minX = points.front().x(), maxX = minX, minY = points.front().y(), maxY = minY;
-  for (const QPointF& p : points) {
-    minX = std::min(minX, p.x());
-    maxX = std::max(maxX, p.x());
-    minY = std::min(minY, p.y());
-    maxY = std::max(maxY, p.y());
-  }
-  if (maxX == minX) maxX = minX + 1;
-  if (maxY == minY) maxY = minY + 1;
-  QPainterPath path;
-  for (qsizetype i = 0; i < points.size(); ++i) {
-    const QPointF at(area.left() + (points[i].x() - minX) / (maxX - minX) * area.width(),
-                     area.bottom() - (points[i].y() - minY) / (maxY - minY) * area.height());
-    if (i == 0) path.moveTo(at); else path.lineTo(at);
-  }
-  painter.setPen(QPen(QColor(0, 90, 170), 4));
-  painter.drawPath(path);
-  return image;
-}
-
 constexpr const char* kStyle =
     "body { font-size: 7.5pt; }"
     "h2 { font-size: 9pt; margin-top: 6px; margin-bottom: 2px; color: #1a3d6d; }"
@@ -256,6 +224,8 @@ constexpr const char* kStyle =
     "table.grid th { background-color: #e4eaf2; }"
     "table.notes td { border: 1px solid #808080; }"
     ".no { color: #b00000; }"
+    ".ok { color: #006000; }"
+    ".nd { color: #606060; }"
     ".gap { font-size: 3pt; }";
 
 }  // namespace
@@ -291,8 +261,6 @@ std::unique_ptr<QTextDocument> MakeReportDocument(const ReportData& data) {
       hasLogo = true;
     }
   }
-  if (data.check && data.check->points.size() > 1)
-    document->addResource(QTextDocument::ImageResource, kChartUrl, Chart(data.check->points));
   document->setHtml(QStringLiteral("<html><body>") + WorkshopHeader(data, hasLogo) +
                     VehicleAndEcu(data) + Configuration(data) + Changes(data) +
                     CheckAndDiagnosis(data) + NotesAndSignatures(data) +

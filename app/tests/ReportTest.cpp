@@ -3,7 +3,8 @@
 // and one it refused. The PDF is read back with poppler's pdftotext and
 // pdfinfo: the workshop, the plate, the change with its old and new value,
 // the refused write marked, and one or two pages in every language. ecuctl
-// report, run on the same ECU afterwards, makes the same report.
+// report, run on the same ECU afterwards, makes the same report; after a
+// calibration check of the car its verdict is in the report too.
 #include <QAction>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -15,6 +16,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
+#include <fstream>
 
 #include "ConfCar.h"
 #include "FormMain.h"
@@ -22,6 +25,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "ProcessObjects.h"
+#include "ResultFile.h"
 #include "Rapporto.h"
 #include "SceltaVettura.h"
 #include "ShellTestSupport.h"
@@ -69,6 +73,28 @@ Outcome Ecuctl(const QString& port, const QStringList& arguments) {
   outcome.out = QString::fromUtf8(process.readAllStandardOutput());
   outcome.err = QString::fromUtf8(process.readAllStandardError());
   return outcome;
+}
+
+// A check's result file, its gas verdicts given per band (petrol was valid).
+void WriteCheck(const std::filesystem::path& file, const std::string& idle,
+                const std::string& partLoad, std::filesystem::file_time_type written) {
+  std::vector<calibration::ResultRow> rows;
+  for (const auto& [band, verdict] : {std::pair{"idle", idle}, std::pair{"2500", partLoad}}) {
+    calibration::ResultRow petrol;
+    petrol.band = band;
+    petrol.fuel = "petrol";
+    petrol.verdict = "ok";
+    calibration::ResultRow gas = petrol;
+    gas.fuel = "gas";
+    gas.verdict = verdict;
+    if (verdict == "not-enough-data") gas.reason = "cold";
+    rows.push_back(petrol);
+    rows.push_back(gas);
+  }
+  std::filesystem::create_directories(file.parent_path());
+  std::string error;
+  QVERIFY2(calibration::WriteResultFile(file.string(), rows, &error), error.c_str());
+  std::filesystem::last_write_time(file, written);
 }
 
 int Pages(const QString& pdf) {
@@ -198,6 +224,77 @@ class ReportTest : public QObject {
              qPrintable(made.out));
     QCOMPARE(PdfText(fromCommand), italian);
     std::filesystem::remove_all(folder);
+  }
+
+  // The newest check of this car, in the report's language: not an older
+  // check, not a damaged result file, not another car's check.
+  void CheckVerdictInEveryLanguage() {
+    namespace fs = std::filesystem;
+    const fs::path folder = history::DefaultFolder();
+    fs::remove_all(folder);
+    fs::remove_all(folder.parent_path() / "Logs");
+    const ecu::Identification id{18, 0, 1, 23};
+    vehicle::Card card;
+    card.plate = "AB 123 CD";
+    QVERIFY(vehicle::AddCard(folder, id, card).done);
+    vehicle::Card other;
+    other.plate = "EF456GH";
+    QVERIFY(vehicle::AddCard(folder, id, other).done);
+    QVERIFY(vehicle::Choose(folder, id, "AB123CD", std::chrono::system_clock::now()).done);
+    const fs::path logs = folder.parent_path() / "Logs";
+    const auto now = fs::file_time_type::clock::now();
+    const fs::path mine = logs / "ecu-18-0-1-23_AB123CD";
+    WriteCheck(mine / "2026-12-11_08-00-00.check.csv", "rich-on-gas", "ok",
+               now - std::chrono::hours(2));
+    WriteCheck(mine / "2026-12-11_09-00-00.check.csv", "ok", "lean-on-gas",
+               now - std::chrono::hours(1));
+    std::ofstream(mine / "broken.check.csv") << "not a result\n";
+    WriteCheck(logs / "ecu-18-0-1-23_EF456GH" / "2026-12-11_10-00-00.check.csv",
+               "actuator-upper-limit", "actuator-upper-limit", now);
+
+    VirtualEcuProcess ecu(session_.Folder(), QStringLiteral("check"));
+    const QString port = ecu.Start({QStringLiteral("--engine"), QStringLiteral("off")});
+    QVERIFY2(!port.isEmpty(), qPrintable(ecu.Errors()));
+    struct Case {
+      QString language;
+      QStringList shows;  // the bands, the verdicts and what to adjust
+      QStringList hides;  // the older check's and the other car's verdicts
+    };
+    const QList<Case> cases = {
+        {QStringLiteral("ITALIANO"),
+         {QStringLiteral("Minimo"), QStringLiteral("Magro a gas"), QStringLiteral("Arricchire")},
+         {QStringLiteral("Ricco a gas"), QStringLiteral("limite superiore")}},
+        {QStringLiteral("ENGLISH"),
+         {QStringLiteral("Calibration check"), QStringLiteral("Idle"), QStringLiteral("Lean on gas"),
+          QStringLiteral("Nothing to adjust."), QStringLiteral("Enrich")},
+         {QStringLiteral("Rich on gas"), QStringLiteral("upper limit")}},
+        {QStringLiteral("FRANCAIS"), {QStringLiteral("Pauvre au gaz")}, {}},
+        {QStringLiteral("DEUTSCH"), {QStringLiteral("Mager mit Gas")}, {}},
+        {QStringLiteral("ESPANOL"), {QStringLiteral("Pobre a gas")}, {}},
+        {QStringLiteral("POLSKI"), {QStringLiteral("Uboga mieszanka")}, {}},
+    };
+    const QString keep = qEnvironmentVariable("MV_SCREENSHOTS");
+    for (const Case& c : cases) {
+      const QString pdf = QDir(session_.Folder()).filePath(c.language + QStringLiteral(".pdf"));
+      const Outcome made = Ecuctl(port, {QStringLiteral("report"), QStringLiteral("--language"),
+                                         c.language, QStringLiteral("--out"), pdf});
+      QVERIFY2(made.code == 0, qPrintable(made.err));
+      if (!keep.isEmpty())
+        QFile::copy(pdf, QDir(keep).filePath(QStringLiteral("check-%1.pdf").arg(c.language)));
+      // pdftotext -layout keeps a wrapped verdict's words apart; plain text
+      // joins a cell's lines with single spaces.
+      const QString text = Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
+                               .simplified();
+      for (const QString& shown : c.shows)
+        QVERIFY2(text.contains(shown), qPrintable(c.language + QStringLiteral(": ") + shown));
+      for (const QString& hidden : c.hides)
+        QVERIFY2(!text.contains(hidden), qPrintable(c.language + QStringLiteral(": ") + hidden));
+      const int pages = Pages(pdf);
+      QVERIFY2(pages == 1 || pages == 2,
+               qPrintable(c.language + QStringLiteral(": ") + QString::number(pages)));
+    }
+    fs::remove_all(folder);
+    fs::remove_all(logs);
   }
 
   // What ecuctl report refuses, each with its exit code and a message that
