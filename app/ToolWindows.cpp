@@ -185,11 +185,13 @@ void OpenCalibrationCheck(TFormMain& main) {
   if (process.store == nullptr) return;
   const FormContext context = ContextOf(process);
   TFormVerifica window(context, &main);
-  // A live check is recorded beside the other recordings of this ECU, with
-  // its result file beside the log.
+  // A live check is recorded beside the other recordings of this ECU in the
+  // car chosen, with its result file beside the log (the handover report
+  // reads it there).
   if (context.Connected()) {
+    const std::string car = process.history != nullptr ? process.history->VehicleKey() : "";
     const std::filesystem::path folder = history::DefaultFolder().parent_path() / "Logs" /
-                                         history::EcuFolderName(context.identification);
+                                         history::EcuFolderName(context.identification, car);
     const QString name =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) +
         QStringLiteral(".mlg");

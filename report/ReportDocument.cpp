@@ -1,11 +1,14 @@
 #include "ReportDocument.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
@@ -204,7 +207,7 @@ QString NotesAndSignatures(const ReportData& data) {
   const ReportTexts& t = data.texts;
   return Heading(t.notes) +
          QStringLiteral("<table class='notes' width='100%' cellspacing='0' cellpadding='4'>"
-                        "<tr><td height='56'>&nbsp;</td></tr></table>"
+                        "<tr><td>&nbsp;<br>&nbsp;<br>&nbsp;<br>&nbsp;<br>&nbsp;</td></tr></table>"
                         "<table width='100%' cellspacing='0' cellpadding='0' class='sign'><tr>"
                         "<td width='45%'><br><br>______________________________<br>%1</td>"
                         "<td width='10%'></td>"
@@ -227,6 +230,29 @@ constexpr const char* kStyle =
     ".ok { color: #006000; }"
     ".nd { color: #606060; }"
     ".gap { font-size: 3pt; }";
+
+constexpr double kLayoutDpi = 96;
+constexpr double kFooterHeight = 14;  // the page number, at 96 dots an inch
+
+// The notes and the signatures are one part of the document: when they would
+// run over a page break, the notes start the next page.
+void KeepNotesWithSignatures(QTextDocument& document, const QString& notesHeading) {
+  QTextBlock heading;
+  for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
+    if (block.text() == notesHeading) {
+      heading = block;
+      break;
+    }
+  }
+  if (!heading.isValid()) return;
+  const double pageHeight = document.pageSize().height();
+  const QRectF at = document.documentLayout()->blockBoundingRect(heading);
+  const int notesPage = static_cast<int>(at.top() / pageHeight);
+  if (notesPage >= document.pageCount() - 1) return;
+  QTextBlockFormat format = heading.blockFormat();
+  format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+  QTextCursor(heading).setBlockFormat(format);
+}
 
 }  // namespace
 
@@ -271,7 +297,41 @@ std::unique_ptr<QTextDocument> MakeReportDocument(const ReportData& data) {
 void PrintReport(const ReportData& data, QPagedPaintDevice& device) {
   device.setPageSize(QPageSize(QPageSize::A4));
   device.setPageMargins(QMarginsF(15, 10, 15, 10), QPageLayout::Millimeter);
-  MakeReportDocument(data)->print(&device);
+  std::unique_ptr<QTextDocument> document = MakeReportDocument(data);
+  // Laid out at 96 dots an inch whatever the device (a PDF at 300, a printer
+  // at its own): sizes in the text mean the same on every page, and the
+  // whole printable area is the page (QTextDocument::print would add
+  // margins of its own).
+  static QImage metrics = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(kLayoutDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(kLayoutDpi / 0.0254));
+    return image;
+  }();
+  document->documentLayout()->setPaintDevice(&metrics);
+  document->setDocumentMargin(0);
+  const QRectF area = device.pageLayout().paintRect(QPageLayout::Inch);
+  const QSizeF page(area.width() * kLayoutDpi, area.height() * kLayoutDpi - kFooterHeight);
+  document->setPageSize(page);
+  KeepNotesWithSignatures(*document, data.texts.notes);
+
+  QPainter painter(&device);
+  const double scale = device.width() / page.width();
+  painter.scale(scale, scale);
+  QFont footer = document->defaultFont();
+  footer.setPixelSize(9);
+  painter.setFont(footer);
+  const int pages = document->pageCount();
+  for (int i = 0; i < pages; ++i) {
+    if (i > 0) device.newPage();
+    painter.save();
+    painter.translate(0, -i * page.height());
+    document->drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
+    painter.restore();
+    if (pages > 1)
+      painter.drawText(QRectF(0, page.height(), page.width(), kFooterHeight),
+                       Qt::AlignRight | Qt::AlignBottom, QStringLiteral("%1/%2").arg(i + 1).arg(pages));
+  }
 }
 
 bool WriteReportPdf(const ReportData& data, const QString& path, QString* error) {
