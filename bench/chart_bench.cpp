@@ -28,6 +28,7 @@
 #include "FormContext.h"
 #include "Grafico.h"
 #include "LogWriter.h"
+#include "ModuloLingua.h"
 #include "StripChart.h"
 #include "Visualizza.h"
 
@@ -117,6 +118,7 @@ double RedrawMs(monitor::StripChart* chart, QImage& image) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   QTemporaryDir folder;
   std::string path = QDir(folder.path()).filePath(QStringLiteral("hour.mlg")).toStdString();
   for (int i = 1; i + 1 < argc; ++i)
@@ -131,9 +133,17 @@ int main(int argc, char** argv) {
               Ms(Clock::now() - written));
   const auto [rssBefore, peakBefore] = MemoryMiB();
 
+  // The windows' texts from the dictionary beside the program, as installed.
+  TModuloLingua lingua;
+  if (!lingua.Open(QCoreApplication::applicationDirPath(), QStringLiteral("DizionarioVnt.dbf"))) {
+    std::fprintf(stderr, "no dictionary beside the program\n");
+    return 1;
+  }
+  lingua.SetSelectedColumn(QStringLiteral("ITALIANO"));
   ConfCar store("bench.dmr");
   FormContext context;
   context.store = &store;
+  context.language = &lingua;
   TFormGrafico window(context);
   window.setWindowState(Qt::WindowNoState);
   window.resize(1024, 768);

@@ -181,8 +181,11 @@ void TFormGrafico::BuildPlayBar() {
   playTimer_ = new QTimer(this);
   playTimer_->setInterval(kPlayInterval);
   connect(playTimer_, &QTimer::timeout, this, [this] {
-    const double elapsed = wall_.restart() / 1000.0;
-    ReplayStep(elapsed);
+    // In nanoseconds: whole milliseconds would drop a fraction at every
+    // step, and the replay would fall further behind the wall clock.
+    const qint64 now = wall_.nsecsElapsed();
+    ReplayStep(static_cast<double>(now - lastStep_) / 1e9);
+    lastStep_ = now;
   });
   connect(ButtonRiproduci, &QPushButton::clicked, this, [this] {
     if (clock_.Playing()) Pause();
@@ -386,6 +389,7 @@ void TFormGrafico::Play() {
   OpenReplayView();
   clock_.Play();
   wall_.start();
+  lastStep_ = 0;
   playTimer_->start();
   ShowReplayPosition();
   RefreshPlayBar();

@@ -137,6 +137,7 @@ class TFormGrafico : public QDialog {
   monitor::ReplayClock clock_;
   QTimer* playTimer_ = nullptr;
   QElapsedTimer wall_;
+  qint64 lastStep_ = 0;  // wall_ at the last replay step, ns
   QPointer<TFormVisualizza> replayView_;
   std::optional<std::size_t> lastReplayed_;
   // Texts (Italian until the dictionary gives them).
