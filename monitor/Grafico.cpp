@@ -272,10 +272,17 @@ void TFormGrafico::ChannelChecked() {
   Grafico->SetVisibleChannels(visible);
 }
 
+// At the cursor; live with no cursor placed, at the newest sample.
+std::optional<double> TFormGrafico::ReadOutTime() const {
+  if (Grafico->Cursor()) return Grafico->Cursor();
+  if (!replaying_ && !data_.Empty()) return data_.LastTime();
+  return std::nullopt;
+}
+
 QString TFormGrafico::ReadOut(std::size_t channel) const {
-  const auto cursor = Grafico->Cursor();
-  if (!cursor || channel >= data_.Channels().size()) return QStringLiteral("-");
-  const float value = data_.ValueAt(channel, *cursor);
+  const auto at = ReadOutTime();
+  if (!at || channel >= data_.Channels().size()) return QStringLiteral("-");
+  const float value = data_.ValueAt(channel, *at);
   if (std::isnan(value)) return QStringLiteral("-");
   const monitor::ChartChannel& c = data_.Channels()[channel];
   QLocale locale;
@@ -289,9 +296,9 @@ void TFormGrafico::RefreshReadOut() {
   const QSignalBlocker quiet(ListaCanali);
   for (int i = 0; i < ListaCanali->topLevelItemCount(); ++i)
     ListaCanali->topLevelItem(i)->setText(kValueColumn, ReadOut(static_cast<std::size_t>(i)));
-  const auto cursor = Grafico->Cursor();
-  LabelCursore->setText(cursor ? cursor_ + QLatin1Char(' ') + monitor::ChartTimeText(*cursor, true)
-                               : cursor_);
+  const auto at = ReadOutTime();
+  LabelCursore->setText(at ? cursor_ + QLatin1Char(' ') + monitor::ChartTimeText(*at, true)
+                           : cursor_);
 }
 
 void TFormGrafico::AppendSample(const monitor::LiveSample& sample) {
@@ -308,8 +315,9 @@ void TFormGrafico::AppendSample(const monitor::LiveSample& sample) {
   }
   data_.Append(sample.time, row_);
   Grafico->DataAppended();
-  // The read-out follows the newest sample while the cursor is not set.
-  if (Grafico->Cursor()) RefreshReadOut();
+  // Without a cursor the read-out follows the newest sample; with one, a
+  // sample may just have arrived at or before it.
+  RefreshReadOut();
 }
 
 void TFormGrafico::StartPolling() {

@@ -85,7 +85,8 @@ class TFormGrafico : public QDialog {
   const monitor::ChartData& Data() const { return data_; }
   // The shown name of each channel.
   QString CaptionOf(std::size_t channel) const;
-  // The read-out at the cursor of a channel ("-" without a value there).
+  // The read-out of a channel at the cursor, or live with no cursor placed
+  // at the newest sample ("-" without a value there).
   QString ReadOut(std::size_t channel) const;
 
   monitor::StripChart* Grafico;
@@ -115,6 +116,7 @@ class TFormGrafico : public QDialog {
   void FillChannelList();
   void ChannelChecked();
   void RefreshReadOut();
+  std::optional<double> ReadOutTime() const;
   void RefreshPlayBar();
   void ShowReplayPosition();
   void OpenReplayView();

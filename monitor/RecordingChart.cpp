@@ -9,6 +9,15 @@ namespace {
 constexpr const char* kTime = "Time";
 constexpr const char* kTemperature = "Gas temp";
 constexpr const char* kTemperatureValid = "Gas temp valid";
+
+// The unit as the chart shows it after a value: a log keeps degrees as "C"
+// and marks the fuel channel's meaning as "gas=1", which reads badly after a
+// number ("1 gas=1"); the channel's caption already says what 1 means.
+std::string ShownUnit(const std::string& unit) {
+  if (unit == "C") return "\u00B0C";
+  if (unit.find('=') != std::string::npos) return {};
+  return unit;
+}
 }  // namespace
 
 ChartColumns::ChartColumns(std::span<const logging::Channel> channels)
@@ -30,7 +39,7 @@ std::vector<ChartChannel> ChartColumns::Channels() const {
   for (std::size_t source : sources_) {
     ChartChannel c;
     c.name = channels_[source].name;
-    c.unit = channels_[source].units;
+    c.unit = ShownUnit(channels_[source].units);
     c.digits = channels_[source].digits;
     out.push_back(std::move(c));
   }

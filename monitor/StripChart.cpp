@@ -257,21 +257,29 @@ void StripChart::DrawLane(QPainter& p, int lane, const QRect& plot) {
 
 void StripChart::DrawMarkers(QPainter& p, const QRect& plot) {
   const QFontMetrics metrics(p.font());
-  int row = 0;
+  // A label goes in the first of three rows where it clears the label
+  // before it; where none is free (markers crowded in a long span) the line
+  // is drawn without one, and zooming in brings the labels back.
+  constexpr int kRows = 3;
+  int rowEnd[kRows];
+  std::fill(std::begin(rowEnd), std::end(rowEnd), plot.left() - 1);
   for (const ChartMarker& marker : data_->Markers()) {
     if (marker.time < start_ || marker.time >= start_ + span_) continue;
     const int x = static_cast<int>(std::lround(XOfTime(marker.time)));
     p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
     p.drawLine(x, plot.top(), x, plot.bottom());
-    // Labels take turns over three rows so neighbours stay readable.
     const QString text = QString::fromStdString(marker.text);
-    QRect label(x + 2, plot.top() + 2 + (row % 3) * (metrics.height() + 2),
-                metrics.horizontalAdvance(text) + 6, metrics.height());
-    if (label.right() > plot.right()) label.moveRight(x - 2);
-    p.fillRect(label, QColor(0xFF, 0xF5, 0xC8));
-    p.setPen(QColor(0x40, 0x40, 0x40));
-    p.drawText(label, Qt::AlignCenter, text);
-    ++row;
+    for (int row = 0; row < kRows; ++row) {
+      QRect label(x + 2, plot.top() + 2 + row * (metrics.height() + 2),
+                  metrics.horizontalAdvance(text) + 6, metrics.height());
+      if (label.right() > plot.right()) label.moveRight(x - 2);
+      if (label.left() <= rowEnd[row]) continue;
+      rowEnd[row] = label.right() + 2;
+      p.fillRect(label, QColor(0xFF, 0xF5, 0xC8));
+      p.setPen(QColor(0x40, 0x40, 0x40));
+      p.drawText(label, Qt::AlignCenter, text);
+      break;
+    }
   }
 }
 

@@ -37,6 +37,7 @@ constexpr std::size_t kRpm = 0;
 constexpr std::size_t kLambda = 1;
 constexpr std::size_t kActuator = 5;
 constexpr std::size_t kTemperature = 8;
+constexpr std::size_t kFuel = 10;
 constexpr std::size_t kChannels = logging::kEcuChannelCount - 2;
 
 // With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
@@ -260,6 +261,10 @@ void ChartWindowTest::cursorReadsOutEveryChannel() {
   QCOMPARE(w->ReadOut(kActuator),
            QString::number(std::lround(120 + 40 * std::sin(35.0 / 6))) + QStringLiteral(" steps"));
   QCOMPARE(w->ListaCanali->topLevelItem(0)->text(1), QStringLiteral("1500 rpm"));
+  // Degrees with their sign; the fuel as 0 or 1 under its caption, with no
+  // "gas=1" after the number.
+  QCOMPARE(w->ReadOut(kTemperature), QString::fromUtf8("40 °C"));
+  QCOMPARE(w->ReadOut(kFuel), QStringLiteral("1"));
   QVERIFY(w->LabelCursore->text().endsWith(monitor::ChartTimeText(t, true)));
   // Where a channel had no value the read-out says so.
   chart->SetCursor(2);
@@ -293,6 +298,11 @@ void ChartWindowTest::liveSamplesFollowTheNewest() {
   for (int i = 0; i <= 1200; ++i) w->AppendSample(Sample(i / 10.0, 240));
   QCOMPARE(w->Data().Count(), std::size_t{1201});
   QVERIFY(w->Grafico->Following());
+  // With no cursor placed, the list reads out the newest sample.
+  QVERIFY(!w->Grafico->Cursor());
+  QCOMPARE(w->ListaCanali->topLevelItem(static_cast<int>(kRpm))->text(1),
+           QStringLiteral("500 rpm"));
+  QVERIFY(w->LabelCursore->text().endsWith(QStringLiteral("2:00.0")));
   QCOMPARE(w->Grafico->ViewStart(), 120.0 - monitor::StripChart::kLiveSpan);
   // Looking back stops following; End takes it up again.
   QTest::keyClick(w->Grafico, Qt::Key_Left);
