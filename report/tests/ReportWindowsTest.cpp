@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -19,6 +22,15 @@
 #include "WindowTestSupport.h"
 
 namespace {
+QString PageText(const QString& pdf, int page) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page),
+                                              QStringLiteral("-l"), QString::number(page), pdf,
+                                              QStringLiteral("-")});
+  if (!process.waitForFinished(30000)) return {};
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 void Screenshot(QWidget* window, const QString& name) {
   const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
   if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
@@ -114,6 +126,41 @@ class ReportWindowsTest : public QObject {
     QFile written(pdf);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.read(5) == "%PDF-");
+  }
+
+  // However long the list of changes, the notes and the two signatures stay
+  // together on the last page, and a report of two pages numbers them.
+  void NotesStayWithTheSignatures() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+      QSKIP("poppler-utils (pdftotext) is not installed");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    ReportData data;
+    data.workshop.name = QStringLiteral("Officina Rossi Gas");
+    bool twoPages = false;
+    // From a list that leaves the page half empty to one that fills a second.
+    for (int changes = 20; changes <= 110; changes += 3) {
+      data.changes.clear();
+      for (int i = 0; i < changes; ++i)
+        data.changes.append({QStringLiteral("2026-12-10 10:00:%1").arg(i % 60, 2, 10, QLatin1Char('0')),
+                             QStringLiteral("Giri"), QString::number(2000 + i),
+                             QString::number(3000 + i), false});
+      QString why;
+      QVERIFY2(WriteReportPdf(data, pdf, &why), qPrintable(why));
+      const QString first = PageText(pdf, 1);
+      const QString second = PageText(pdf, 2);
+      const QString signed_ = second.contains(QStringLiteral("Il tecnico")) ? second : first;
+      QVERIFY2(signed_.contains(QStringLiteral("Il tecnico")), qPrintable(QString::number(changes)));
+      // The notes' heading is a line of its own.
+      QVERIFY2(signed_.contains(QRegularExpression(QStringLiteral("(^|\n)Note\n"))),
+               qPrintable(QString::number(changes)));
+      if (!second.isEmpty()) {
+        twoPages = true;
+        QVERIFY(first.contains(QStringLiteral("1/2")));
+        QVERIFY(second.contains(QStringLiteral("2/2")));
+      }
+    }
+    QVERIFY(twoPages);
   }
 
   // Every word of the report is in the dictionary in every language: a
