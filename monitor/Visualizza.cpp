@@ -290,6 +290,7 @@ void TFormVisualizza::Tick() {
 void TFormVisualizza::OpenChart() {
   TFormGrafico chart(context_, this);
   connect(this, &TFormVisualizza::SampleTaken, &chart, &TFormGrafico::AppendSample);
+  connect(&chart, &TFormGrafico::MarkerRequested, this, &TFormVisualizza::MarkerRequested);
   chart.exec();
 }
 

@@ -98,6 +98,9 @@ class TFormVisualizza : public QDialog {
  signals:
   // Every sample this window's poll takes, as it is taken.
   void SampleTaken(const monitor::LiveSample& sample);
+  // The technician set a marker by hand (M in the chart opened over this
+  // window); the session's recording takes it.
+  void MarkerRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -328,7 +328,8 @@ void ChartWindowTest::liveSamplesFollowTheNewest() {
 }
 
 // G in the live view opens the chart; the live view's poll keeps feeding it
-// (one poll, no second reader of the link).
+// (one poll, no second reader of the link), and M in the chart reaches the
+// live view, whose recording keeps the marker.
 void ChartWindowTest::liveViewFeedsTheChartFromItsOwnPoll() {
   TFormVisualizza view(Context());
   view.Timer1->stop();
@@ -336,8 +337,11 @@ void ChartWindowTest::liveViewFeedsTheChartFromItsOwnPoll() {
   link_.fast = {100, 40, 60, 0x11, 0, 90};
   int samples = -1;
   int fastReads = -1;
+  int marked = 0;
+  connect(&view, &TFormVisualizza::MarkerRequested, [&marked] { ++marked; });
   WhenModal<TFormGrafico>([&](TFormGrafico* chart) {
     for (int i = 0; i < 3; ++i) view.Tick();
+    QTest::keyClick(chart, Qt::Key_M);
     samples = static_cast<int>(chart->Data().Count());
     fastReads = link_.fastReads;
     chart->Grafico->SetCursor(chart->Data().LastTime());
@@ -347,6 +351,7 @@ void ChartWindowTest::liveViewFeedsTheChartFromItsOwnPoll() {
   QTest::keyClick(&view, Qt::Key_G);
   QCOMPARE(samples, 3);
   QCOMPARE(fastReads, 3);
+  QCOMPARE(marked, 1);
 }
 
 void ChartWindowTest::replayPlaysAtSixteenTimesThroughTheLiveView() {
