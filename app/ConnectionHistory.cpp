@@ -4,6 +4,7 @@
 
 #include "ConfCar.h"
 #include "History.h"
+#include "SessionLogs.h"
 
 ConnectionHistory::ConnectionHistory(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
@@ -13,12 +14,21 @@ void ConnectionHistory::SetFailureReport(FailureReport report) {
 }
 
 void ConnectionHistory::Watch(ConfCar& store) {
-  store.SetWriteObserver(&journal_);
+  store.AddWriteObserver(&journal_);
+}
+
+void ConnectionHistory::Unwatch(ConfCar& store) {
+  store.RemoveWriteObserver(&journal_);
 }
 
 std::filesystem::path ConnectionHistory::SessionFolder() const {
   if (!ecu_) return {};
   return vehicle::CarFolder(folder_, *ecu_, vehicleKey_);
+}
+
+std::filesystem::path ConnectionHistory::LogFolder() const {
+  if (!ecu_) return {};
+  return logging::EcuLogFolder(logging::LogsFolderBeside(folder_), *ecu_, vehicleKey_);
 }
 
 bool ConnectionHistory::AfterFullRead(ConfCar& store, const ecu::Identification& id) {

@@ -35,6 +35,7 @@ class ConnectionHistory {
 
   // The store's writes go to the journal of the ECU last read.
   void Watch(ConfCar& store);
+  void Unwatch(ConfCar& store);
   // After a full read of the ECU identified by id: the car it sits in (asked
   // when it has cards), its journal from now on, and a snapshot of what was
   // read. false when the snapshot was not saved.
@@ -51,6 +52,10 @@ class ConnectionHistory {
   const std::string& VehicleKey() const { return vehicleKey_; }
   // The folder where this session is kept; empty before the first full read.
   std::filesystem::path SessionFolder() const;
+  // Where the live view records this session: "Logs" beside the history
+  // folder, in a folder named as the session's history folder is; empty
+  // before the first full read.
+  std::filesystem::path LogFolder() const;
   // The time the session's car was chosen (the first full read): the report's
   // changes start there.
   const std::string& SessionStart() const { return sessionStart_; }

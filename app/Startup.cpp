@@ -156,7 +156,7 @@ int RunSequence(const QStringList& arguments, SingleInstance& instance) {
 
   // 13. The parameter store.
   process.history = nullptr;
-  store->SetWriteObserver(nullptr);
+  history.Unwatch(*store);
   process.store = nullptr;
   store.reset();
   // 14. The settings, written back.

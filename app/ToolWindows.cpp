@@ -64,7 +64,10 @@ void OpenLiveView(TFormMain& main) {
 void OpenLiveView(QWidget* over) {
   const ProcessObjects& process = Process();
   if (process.store == nullptr) return;
-  TFormVisualizza window(ContextOf(process), over);
+  FormContext context = ContextOf(process);
+  // Every live session is recorded in the logs folder of the ECU (or car).
+  if (process.history != nullptr) context.sessionLogFolder = process.history->LogFolder();
+  TFormVisualizza window(context, over);
   window.move(0, 0);
   window.exec();
 }

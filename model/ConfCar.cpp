@@ -111,16 +111,16 @@ bool ConfCar::EraseMemory(const std::function<void()>& settle) {
 }
 
 void ConfCar::BeginBulkWrite(BulkWrite kind, std::string_view source) {
-  if (observer_ != nullptr) observer_->BulkWriteStarted(kind, source);
+  observers_.BulkWriteStarted(kind, source);
 }
 
 void ConfCar::EndBulkWrite(BulkWrite kind) {
-  if (observer_ != nullptr) observer_->BulkWriteFinished(kind);
+  observers_.BulkWriteFinished(kind);
 }
 
 void ConfCar::Report(int identifier, int element, std::int32_t oldRaw, std::int32_t newRaw,
                      bool accepted) {
-  if (observer_ == nullptr) return;
+  if (observers_.Empty()) return;
   WriteAttempt attempt;
   attempt.time = std::chrono::system_clock::now();
   attempt.identifier = identifier;
@@ -142,7 +142,7 @@ void ConfCar::Report(int identifier, int element, std::int32_t oldRaw, std::int3
     attempt.answer = link_ != nullptr && link_->IsConnected() != 0 ? WriteAnswer::kRefused
                                                                    : WriteAnswer::kNoAnswer;
   }
-  observer_->WriteAttempted(attempt);
+  observers_.WriteAttempted(attempt);
 }
 
 void ConfCar::ReportChanges(const Image& before) {

@@ -60,8 +60,10 @@ class ConfCar : public IoBaseData {
   void SetLink(ecu::EcuLink* link) { link_ = link; }
   ecu::EcuLink* Link() const { return link_; }
   void SetProgressCallback(ProgressCallback callback) { progress_ = std::move(callback); }
-  // Told of every write sent to the ECU and its answer (nullptr: nobody).
-  void SetWriteObserver(WriteObserver* observer) { observer_ = observer; }
+  // Told of every write sent to the ECU and its answer; any number of
+  // observers, each told in the order it was added.
+  void AddWriteObserver(WriteObserver* observer) { observers_.Add(observer); }
+  void RemoveWriteObserver(WriteObserver* observer) { observers_.Remove(observer); }
 
   void ResetDefaults();
   // Slot of the identifier's first value, or kNoSlot.
@@ -153,7 +155,7 @@ class ConfCar : public IoBaseData {
 
   ecu::EcuLink* link_ = nullptr;
   ProgressCallback progress_;
-  WriteObserver* observer_ = nullptr;
+  WriteFanOut observers_;
   Image image_{};
   // What the ECU is known to hold: set by the full read and by every write
   // it accepted. A full write reports its changes against it.

@@ -75,13 +75,17 @@ fs::path JournalFile(const fs::path& folder, const ecu::Identification& id,
   return folder / EcuFolderName(id, vehicleKey) / kJournalName;
 }
 
-std::string SnapshotName(std::chrono::system_clock::time_point time) {
+std::string TimeStamp(std::chrono::system_clock::time_point time) {
   const std::time_t t = std::chrono::system_clock::to_time_t(time);
   std::tm local{};
   localtime_r(&t, &local);
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d_%H%M%S", &local);
-  return std::string(text) + ".dmr";
+  return text;
+}
+
+std::string SnapshotName(std::chrono::system_clock::time_point time) {
+  return TimeStamp(time) + ".dmr";
 }
 
 bool LooksLikeParameterFile(const fs::path& file) {

@@ -28,6 +28,8 @@ std::string EcuFolderName(const ecu::Identification& id, std::string_view vehicl
 std::filesystem::path JournalFile(const std::filesystem::path& folder,
                                   const ecu::Identification& id,
                                   std::string_view vehicleKey = {});
+// "YYYY-MM-DD_HHMMSS" in local time: how snapshots and session logs are named.
+std::string TimeStamp(std::chrono::system_clock::time_point time);
 // "YYYY-MM-DD_HHMMSS.dmr" in local time.
 std::string SnapshotName(std::chrono::system_clock::time_point time);
 // True for a file whose first line is the parameter file header.

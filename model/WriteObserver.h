@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 // The ECU's answer to one write. A write that fails while the link still
 // counts as connected was refused by the ECU; one that fails with the link
@@ -38,4 +39,21 @@ class WriteObserver {
 
  protected:
   ~WriteObserver() = default;
+};
+
+// Passes every write on to several observers (the write journal, a session
+// recording), in the order they were added.
+class WriteFanOut final : public WriteObserver {
+ public:
+  // An observer added twice still hears each write once; nullptr is ignored.
+  void Add(WriteObserver* observer);
+  void Remove(WriteObserver* observer);
+  bool Empty() const { return observers_.empty(); }
+
+  void BulkWriteStarted(BulkWrite kind, std::string_view source) override;
+  void WriteAttempted(const WriteAttempt& attempt) override;
+  void BulkWriteFinished(BulkWrite kind) override;
+
+ private:
+  std::vector<WriteObserver*> observers_;
 };

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <chrono>
 
 #include "ActuatorTrackBar.h"
 #include "ApplicationInfo.h"
@@ -18,6 +19,8 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "Scaling.h"
+#include "SessionLogs.h"
+#include "SessionRecorder.h"
 #include "WindowTexts.h"
 
 using monitor::ColourCell;
@@ -98,6 +101,12 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   ButtonEsci->setObjectName(QStringLiteral("ButtonEsci"));
   ButtonEsci->setGeometry(16, 520, 409, 36);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
+  LabelRegistra = MakeLabel(this, "LabelRegistra", QString(), {440, 548, 337, 20});
+  QFont indicator = LabelRegistra->font();
+  indicator.setPixelSize(12);
+  indicator.setBold(false);
+  LabelRegistra->setFont(indicator);
+  LabelRegistra->hide();
   StaticTextInf->setText(QString::number(snapshot_.lowerLimit));
   StaticTextSup->setText(QString::number(snapshot_.upperLimit));
 
@@ -106,6 +115,7 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   PlaceDial();
   LoadTexts(context.language);
   LabelComm->setText(petrol_);
+  if (!context.sessionLogFolder.empty()) StartRecording();
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -114,6 +124,64 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   Timer1->start();
   ButtonEsci->setFocus();
   setWindowState(Qt::WindowMaximized);
+}
+
+TFormVisualizza::~TFormVisualizza() {
+  if (writeMarkers_) context_.store->RemoveWriteObserver(writeMarkers_.get());
+  if (recorder_) recorder_->Stop();
+}
+
+// The log is named by the session's start; older logs make room for it once
+// it exists. Writes to the ECU during the session are heard beside the
+// journal and become markers.
+void TFormVisualizza::StartRecording() {
+  const auto now = std::chrono::system_clock::now();
+  const std::filesystem::path file = logging::NewLogFile(context_.sessionLogFolder, now);
+  const ecu::Identification& id = context_.identification;
+  const std::string info = "ECU type " + std::to_string(id.typeCode) + " variant " +
+                           std::to_string(id.variant) + " version " + std::to_string(id.version) +
+                           "; recorded by the live view of " + kProgramTitle;
+  recorder_ = std::make_unique<logging::SessionRecorder>();
+  recorder_->SetFailureReport([this](const std::string& why) {
+    recordingFailure_ = QString::fromStdString(why);
+    ShowRecording();
+  });
+  const auto unixTime = std::chrono::system_clock::to_time_t(now);
+  if (recorder_->Start(file, static_cast<std::uint32_t>(unixTime), info)) {
+    logging::ApplyLogRetention(context_.sessionLogFolder.parent_path(), file);
+    writeMarkers_ = std::make_unique<logging::WriteMarkers>(
+        [this](const std::string& text) { recorder_->Mark(text); });
+    context_.store->AddWriteObserver(writeMarkers_.get());
+  }
+  ShowRecording();
+}
+
+void TFormVisualizza::MarkByHand() {
+  if (!recorder_ || !recorder_->Recording()) return;
+  ++handMarks_;
+  recorder_->Mark("mark " + std::to_string(handMarks_));
+  ShowRecording();
+}
+
+// "● Recording: 2026-12-11_101500.mlg  Marks (M): 2" while it records; the
+// reason in red once a write failed (said once, the view goes on).
+void TFormVisualizza::ShowRecording() {
+  QString text;
+  if (!recordingFailure_.isEmpty()) {
+    text = recordingStopped_ + QStringLiteral(": ") + recordingFailure_;
+    SetTextColour(LabelRegistra, kRed);
+  } else {
+    text = QStringLiteral("\u25CF ") + recordingText_ + QStringLiteral(": ") +
+           QString::fromStdString(recorder_->File().filename().string());
+    if (handMarks_ > 0)
+      text += QStringLiteral("   ") + marksText_ + QStringLiteral(": %1").arg(handMarks_);
+    SetTextColour(LabelRegistra, palette().color(QPalette::WindowText));
+  }
+  LabelRegistra->setToolTip(QString::fromStdString(recorder_->File().string()) +
+                            (recordingFailure_.isEmpty() ? QString() : QStringLiteral("\n") + text));
+  LabelRegistra->setText(
+      LabelRegistra->fontMetrics().elidedText(text, Qt::ElideMiddle, LabelRegistra->width()));
+  LabelRegistra->show();
 }
 
 void TFormVisualizza::BuildLambdaGroup() {
@@ -262,6 +330,9 @@ void TFormVisualizza::LoadTexts(TModuloLingua* lingua) {
       {QStringLiteral("UnitaVolt"), 5, StoreIn(&voltUnit_)},
       {QStringLiteral("UnitaGiri"), 5, StoreIn(&rpmUnit_)},
       {QStringLiteral("MessND"), 5, StoreIn(&notAvailable_)},
+      {QStringLiteral("LabelRegistra"), 20, StoreIn(&recordingText_)},
+      {QStringLiteral("LabelRegistraSegni"), 15, StoreIn(&marksText_)},
+      {QStringLiteral("MessRegistraFerma"), 30, StoreIn(&recordingStopped_)},
   };
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
     MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 1)."),
@@ -278,11 +349,16 @@ void TFormVisualizza::keyPressEvent(QKeyEvent* event) {
     OpenChart();
     return;
   }
+  if (event->key() == Qt::Key_M && event->modifiers() == Qt::NoModifier) {
+    MarkByHand();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 
 void TFormVisualizza::Tick() {
   const monitor::LiveSample sample = poller_.Poll();
+  if (recorder_) recorder_->Take(sample);
   emit SampleTaken(sample);
   ShowSample(sample);
 }

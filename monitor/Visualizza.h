@@ -1,13 +1,17 @@
 // TFormVisualizza: the live dashboard. Polls the ECU ten times a second and
 // shows the lambda voltage and bar, the TPS voltage, zone and minimum, the
 // engine speed dial, the gas temperature, level and fuel in use, and the gas
-// actuator inside its working windows. Reads only; writes nothing.
+// actuator inside its working windows. Reads only; writes nothing to the ECU.
+// When it is given a logs folder, the whole session is recorded there as an
+// .mlg log (the writes made meanwhile and the M key become markers), and the
+// view says so at its foot.
 #pragma once
 
 #include <QColor>
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <memory>
 
 #include "FormContext.h"
 #include "LivePoller.h"
@@ -19,6 +23,11 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class TModuloLingua;
+
+namespace logging {
+class SessionRecorder;
+class WriteMarkers;
+}  // namespace logging
 
 namespace monitor {
 class ActuatorTrackBar;
@@ -32,6 +41,7 @@ class TFormVisualizza : public QDialog {
  public:
   // context.store must be set; without a link the view stays at its last values.
   explicit TFormVisualizza(const FormContext& context, QWidget* parent = nullptr);
+  ~TFormVisualizza() override;
 
   // One poll of the ECU and the display it leads to (the timer's work).
   void Tick();
@@ -41,6 +51,10 @@ class TFormVisualizza : public QDialog {
   void ShowSample(const monitor::LiveSample& sample);
   const monitor::LiveDisplay& Display() const { return display_; }
   const monitor::LiveSnapshot& Snapshot() const { return snapshot_; }
+  // The session's recording; null when the view records nothing.
+  const logging::SessionRecorder* Recorder() const { return recorder_.get(); }
+  // A marker set by hand in the recording (the M key): "mark 1", "mark 2" ...
+  void MarkByHand();
 
   // Group frames and their contents, by their design names.
   QFrame* Bevel1;
@@ -86,6 +100,7 @@ class TFormVisualizza : public QDialog {
   QLabel* LabelInf;
   QLabel* StaticTextInf;
   QPushButton* ButtonEsci;
+  QLabel* LabelRegistra;  // what is being recorded, or why it stopped
   QTimer* Timer1;
   QList<monitor::ColourCell*> LambdaCells;  // Shape1 .. Shape10
   QList<monitor::ColourCell*> TpsCells;     // Shape11 .. Shape14
@@ -117,15 +132,24 @@ class TFormVisualizza : public QDialog {
   void Render();
   void RenderSlow();
   QString Volts(int centivolts) const;
+  void StartRecording();
+  void ShowRecording();
 
   FormContext context_;
   monitor::LiveSnapshot snapshot_;
   monitor::LivePoller poller_;
   monitor::LiveDisplay display_;
+  std::unique_ptr<logging::SessionRecorder> recorder_;
+  std::unique_ptr<logging::WriteMarkers> writeMarkers_;
+  int handMarks_ = 0;
+  QString recordingFailure_;  // why the recording stopped, once it has
   // Texts kept from the dictionary for later use.
   QString petrol_;
   QString gas_;
   QString notAvailable_;
   QString voltUnit_;
   QString rpmUnit_;
+  QString recordingText_;
+  QString marksText_;
+  QString recordingStopped_;
 };

@@ -316,7 +316,7 @@ void CompanionJournal::Attach(ConfCar& store, const ecu::Identification& id, std
   const auto chosen = vehicle::LastChosen(folder, id);
   writer_.SetFile(history::JournalFile(folder, id, chosen ? chosen->key : std::string()));
   writer_.SetFailureReport([&err](const std::string& why) { err << "ecuctl: " << why << "\n"; });
-  store.SetWriteObserver(&writer_);
+  store.AddWriteObserver(&writer_);
 }
 
 int JournalOutcome(int code, const CompanionJournal& journal, std::ostream& err) {

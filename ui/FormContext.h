@@ -3,6 +3,7 @@
 // it in; a test fills it with a store on a fake link.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 #include "EcuLink.h"
@@ -22,6 +23,9 @@ struct FormContext {
   // Opens the live parameter view over the given window (F12 in the
   // configuration windows); nothing happens when it is not set.
   std::function<void(QWidget* over)> openLiveView;
+  // Where the live view records its sessions: the logs folder of the ECU (of
+  // the car, when a vehicle card is chosen). Empty: nothing is recorded.
+  std::filesystem::path sessionLogFolder;
 
   bool Connected() const { return link != nullptr && link->IsConnected() != 0; }
 };

@@ -85,7 +85,7 @@ TEST(WriteJournal, StoreWritesBecomeLinesAndRunsKeepOnlyChanges) {
   ConfCar store("x", &link);
   JournalWriter journal;
   journal.SetFile(folder.path / "ecu" / "journal.csv");
-  store.SetWriteObserver(&journal);
+  store.AddWriteObserver(&journal);
 
   store.SetValue(56, 3000);
   link.refusedCodes.insert(62);
@@ -131,7 +131,7 @@ TEST(WriteJournal, UnwritableFolderIsReportedOnceAndNothingStops) {
   int reports = 0;
   journal.SetFailureReport([&](const std::string&) { ++reports; });
   journal.SetFile(folder.path / "ecu" / "journal.csv");
-  store.SetWriteObserver(&journal);
+  store.AddWriteObserver(&journal);
   EXPECT_EQ(store.SetValue(56, 3000), 1);
   EXPECT_EQ(store.SetValue(56, 4000), 1);
   EXPECT_TRUE(journal.Failed());
@@ -200,7 +200,7 @@ TEST(WriteJournal, ALineCutShortIsReportedAndNeverSwallowsTheNext) {
   std::vector<std::string> reports;
   journal.SetFailureReport([&](const std::string& why) { reports.push_back(why); });
   journal.SetFile(file);
-  store.SetWriteObserver(&journal);
+  store.AddWriteObserver(&journal);
 
   EXPECT_EQ(store.SetValue(56, 3000), 1);
   const auto full = fs::file_size(file);

@@ -32,7 +32,7 @@ struct Fixture {
   Seen seen;
   Fixture() {
     link.connected = true;
-    store.SetWriteObserver(&seen);
+    store.AddWriteObserver(&seen);
   }
 };
 
@@ -200,4 +200,32 @@ TEST(WriteObserver, EraseReportsTheCommandAndTheValuesThatCameBack) {
   EXPECT_FALSE(refused.store.EraseMemory([] { FAIL() << "no wait after a refusal"; }));
   EXPECT_EQ(refused.seen.attempts.size(), 1u);
   EXPECT_TRUE(refused.link.calls.size() == 1u);
+}
+
+// The journal and a session recording both hear every write, each once and in
+// the same order; one that leaves hears no more, the other goes on.
+TEST(WriteObserver, SeveralObserversEachHearEveryWriteOnce) {
+  Fixture f;
+  Seen second;
+  f.store.AddWriteObserver(&second);
+  f.store.AddWriteObserver(&second);
+  f.store.AddWriteObserver(nullptr);
+  ASSERT_EQ(f.store.SetValue(56, 3000), 1);
+  f.link.refusedCodes.insert(56);
+  ASSERT_EQ(f.store.SetValue(56, 2500), 0);
+  f.link.refusedCodes.clear();
+  f.store.EraseMemory({});
+  ASSERT_EQ(second.attempts.size(), f.seen.attempts.size());
+  for (std::size_t k = 0; k < second.attempts.size(); ++k) {
+    EXPECT_EQ(second.attempts[k].identifier, f.seen.attempts[k].identifier);
+    EXPECT_EQ(second.attempts[k].answer, f.seen.attempts[k].answer);
+  }
+  EXPECT_EQ(second.attempts[1].answer, WriteAnswer::kRefused);
+  EXPECT_EQ(second.runs, f.seen.runs);
+
+  f.store.RemoveWriteObserver(&second);
+  const std::size_t heard = second.attempts.size();
+  ASSERT_EQ(f.store.SetValue(56, 3000), 1);
+  EXPECT_EQ(second.attempts.size(), heard);
+  EXPECT_EQ(f.seen.attempts.size(), heard + 1);
 }

@@ -1,12 +1,17 @@
 // TFormVisualizza on the offscreen platform with a stand-in ECU: what a tick
 // puts on the screen, that only changed cells and the needle are repainted,
 // the frozen display without a connection, the variant-2 layout, the keys
-// that close it and its texts from the real dictionary.
+// that close it, its texts from the real dictionary, and the recording of the
+// session: records, markers, the indicator, a folder that cannot be written.
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "ActuatorTrackBar.h"
@@ -15,9 +20,12 @@
 #include "EngineSpeedDial.h"
 #include "FormContext.h"
 #include "LiveLink.h"
+#include "LogReader.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "Scaling.h"
+#include "SessionLogs.h"
+#include "SessionRecorder.h"
 #include "Visualizza.h"
 
 using monitor::ColourCell;
@@ -75,9 +83,14 @@ class LiveViewTest : public QObject {
   void keysClose();
   void textsComeFromTheDictionary();
   void missingDictionaryIsReported();
+  void sessionIsRecordedWithItsMarkers();
+  void recordingMakesRoomAmongOldLogs();
+  void aFolderThatCannotBeWrittenIsSaidOnce();
+  void withoutAFolderNothingIsRecorded();
 
  private:
-  std::unique_ptr<TFormVisualizza> MakeWindow(TModuloLingua* language);
+  std::unique_ptr<TFormVisualizza> MakeWindow(TModuloLingua* language,
+                                              const std::filesystem::path& logs = {});
 
   LiveLink link_;
   std::unique_ptr<ConfCar> store_;
@@ -101,11 +114,13 @@ void LiveViewTest::cleanup() {
   OverrideScreenWidth(0);
 }
 
-std::unique_ptr<TFormVisualizza> LiveViewTest::MakeWindow(TModuloLingua* language) {
+std::unique_ptr<TFormVisualizza> LiveViewTest::MakeWindow(TModuloLingua* language,
+                                                          const std::filesystem::path& logs) {
   FormContext context;
   context.store = store_.get();
   context.link = &link_;
   context.language = language;
+  context.sessionLogFolder = logs;
   auto window = std::make_unique<TFormVisualizza>(context);
   window->Timer1->stop();  // the test ticks by hand
   return window;
@@ -281,6 +296,108 @@ void LiveViewTest::missingDictionaryIsReported() {
   QCOMPARE(boxes.Last().text, QStringLiteral("Problemi col database multilingua (Codice 1)."));
   QCOMPARE(w->LabelVisAtt->text(), QStringLiteral("Attuatore"));
   QCOMPARE(w->LabelComm->text(), QString());  // no petrol text was loaded
+}
+
+// Every tick that brought something is a record of what the view shows; a
+// write to the ECU during the session and the M key are markers; the
+// indicator names the file. Closing the view closes the log, and writes
+// after it reach no recorder.
+void LiveViewTest::sessionIsRecordedWithItsMarkers() {
+  QTemporaryDir logs;
+  const std::filesystem::path folder = logs.filePath("ecu-18-0-0-23").toStdString();
+  std::filesystem::path file;
+  std::vector<int> shown;
+  {
+    auto w = MakeWindow(lingua_.get(), folder);
+    QVERIFY(w->Recorder() != nullptr);
+    file = w->Recorder()->File();
+    QCOMPARE(file.parent_path(), folder);
+    QVERIFY(!w->LabelRegistra->isHidden());
+    QVERIFY2(w->LabelRegistra->text().contains(QString::fromStdString(file.filename().string())),
+             qPrintable(w->LabelRegistra->text()));
+    QVERIFY(w->LabelRegistra->text().contains(QStringLiteral("Registrazione")));
+    w->show();
+    link_.slow = {100, 50, 0x00, 40, 90};
+    for (const std::uint8_t period : {240, 120, 60}) {
+      link_.fast = {period, 40, 60, 0x11, 0, 90};
+      w->Tick();
+      shown.push_back(w->Display().rpm);
+    }
+    QCOMPARE(store_->SetValue(56, 3000), 1);
+    link_.refusedCodes.insert(56);
+    QCOMPARE(store_->SetValue(56, 2500), 0);
+    QTest::keyClick(w.get(), Qt::Key_M);
+    QTest::keyClick(w.get(), Qt::Key_M, Qt::ControlModifier);  // not a marker
+    QVERIFY2(w->LabelRegistra->text().endsWith(QStringLiteral("Segni (M): 1")),
+             qPrintable(w->LabelRegistra->text()));
+    link_.fast = {48, 40, 60, 0x11, 0, 90};
+    w->Tick();
+    shown.push_back(w->Display().rpm);
+    Screenshot(w.get(), "live-view-recording");
+  }
+  link_.refusedCodes.clear();
+  QCOMPARE(store_->SetValue(56, 2000), 1);  // the view is gone: its recorder hears nothing
+
+  const logging::ReadResult read = logging::ReadLog(file);
+  QVERIFY2(read.ok, read.error.c_str());
+  const logging::Log& log = read.log;
+  QCOMPARE(log.Records(), shown.size());
+  const int rpm = log.ChannelIndex("RPM");
+  for (std::size_t r = 0; r < shown.size(); ++r) QCOMPARE(int(log.Value(r, rpm)), shown[r]);
+  std::vector<std::string> markers;
+  for (const auto& m : log.markers) markers.push_back(m.text);
+  const std::vector<std::string> expected = {"56 \u2192 3000", "56 \u2192 2500 refused", "mark 1"};
+  QCOMPARE(markers, expected);
+}
+
+// Opening the view makes room: the oldest log of the ECU goes when it has
+// as many as it may keep, and never the one just started.
+void LiveViewTest::recordingMakesRoomAmongOldLogs() {
+  QTemporaryDir logs;
+  const std::filesystem::path folder = logs.filePath("ecu-18-0-0-23").toStdString();
+  std::filesystem::create_directories(folder);
+  for (int k = 0; k < logging::kKeptLogsPerEcu; ++k) {
+    char name[40];
+    std::snprintf(name, sizeof name, "2020-01-01_%06d.mlg", k);
+    std::ofstream(folder / name) << "old";
+  }
+  auto w = MakeWindow(lingua_.get(), folder);
+  QVERIFY(w->Recorder()->Recording());
+  QVERIFY(!std::filesystem::exists(folder / "2020-01-01_000000.mlg"));
+  QVERIFY(std::filesystem::exists(folder / "2020-01-01_000001.mlg"));
+  QVERIFY(std::filesystem::exists(w->Recorder()->File()));
+  const auto count = std::distance(std::filesystem::directory_iterator(folder),
+                                   std::filesystem::directory_iterator());
+  QCOMPARE(count, std::ptrdiff_t{logging::kKeptLogsPerEcu});
+}
+
+// A log that cannot be made is said once at the foot of the view, in red,
+// with the reason; no message box stops the technician and the view goes on.
+void LiveViewTest::aFolderThatCannotBeWrittenIsSaidOnce() {
+  QTemporaryDir logs;
+  const std::filesystem::path blocker = logs.filePath("a-file").toStdString();
+  std::ofstream(blocker) << "not a folder";
+  ScopedMessageBoxCapture boxes;
+  auto w = MakeWindow(lingua_.get(), blocker / "ecu-18-0-0-23");
+  QVERIFY(w->Recorder()->Failed());
+  QVERIFY2(w->LabelRegistra->text().startsWith(QStringLiteral("Registrazione interrotta: ")),
+           qPrintable(w->LabelRegistra->text()));
+  QCOMPARE(TextColour(w->LabelRegistra), QColor(Qt::red));
+  const QString said = w->LabelRegistra->text();
+  link_.fast = {120, 40, 60, 0x11, 0, 90};
+  w->Tick();
+  QTest::keyClick(w.get(), Qt::Key_M);
+  QCOMPARE(w->StaticTextGiri->text(), QStringLiteral("1000 rpm"));
+  QCOMPARE(w->LabelRegistra->text(), said);
+  QVERIFY(boxes.Empty());
+}
+
+void LiveViewTest::withoutAFolderNothingIsRecorded() {
+  auto w = MakeWindow(lingua_.get());
+  QVERIFY(w->Recorder() == nullptr);
+  QVERIFY(w->LabelRegistra->isHidden());
+  QTest::keyClick(w.get(), Qt::Key_M);  // nothing to mark, nothing breaks
+  w->Tick();
 }
 
 QTEST_MAIN(LiveViewTest)

@@ -1,7 +1,7 @@
 // The live view and the diagnosis against the ecu-sim program on a real
 // pseudo-terminal, through the program's own link library: the engine warms
-// and changes over to gas on screen, and a lean probe trips its check, which
-// the window clears.
+// and changes over to gas on screen, the session is recorded as the engine
+// ran, and a lean probe trips its check, which the window clears.
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,15 +10,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "ColourCell.h"
 #include "ConfCar.h"
 #include "Diagnosi.h"
 #include "FormContext.h"
+#include "LogReader.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "RealLink.h"
+#include "SessionRecorder.h"
 #include "VirtualEcuProcess.h"
 #include "Visualizza.h"
 
@@ -57,6 +61,7 @@ class MonitorEndToEndTest : public QObject {
 
  private slots:
   void liveViewShowsWarmingAndChangeOver();
+  void liveViewRecordsTheEngineAndAWrite();
   void diagnosisShowsATrippedCheckAndClearsIt();
 
 };
@@ -91,6 +96,52 @@ void MonitorEndToEndTest::liveViewShowsWarmingAndChangeOver() {
   const QStringList log = session.Sim().Log();
   QVERIFY(log.contains(QStringLiteral("LIVE 0")) && log.contains(QStringLiteral("LIVE 1")));
   for (const QString& line : log) QVERIFY2(!line.startsWith("WRITE"), qPrintable(line));
+}
+
+// A few seconds of the live view leave a log: its RPM channel is the engine
+// the virtual ECU runs (held at 2500 rpm after its start) as the view showed
+// it poll by poll, and the write made meanwhile is a marker.
+void MonitorEndToEndTest::liveViewRecordsTheEngineAndAWrite() {
+  SimulatedEcuSession session(QStringLiteral("recorded"),
+                              {QStringLiteral("--time-scale"), QStringLiteral("10"),
+                               QStringLiteral("--drive"), QStringLiteral("petrol/2500:600")});
+  QVERIFY2(session.Ready(), qPrintable(session.Errors()));
+  session.Store().ReadAll();
+  QTemporaryDir logs;
+  FormContext context = session.Context();
+  context.sessionLogFolder = logs.filePath(QStringLiteral("ecu-18-0-0-23")).toStdString();
+  std::filesystem::path file;
+  std::vector<int> shown;
+  {
+    ScopedMessageBoxCapture boxes;  // no dictionary here
+    TFormVisualizza w(context);
+    w.Timer1->stop();
+    w.show();
+    file = w.Recorder()->File();
+    const auto tick = [&] {
+      w.Tick();
+      shown.push_back(w.Display().rpm);
+    };
+    QVERIFY(Within(kWaitMs, tick, [&] { return w.Display().rpm == 2500; }, 100));
+    QCOMPARE(session.Store().SetValue(56, 3000), 1);
+    for (int k = 0; k < 10; ++k) {
+      tick();
+      QTest::qWait(100);
+    }
+    QVERIFY(w.Recorder()->Recording());
+  }
+  QVERIFY(session.Sim().Log().contains(QStringLiteral("WRITE 56 0 40")));
+
+  const logging::ReadResult read = logging::ReadLog(file);
+  QVERIFY2(read.ok, read.error.c_str());
+  const logging::Log& log = read.log;
+  QCOMPARE(log.Records(), shown.size());
+  const int rpm = log.ChannelIndex("RPM");
+  for (std::size_t r = 0; r < shown.size(); ++r) QCOMPARE(int(log.Value(r, rpm)), shown[r]);
+  QCOMPARE(int(log.Value(log.Records() - 1, rpm)), 2500);
+  QCOMPARE(log.markers.size(), std::size_t{1});
+  QCOMPARE(log.markers[0].text, std::string("56 \u2192 3000"));
+  QVERIFY(log.markers[0].time > log.times[0] && log.markers[0].time < log.times.back());
 }
 
 void MonitorEndToEndTest::diagnosisShowsATrippedCheckAndClearsIt() {
