@@ -53,7 +53,8 @@ class ConnectionHistoryTest : public QObject {
 
     QVERIFY(vehicle::AddCard(folder, kEcu, CardFor("AB123CD")).done);
     QVERIFY(vehicle::AddCard(folder, kEcu, CardFor("EF456GH")).done);
-    ConnectionHistory next(folder);  // the program started again
+    history.Unwatch(store);          // the program started again
+    ConnectionHistory next(folder);
     next.Watch(store);
     next.SetVehicleChooser([&](const std::vector<vehicle::StoredCard>& cards) {
       ++asked;
