@@ -116,6 +116,7 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   LoadTexts(context.language);
   LabelComm->setText(petrol_);
   if (!context.sessionLogFolder.empty()) StartRecording();
+  connect(this, &TFormVisualizza::MarkerRequested, this, &TFormVisualizza::MarkByHand);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
