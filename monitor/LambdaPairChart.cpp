@@ -11,18 +11,23 @@ void DrawTrace(QPainter& painter, const QRect& area, const std::vector<double>& 
                const QString& caption, const QColor& colour) {
   painter.setPen(QColor(0xC0, 0xC0, 0xC0));
   painter.drawRect(area.adjusted(0, 0, -1, -1));
-  const int middle = area.top() + area.height() / 2;
-  painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
-  painter.drawLine(area.left(), middle, area.right(), middle);
+  // The caption stands at the left; the trace runs to its right, so the two
+  // never cross.
   painter.setPen(Qt::black);
-  painter.drawText(area.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, caption);
-  if (trace.size() < 2) return;
+  const int captionWidth = painter.fontMetrics().horizontalAdvance(caption) + 12;
+  painter.drawText(QRect(area.left() + 6, area.top(), captionWidth, area.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, caption);
+  const QRect plot = area.adjusted(captionWidth, 0, 0, 0);
+  const int middle = plot.top() + plot.height() / 2;
+  painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
+  painter.drawLine(plot.left(), middle, plot.right(), middle);
+  if (trace.size() < 2 || plot.width() < 2) return;
   QPainterPath path;
-  const double step = static_cast<double>(area.width() - 1) / static_cast<double>(trace.size() - 1);
+  const double step = static_cast<double>(plot.width() - 1) / static_cast<double>(trace.size() - 1);
   for (std::size_t i = 0; i < trace.size(); ++i) {
     const double position = std::clamp(trace[i], 0.0, 1.0);
-    const QPointF point(area.left() + step * static_cast<double>(i),
-                        area.bottom() - 2 - position * (area.height() - 5));
+    const QPointF point(plot.left() + step * static_cast<double>(i),
+                        plot.bottom() - 2 - position * (plot.height() - 5));
     if (i == 0) {
       path.moveTo(point);
     } else {

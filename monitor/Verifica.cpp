@@ -58,7 +58,7 @@ const calibration::PhaseSummary& PhaseAt(const calibration::CheckResult& result,
 TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
     : QDialog(parent), link_(context.link), poller_(context.link, context.store) {
   setObjectName(QStringLiteral("FormVerifica"));
-  setWindowTitle(QStringLiteral("Verifica carburazione gas"));
+  title_ = QStringLiteral("Verifica carburazione gas");
   // Designed at 800x600; the size is fixed once scaled to the screen.
   resize(780, 548);
   if (context.store != nullptr) car_ = calibration::CarSettingsOf(*context.store);
@@ -99,6 +99,14 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
       MakeLabel(this, QStringLiteral("LabelBandaMinimo"), QStringLiteral("Minimo"), {10, 224, 135, 70});
   LabelBanda[1] = MakeLabel(this, QStringLiteral("LabelBandaGiri"), QStringLiteral("2500 giri/min"),
                             {10, 298, 135, 70});
+  // Each band's name stands level with the first line of its verdicts.
+  for (QLabel* band : LabelBanda) {
+    QFont bold = band->font();
+    bold.setBold(true);
+    band->setFont(bold);
+    band->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    band->setWordWrap(true);
+  }
   for (int i = 0; i < 4; ++i) {
     const int band = i / 2;
     const bool gas = i % 2 == 1;
@@ -122,16 +130,6 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   ButtonEsci->setObjectName(QStringLiteral("ButtonEsci"));
   ButtonEsci->setGeometry(620, 502, 150, 36);
   connect(ButtonApriLog, &QPushButton::clicked, this, &TFormVerifica::ChooseLog);
-  OpenDialogRegistrazione = new QFileDialog(this);
-  OpenDialogRegistrazione->setObjectName(QStringLiteral("OpenDialogRegistrazione"));
-  OpenDialogRegistrazione->setOption(QFileDialog::DontUseNativeDialog, true);
-  OpenDialogRegistrazione->setNameFilters({QStringLiteral("MLVLG (*.mlg)"), QStringLiteral("* (*)")});
-  OpenDialogRegistrazione->setAcceptMode(QFileDialog::AcceptOpen);
-  OpenDialogRegistrazione->setFileMode(QFileDialog::ExistingFile);
-  // The recordings sit beside the history of the ECUs, one folder per ECU.
-  const QString logs =
-      QFile::decodeName((history::DefaultFolder().parent_path() / "Logs").c_str());
-  if (QDir(logs).exists()) OpenDialogRegistrazione->setDirectory(logs);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
 
   stepTexts_ = {QStringLiteral("Scaldare il motore"),
@@ -152,6 +150,7 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   unsteadyText_ = QStringLiteral("non stabile");
   noSwitchingText_ = QStringLiteral("sonda ferma");
   LoadTexts(context.language);
+  setWindowTitle(title_);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -191,7 +190,7 @@ void TFormVerifica::done(int result) {
 void TFormVerifica::LoadTexts(TModuloLingua* language) {
   if (language == nullptr) return;
   QList<WindowText> texts = {
-      {QStringLiteral("FinestraVerifica"), 50, SetTitleOf(this)},
+      {QStringLiteral("FinestraVerifica"), 50, StoreIn(&title_)},
       {QStringLiteral("LabelFaseMinimoBenzina"), 25, SetTextOf(LabelFase[0])},
       {QStringLiteral("LabelFaseGiriBenzina"), 25, SetTextOf(LabelFase[1])},
       {QStringLiteral("LabelFaseMinimoGas"), 25, SetTextOf(LabelFase[2])},
@@ -255,6 +254,9 @@ void TFormVerifica::ShowRecording(std::vector<calibration::Sample> samples,
   recording_ = true;
   Timer1->stop();
   samples_ = std::move(samples);
+  // The title names the log shown.
+  setWindowTitle(logPath.isEmpty() ? title_
+                                   : title_ + QStringLiteral(" - ") + QFileInfo(logPath).fileName());
   Refresh();
   resultFile_.clear();
   if (!logPath.isEmpty()) KeepResult(QFile::encodeName(logPath).toStdString());
@@ -284,10 +286,24 @@ bool TFormVerifica::OpenLog(const QString& path) {
 }
 
 void TFormVerifica::ChooseLog() {
-  if (OpenDialogRegistrazione->exec() != QDialog::Accepted ||
-      OpenDialogRegistrazione->selectedFiles().isEmpty())
-    return;
-  OpenLog(OpenDialogRegistrazione->selectedFiles().first());
+  // A dialog of its own each time: nothing of it (its completer's list)
+  // outlives the choice.
+  QFileDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("OpenDialogRegistrazione"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setNameFilters({QStringLiteral("MLVLG (*.mlg)"), QStringLiteral("* (*)")});
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  // At first the recordings, which sit beside the history of the ECUs (one
+  // folder per ECU); then where the last log came from.
+  QString folder = lastFolder_;
+  if (folder.isEmpty())
+    folder = QFile::decodeName((history::DefaultFolder().parent_path() / "Logs").c_str());
+  if (QDir(folder).exists()) dialog.setDirectory(folder);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().first();
+  lastFolder_ = QFileInfo(path).absolutePath();
+  OpenLog(path);
 }
 
 void TFormVerifica::OfferOn(TFormGrafico& chart, const FormContext& context) {

@@ -24,7 +24,6 @@
 #include "LivePoller.h"
 
 struct FormContext;
-class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -89,7 +88,6 @@ class TFormVerifica : public QDialog {
   QPushButton* ButtonApriLog;
   QPushButton* ButtonEsci;
   QTimer* Timer1;
-  QFileDialog* OpenDialogRegistrazione;
 
  signals:
   // The guided step changed (the recording's marker goes with it).
@@ -118,6 +116,8 @@ class TFormVerifica : public QDialog {
   bool recording_ = false;  // showing a recording, not live
   logging::SessionRecorder recorder_;  // the live check's own log
   QString resultFile_;
+  QString lastFolder_;  // where the last log was chosen
+  QString title_;       // the window's title without a log's name
 
   // Texts from the dictionary (Italian until looked up).
   std::array<QString, 7> stepTexts_;

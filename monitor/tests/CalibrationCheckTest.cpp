@@ -178,6 +178,7 @@ void CalibrationCheckTest::opensALogAndRefusesAFileThatIsNone() {
   QVERIFY(w->LabelEsito[1]->text().contains(QStringLiteral("Magro a gas")));
   QVERIFY(w->LabelEsito[3]->text().contains(QStringLiteral("Attuatore al limite superiore")));
   QCOMPARE(w->ResultFile(), folder.filePath(QStringLiteral("bench.check.csv")));
+  QCOMPARE(w->windowTitle(), QStringLiteral("Verifica carburazione gas - bench.mlg"));
 
   for (const QString& bad : {notes, folder.filePath(QStringLiteral("missing.mlg")), folder.path()}) {
     boxes.Clear();
