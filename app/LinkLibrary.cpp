@@ -18,6 +18,8 @@ ecu::EcuLink* LinkLibrary::CreateLink() {
       reinterpret_cast<CreateClassInstanceFn>(library_.resolve(ECU_LINK_CREATE_SYMBOL));
   destroy_ = reinterpret_cast<DestroyClassInstanceFn>(library_.resolve(ECU_LINK_DESTROY_SYMBOL));
   lastFailure_ = reinterpret_cast<GetLastFailureTextFn>(library_.resolve(ECU_LINK_FAILURE_SYMBOL));
+  lastFailureKind_ =
+      reinterpret_cast<GetLastFailureKindFn>(library_.resolve(ECU_LINK_FAILURE_KIND_SYMBOL));
   if (create == nullptr) {
     error_ = QString::fromUtf8(
                  "La libreria di collegamento %1 non è utilizzabile: manca la funzione %2.\n"
@@ -52,8 +54,26 @@ QString LinkLibrary::LastFailure() const {
   return QString::fromUtf8(text.constData(), qMin(length, static_cast<int>(text.size()) - 1));
 }
 
+LinkFailure LinkLibrary::LastFailureDetail() const {
+  LinkFailure failure;
+  failure.text = LastFailure();
+  if (lastFailureKind_ == nullptr) {
+    failure.kind = failure.text.isEmpty() ? ecu::kFailureNone : ecu::kFailureOther;
+    return failure;
+  }
+  // Room for any path the system allows and any group name.
+  QByteArray port(4096, '\0');
+  QByteArray group(256, '\0');
+  failure.kind = lastFailureKind_(port.data(), static_cast<int>(port.size()), group.data(),
+                                  static_cast<int>(group.size()), &failure.number);
+  failure.port = QString::fromUtf8(port.constData());
+  failure.group = QString::fromUtf8(group.constData());
+  return failure;
+}
+
 void LinkLibrary::Unload() {
   destroy_ = nullptr;
   lastFailure_ = nullptr;
+  lastFailureKind_ = nullptr;
   if (library_.isLoaded()) library_.unload();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "EcuLink.h"
+#include "LinkFailureReason.h"
 
 class LinkLibrary {
  public:
@@ -25,6 +26,10 @@ class LinkLibrary {
   // empty when it did not fail, or when the library cannot say (an older
   // library without _GetLastFailureText).
   QString LastFailure() const;
+  // The same failure with its kind and details, to be said in the
+  // technician's language (LinkFailureReason); a library without
+  // _GetLastFailureKind gives its sentence only, as kind kFailureOther.
+  LinkFailure LastFailureDetail() const;
   void Unload();
 
   QString ErrorText() const { return error_; }
@@ -33,5 +38,6 @@ class LinkLibrary {
   QLibrary library_;
   DestroyClassInstanceFn destroy_ = nullptr;
   GetLastFailureTextFn lastFailure_ = nullptr;
+  GetLastFailureKindFn lastFailureKind_ = nullptr;
   QString error_;
 };

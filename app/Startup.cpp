@@ -71,7 +71,9 @@ bool StartLink(LinkHolder& holder) {
     return false;
   }
   Process().link = holder.link;
-  Process().linkFailure = [&holder] { return holder.library.LastFailure(); };
+  Process().linkFailure = [&holder] {
+    return LinkFailureReason(holder.library.LastFailureDetail(), Process().language);
+  };
   holder.link->SetStartOptionA(0);
   holder.link->SetStartOptionB(4);
   holder.relay.SetFallbackWindow([]() -> QWidget* { return Process().mainWindow; });

@@ -8,55 +8,105 @@
 namespace serlink {
 namespace {
 
+Failure Make(int kind, const std::string& path, std::string text) {
+  Failure failure;
+  failure.kind = kind;
+  failure.port = path;
+  failure.text = std::move(text);
+  return failure;
+}
+
 // How to get the permission is PortAccess's to say.
-std::string PermissionText(const std::string& path) {
-  return "No permission to open " + path + PermissionAdvice(path) + ".";
+Failure PermissionFailure(const std::string& path) {
+  const GroupAdvice advice = PermissionStanding(path);
+  Failure failure;
+  switch (advice.standing) {
+    case GroupStanding::NotMember:
+      failure.kind = ecu::kFailureNoPermissionJoin;
+      break;
+    case GroupStanding::MemberNotActive:
+      failure.kind = ecu::kFailureNoPermissionSession;
+      break;
+    case GroupStanding::Active:
+      failure.kind = ecu::kFailureNoPermissionDevice;
+      break;
+  }
+  failure.port = path;
+  failure.group = advice.group;
+  failure.text =
+      "No permission to open " + path + PermissionAdvice(path, advice.group, advice.standing) + ".";
+  return failure;
 }
 
 }  // namespace
 
-std::string OpenFailureText(const std::string& path, int errorNumber) {
+Failure OpenFailure(const std::string& path, int errorNumber) {
   switch (errorNumber) {
     case EACCES:
     case EPERM:
-      return PermissionText(path);
+      return PermissionFailure(path);
     case ENOENT:
     case ENODEV:
     case ENXIO:
-      return "There is no port " + path + ": is the cable plugged in?";
+      return Make(ecu::kFailureNoSuchPort, path,
+                  "There is no port " + path + ": is the cable plugged in?");
     case EBUSY:
-      return "The port " + path + " is in use by another program.";
-    default:
-      return "Cannot open " + path + ": " + std::strerror(errorNumber) + ".";
+      return Make(ecu::kFailurePortBusy, path,
+                  "The port " + path + " is in use by another program.");
+    default: {
+      Failure failure = Make(ecu::kFailureCannotOpen, path,
+                             "Cannot open " + path + ": " + std::strerror(errorNumber) + ".");
+      failure.number = errorNumber;
+      return failure;
+    }
   }
 }
 
-std::string NotSerialPortText(const std::string& path) {
-  return path + " is not a serial port.";
+Failure NotSerialPortFailure(const std::string& path, int errorNumber) {
+  Failure failure = Make(ecu::kFailureNotSerialPort, path, path + " is not a serial port.");
+  failure.number = errorNumber;
+  return failure;
 }
 
-std::string NoAnswerText(const std::string& path) {
-  return "No answer from the ECU on " + path + ": is it switched on and the cable connected?";
+Failure SetUpFailure(const std::string& path, int errorNumber) {
+  Failure failure = Make(ecu::kFailureCannotOpen, path,
+                         "Cannot set up " + path + ": " + std::strerror(errorNumber) + ".");
+  failure.number = errorNumber;
+  return failure;
 }
 
-std::string GarbledAnswerText(const std::string& path) {
-  return "Unreadable answers on " + path + ": check the line speed (SEROXT_BAUD) and the cable.";
+Failure NoAnswerFailure(const std::string& path) {
+  return Make(ecu::kFailureNoAnswer, path,
+              "No answer from the ECU on " + path + ": is it switched on and the cable connected?");
 }
 
-std::string SlowAnswerText(const std::string& path) {
-  return "The ECU on " + path +
-         " answers too slowly: its answers came after the link had stopped waiting for them.";
+Failure GarbledAnswerFailure(const std::string& path) {
+  return Make(
+      ecu::kFailureGarbledAnswer, path,
+      "Unreadable answers on " + path + ": check the line speed (SEROXT_BAUD) and the cable.");
 }
 
-std::string PortLostText(const std::string& path) {
-  return "The port " + path + " stopped working: was the cable pulled out?";
+Failure SlowAnswerFailure(const std::string& path) {
+  return Make(ecu::kFailureSlowAnswer, path,
+              "The ECU on " + path +
+                  " answers too slowly: its answers came after the link had stopped waiting "
+                  "for them.");
 }
 
-std::string NothingFoundText(int portsTried, const std::string& firstDenied) {
-  if (!firstDenied.empty()) return PermissionText(firstDenied);
-  if (portsTried == 0) return "No serial port found: is the cable plugged in?";
-  return "No ECU answered on any of the " + std::to_string(portsTried) +
-         " serial ports: is it switched on and the cable connected?";
+Failure PortLostFailure(const std::string& path) {
+  return Make(ecu::kFailurePortLost, path,
+              "The port " + path + " stopped working: was the cable pulled out?");
+}
+
+Failure NothingFoundFailure(int portsTried, const std::string& firstDenied) {
+  if (!firstDenied.empty()) return PermissionFailure(firstDenied);
+  if (portsTried == 0)
+    return Make(ecu::kFailureNoPortFound, {}, "No serial port found: is the cable plugged in?");
+  Failure failure = Make(ecu::kFailureNoEcuOnPorts, {},
+                         "No ECU answered on any of the " + std::to_string(portsTried) +
+                             " serial ports: is it switched on and the cable connected?");
+  failure.number = portsTried;
+  return failure;
 }
 
 }  // namespace serlink

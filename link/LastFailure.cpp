@@ -6,23 +6,35 @@
 namespace serlink {
 namespace {
 std::mutex mutex;
-std::string text;
+Failure last;
 }  // namespace
 
-void SetLastFailure(const std::string& reason) {
-  std::fprintf(stderr, "SerOxtDL: %s\n", reason.c_str());
+void SetLastFailure(const Failure& failure) {
+  std::fprintf(stderr, "SerOxtDL: %s\n", failure.text.c_str());
   std::lock_guard lock(mutex);
-  text = reason;
+  last = failure;
+}
+
+void SetLastFailure(const std::string& text) {
+  Failure failure;
+  failure.kind = ecu::kFailureOther;
+  failure.text = text;
+  SetLastFailure(failure);
 }
 
 void ClearLastFailure() {
   std::lock_guard lock(mutex);
-  text.clear();
+  last = Failure();
+}
+
+Failure LastFailureDetail() {
+  std::lock_guard lock(mutex);
+  return last;
 }
 
 std::string LastFailure() {
   std::lock_guard lock(mutex);
-  return text;
+  return last.text;
 }
 
 }  // namespace serlink

@@ -76,27 +76,29 @@ std::string PermissionAdvice(const std::string& path, const std::string& group,
   return " (the '" + group + "' group may not open " + path + ": check its permissions)";
 }
 
-std::string PermissionAdvice(const std::string& path) {
+GroupAdvice PermissionStanding(const std::string& path) {
   struct stat info {};
   GroupEntry group;
   if (::stat(path.c_str(), &info) != 0 || !LookUpGroup(info.st_gid, &group)) {
-    return PermissionAdvice(path, kUsualGroup, GroupStanding::NotMember);
+    return {kUsualGroup, GroupStanding::NotMember};
   }
   // Joining the group helps only when the group may read and write the
   // device, and root's group is never one to join.
   const bool joiningHelps =
       info.st_gid != 0 && (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
-  if (SessionHasGroup(info.st_gid) || !joiningHelps) {
-    return PermissionAdvice(path, group.name, GroupStanding::Active);
-  }
+  if (SessionHasGroup(info.st_gid) || !joiningHelps) return {group.name, GroupStanding::Active};
   std::string user;
   gid_t primary = 0;
   const bool member =
       LookUpUser(&user, &primary) &&
       (primary == info.st_gid ||
        std::find(group.members.begin(), group.members.end(), user) != group.members.end());
-  return PermissionAdvice(path, group.name,
-                          member ? GroupStanding::MemberNotActive : GroupStanding::NotMember);
+  return {group.name, member ? GroupStanding::MemberNotActive : GroupStanding::NotMember};
+}
+
+std::string PermissionAdvice(const std::string& path) {
+  const GroupAdvice advice = PermissionStanding(path);
+  return PermissionAdvice(path, advice.group, advice.standing);
 }
 
 }  // namespace serlink

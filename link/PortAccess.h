@@ -18,6 +18,14 @@ enum class GroupStanding {
   Active,           // in the group now: the device's own permissions refuse
 };
 
+// The group of the device at path and where the user running the program
+// stands with it.
+struct GroupAdvice {
+  std::string group;
+  GroupStanding standing = GroupStanding::NotMember;
+};
+GroupAdvice PermissionStanding(const std::string& path);
+
 // The advice for a port at path owned by group, in parentheses, ready to
 // follow the system's error text.
 std::string PermissionAdvice(const std::string& path, const std::string& group,

@@ -36,17 +36,23 @@ bool LinkIsGone(Status status) {
   return status != Status::Ok && status != Status::Refused;
 }
 
-std::string FailureOf(Status status, const std::string& path) {
+Failure FailureOf(Status status, const std::string& path) {
   switch (status) {
     case Status::Timeout:
-      return NoAnswerText(path);
+      return NoAnswerFailure(path);
     case Status::BadFrame:
-      return GarbledAnswerText(path);
+      return GarbledAnswerFailure(path);
     case Status::Slow:
-      return SlowAnswerText(path);
+      return SlowAnswerFailure(path);
     default:
-      return PortLostText(path);
+      return PortLostFailure(path);
   }
+}
+
+bool PermissionRefused(const Failure& failure) {
+  return failure.kind == ecu::kFailureNoPermissionJoin ||
+         failure.kind == ecu::kFailureNoPermissionSession ||
+         failure.kind == ecu::kFailureNoPermissionDevice;
 }
 
 }  // namespace
@@ -111,24 +117,24 @@ bool SerialEcuLink::OpenLink() {
     if (!settings.byteLog.empty()) byteLog_ = std::fopen(settings.byteLog.c_str(), "a");
     if (byteLog_ == nullptr && logToStderr_) byteLog_ = stderr;
   }
-  std::string error;
-  int errorNumber = 0;
+  Failure failure;
   if (settings.port == kSimulatorPort) {
+    std::string error;
     if (!sim_) sim_ = EmbeddedSim::Start(settings.simOptions, &error);
     if (!sim_) {
       SetLastFailure("The built-in virtual ECU did not start: " + error);
       return false;
     }
-    if (!OpenPort(sim_->PortPath(), settings, &error, &errorNumber)) {
-      SetLastFailure(error);
+    if (!OpenPort(sim_->PortPath(), settings, &failure)) {
+      SetLastFailure(failure);
       return false;
     }
     portNumber_ = 0;
     return true;
   }
   if (!settings.port.empty()) {
-    if (!OpenPort(settings.port, settings, &error, &errorNumber)) {
-      SetLastFailure(error);
+    if (!OpenPort(settings.port, settings, &failure)) {
+      SetLastFailure(failure);
       return false;
     }
     portNumber_ = PortNumber(settings.port);
@@ -155,10 +161,9 @@ bool SerialEcuLink::Search(const std::vector<std::string>& ports, const LinkSett
   *denied = false;
   std::string firstDenied;
   for (const std::string& path : ports) {
-    std::string error;
-    int errorNumber = 0;
-    if (!OpenPort(path, settings, &error, &errorNumber)) {
-      if (errorNumber == EACCES || errorNumber == EPERM) {
+    Failure failure;
+    if (!OpenPort(path, settings, &failure)) {
+      if (PermissionRefused(failure)) {
         *denied = true;
         if (firstDenied.empty()) firstDenied = path;
       }
@@ -170,14 +175,14 @@ bool SerialEcuLink::Search(const std::vector<std::string>& ports, const LinkSett
     }
     ClosePort();
   }
-  SetLastFailure(NothingFoundText(static_cast<int>(ports.size()), firstDenied));
+  SetLastFailure(NothingFoundFailure(static_cast<int>(ports.size()), firstDenied));
   return false;
 }
 
 bool SerialEcuLink::OpenPort(const std::string& path, const LinkSettings& settings,
-                             std::string* error, int* errorNumber) {
+                             Failure* failure) {
   auto port = std::make_unique<SerialPort>();
-  if (!port->Open(path, settings.baud, error, errorNumber)) return false;
+  if (!port->Open(path, settings.baud, failure)) return false;
   Timing timing;
   timing.baud = settings.baud;
   timing.timeoutMs = settings.timeoutMs;

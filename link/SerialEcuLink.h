@@ -68,8 +68,7 @@ class SerialEcuLink final : public ecu::EcuLink {
                   std::size_t resultSize, std::vector<std::uint8_t>* result,
                   bool keepAlive = false);
   bool Write(std::uint32_t code, int index, std::int32_t value);
-  bool OpenPort(const std::string& path, const LinkSettings& settings, std::string* error,
-                int* errorNumber);
+  bool OpenPort(const std::string& path, const LinkSettings& settings, Failure* failure);
   bool Probe();
   bool Search(const std::vector<std::string>& ports, const LinkSettings& settings, bool* denied);
   void ClosePort();

@@ -44,26 +44,24 @@ unsigned SerialPort::SpeedConstant(int baud) {
   }
 }
 
-bool SerialPort::Open(const std::string& path, int baud, std::string* error, int* errorNumber) {
+bool SerialPort::Open(const std::string& path, int baud, Failure* failure) {
   Close();
-  *errorNumber = 0;
   const speed_t speed = SpeedConstant(baud);
   if (speed == 0) {
-    *error = "unsupported line speed " + std::to_string(baud);
-    *errorNumber = EINVAL;
+    failure->kind = ecu::kFailureOther;
+    failure->port = path;
+    failure->text = "Unsupported line speed " + std::to_string(baud) + ".";
     return false;
   }
   // Non-blocking: opening never waits for carrier, reads are driven by poll.
   const int fd = opener(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    *errorNumber = errno;
-    *error = OpenFailureText(path, *errorNumber);
+    *failure = OpenFailure(path, errno);
     return false;
   }
   termios tio{};
   if (::tcgetattr(fd, &tio) != 0) {
-    *errorNumber = errno;
-    *error = NotSerialPortText(path);
+    *failure = NotSerialPortFailure(path, errno);
     ::close(fd);
     return false;
   }
@@ -76,8 +74,7 @@ bool SerialPort::Open(const std::string& path, int baud, std::string* error, int
   ::cfsetispeed(&tio, speed);
   ::cfsetospeed(&tio, speed);
   if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-    *errorNumber = errno;
-    *error = "cannot set up " + path + ": " + std::strerror(errno);
+    *failure = SetUpFailure(path, errno);
     ::close(fd);
     return false;
   }

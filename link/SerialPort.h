@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ByteStream.h"
+#include "LastFailure.h"
 
 namespace serlink {
 
@@ -17,8 +18,8 @@ class SerialPort : public ByteStream {
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
-  // false with a sentence for the user in error and the errno in errorNumber.
-  bool Open(const std::string& path, int baud, std::string* error, int* errorNumber);
+  // false with why in failure.
+  bool Open(const std::string& path, int baud, Failure* failure);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 

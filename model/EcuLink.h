@@ -44,6 +44,28 @@ struct Identification {
 };
 static_assert(sizeof(Identification) == 4, "the identification record is four bytes");
 
+// Why the last attempt to reach the ECU failed, as _GetLastFailureKind tells
+// it; the details it names come with it. The numbers are part of the
+// library's exports and never change; a caller that meets a number it does
+// not know shows the library's own text instead.
+enum FailureKind : int {
+  kFailureNone = 0,                // the last attempt did not fail
+  kFailureOther = 1,               // only the text says why
+  kFailureNoSuchPort = 2,          // port: no such device
+  kFailurePortBusy = 3,            // port: in use by another program
+  kFailureCannotOpen = 4,          // port, number (the system's error number)
+  kFailureNoPermissionJoin = 5,    // port, group: the user must join the group
+  kFailureNoPermissionSession = 6, // port, group: joined after this session began
+  kFailureNoPermissionDevice = 7,  // port, group: the group may not open the device
+  kFailureNotSerialPort = 8,       // port: not a terminal
+  kFailureNoAnswer = 9,            // port: nothing answered
+  kFailureGarbledAnswer = 10,      // port: bytes, but never a valid reply
+  kFailurePortLost = 11,           // port: stopped working while in use
+  kFailureNoPortFound = 12,        // a search found no serial port
+  kFailureNoEcuOnPorts = 13,       // number: the ports a search tried
+  kFailureSlowAnswer = 14,         // port: valid answers, but too late
+};
+
 // Size of one live block (kind 0 fast, kind 1 slow).
 constexpr int kLiveBlockSize = 20;
 
@@ -107,12 +129,18 @@ typedef void (*DestroyClassInstanceFn)(ecu::EcuLink*);
 // the ECU failed (UTF-8, zero-terminated, cut to size - 1 bytes) and returns
 // its whole length; 0 when the last attempt did not fail.
 typedef int (*GetLastFailureTextFn)(char* buffer, int size);
+// Optional: the same failure as a kind (ecu::FailureKind), returned, with its
+// details: the port and the group copied as the text is (any buffer may be
+// null), and number (when not null) set as the kind says, else 0.
+typedef int (*GetLastFailureKindFn)(char* port, int portSize, char* group, int groupSize,
+                                    int* number);
 }
 
 // Exported symbol names and the library's file name.
 #define ECU_LINK_CREATE_SYMBOL "_CreateClassInstance"
 #define ECU_LINK_DESTROY_SYMBOL "_DestroyClassInstance"
 #define ECU_LINK_FAILURE_SYMBOL "_GetLastFailureText"
+#define ECU_LINK_FAILURE_KIND_SYMBOL "_GetLastFailureKind"
 #if defined(_WIN32)
 #define ECU_LINK_LIBRARY_FILE "SerOxtDL.dll"
 #else

@@ -307,10 +307,50 @@ class EndToEndTest : public QObject {
     QCOMPARE(boxes.Requests().size(), 1);
     QCOMPARE(boxes.Last().text, QString::fromUtf8("Impossibile comunicare con la centralina: "
                                                   "controllare il collegamento."));
+    // Silence or a dead port, as the pulled cable shows itself: said in Italian.
+    const QStringList reasons = {
+        QString::fromUtf8("Nessuna risposta dalla centralina su %1: è accesa e il cavo è "
+                          "collegato?")
+            .arg(port),
+        QString::fromUtf8("La porta %1 ha smesso di funzionare: il cavo è stato scollegato?")
+            .arg(port)};
+    QVERIFY2(reasons.contains(boxes.Last().detail), qPrintable(boxes.Last().detail));
     QCOMPARE(boxes.Last().title, kMainCaption);
     QCOMPARE(boxes.Last().icon, BoxIcon::Error);
     QCOMPARE(StoredSetting("MainPath"), session_->Folder());
     QCOMPARE(StoredSetting("Language"), QStringLiteral("0"));
+  }
+
+  // A port that is not there, in the language chosen at the splash: the
+  // reason under the message speaks it too.
+  void AFailedStartSaysWhyInTheChosenLanguage_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("Italiano") << 0
+                              << QString::fromUtf8("Impossibile comunicare con la centralina: "
+                                                   "controllare il collegamento.")
+                              << QString::fromUtf8(
+                                     "Non esiste la porta /dev/ttyNOPE: il cavo è collegato?");
+    QTest::newRow("Deutsch") << 3
+                             << QString::fromUtf8("Keine Verbindung zum Steuergerät: Kabel und "
+                                                  "Anschluss prüfen.")
+                             << QStringLiteral(
+                                    "Es gibt keine Schnittstelle /dev/ttyNOPE: Ist das Kabel "
+                                    "eingesteckt?");
+  }
+  void AFailedStartSaysWhyInTheChosenLanguage() {
+    QFETCH(int, button);
+    QFETCH(QString, message);
+    QFETCH(QString, reason);
+    qputenv("SEROXT_PORT", "/dev/ttyNOPE");
+    ScopedMessageBoxCapture boxes;
+    AnswerNextSplash(SplashAnswer::Enter, button);
+    RunProgram({});
+    qunsetenv("SEROXT_PORT");
+    QCOMPARE(boxes.Requests().size(), 1);
+    QCOMPARE(boxes.Last().text, message);
+    QCOMPARE(boxes.Last().detail, reason);
   }
 
   // Saved through the file windows from one ECU, loaded through them into a

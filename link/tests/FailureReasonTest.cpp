@@ -46,7 +46,8 @@ bool Contains(const std::string& text, const std::string& part) {
 }
 
 // Each kind of failure through OpenLink and Connect, as the program calls
-// them: the reason names the port and says what to do.
+// them: the reason names the port and says what to do, and its kind and
+// details let the program say the same in the technician's language.
 TEST(FailureReason, EachKindOfFailureSaysWhy) {
   TempFile regular;
   vecu::PseudoTerminal silent;  // a port with nobody behind it
@@ -54,21 +55,43 @@ TEST(FailureReason, EachKindOfFailureSaysWhy) {
   ASSERT_TRUE(silent.Open(&error)) << error;
 
   const struct {
-    const char* kind;
+    const char* name;
     std::string port;
     bool refusePermission;
     bool opens;
     std::vector<std::string> parts;
+    int kind;
+    std::string group;
   } cases[] = {
-      {"missing path", "/dev/no-such-port-here", false, false,
-       {"There is no port /dev/no-such-port-here", "cable"}},
-      {"not a terminal", regular.path.string(), false, false,
-       {regular.path.string() + " is not a serial port"}},
-      {"permission refused", "/dev/no-such-port-here", true, false,
+      {"missing path",
+       "/dev/no-such-port-here",
+       false,
+       false,
+       {"There is no port /dev/no-such-port-here", "cable"},
+       ecu::kFailureNoSuchPort,
+       ""},
+      {"not a terminal",
+       regular.path.string(),
+       false,
+       false,
+       {regular.path.string() + " is not a serial port"},
+       ecu::kFailureNotSerialPort,
+       ""},
+      {"permission refused",
+       "/dev/no-such-port-here",
+       true,
+       false,
        {"No permission to open /dev/no-such-port-here", "'dialout' group",
-        "sudo usermod -aG dialout $USER", "log out"}},
-      {"nothing answers", silent.SlavePath(), false, true,
-       {"No answer from the ECU on " + silent.SlavePath()}},
+        "sudo usermod -aG dialout $USER", "log out"},
+       ecu::kFailureNoPermissionJoin,
+       "dialout"},
+      {"nothing answers",
+       silent.SlavePath(),
+       false,
+       true,
+       {"No answer from the ECU on " + silent.SlavePath()},
+       ecu::kFailureNoAnswer,
+       ""},
   };
   for (const auto& c : cases) {
     std::optional<RefusedPermission> refused;
@@ -78,13 +101,19 @@ TEST(FailureReason, EachKindOfFailureSaysWhy) {
     SerialEcuLink link;
     link.SetStartOptionB(0);
     serlink::SetLastFailure("left over from before");
-    EXPECT_EQ(link.OpenLink(), c.opens) << c.kind;
+    EXPECT_EQ(link.OpenLink(), c.opens) << c.name;
     if (c.opens) {
-      EXPECT_EQ(serlink::LastFailure(), "") << c.kind << ": a new attempt forgets the old reason";
-      EXPECT_FALSE(link.Connect()) << c.kind;
+      EXPECT_EQ(serlink::LastFailure(), "") << c.name << ": a new attempt forgets the old reason";
+      EXPECT_FALSE(link.Connect()) << c.name;
     }
     const std::string reason = serlink::LastFailure();
-    for (const auto& part : c.parts) EXPECT_TRUE(Contains(reason, part)) << c.kind << ": " << reason;
+    for (const auto& part : c.parts)
+      EXPECT_TRUE(Contains(reason, part)) << c.name << ": " << reason;
+    const serlink::Failure failure = serlink::LastFailureDetail();
+    EXPECT_EQ(failure.kind, c.kind) << c.name;
+    EXPECT_EQ(failure.port, c.port) << c.name;
+    EXPECT_EQ(failure.group, c.group) << c.name;
+    EXPECT_EQ(failure.text, reason);
   }
 }
 
@@ -95,17 +124,22 @@ TEST(FailureReason, ASearchSaysWhatItMet) {
   bool denied = false;
   EXPECT_FALSE(link.OpenFirstAnswering({}, &denied));
   EXPECT_TRUE(Contains(serlink::LastFailure(), "No serial port found")) << serlink::LastFailure();
+  EXPECT_EQ(serlink::LastFailureDetail().kind, ecu::kFailureNoPortFound);
 
   EXPECT_FALSE(link.OpenFirstAnswering({"/dev/no-such-a", "/dev/no-such-b"}, &denied));
   EXPECT_FALSE(denied);
   EXPECT_TRUE(Contains(serlink::LastFailure(), "any of the 2 serial ports"))
       << serlink::LastFailure();
+  EXPECT_EQ(serlink::LastFailureDetail().kind, ecu::kFailureNoEcuOnPorts);
+  EXPECT_EQ(serlink::LastFailureDetail().number, 2);
 
   RefusedPermission refused;
   EXPECT_FALSE(link.OpenFirstAnswering({"/dev/no-such-a", "/dev/no-such-b"}, &denied));
   EXPECT_TRUE(denied);
   EXPECT_TRUE(Contains(serlink::LastFailure(), "No permission to open /dev/no-such-a"))
       << serlink::LastFailure();
+  EXPECT_EQ(serlink::LastFailureDetail().kind, ecu::kFailureNoPermissionJoin);
+  EXPECT_EQ(serlink::LastFailureDetail().port, "/dev/no-such-a");
 }
 
 // A connection that was working and stops answering says so too.

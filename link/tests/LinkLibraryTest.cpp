@@ -50,7 +50,7 @@ TEST_F(LoadedLibrary, ExportsOnlyTheFactoriesAndTheFailureReason) {
   }
   if (::pclose(pipe) != 0 && functions.empty()) GTEST_SKIP() << "nm is not available";
   EXPECT_EQ(functions, (std::set<std::string>{"_CreateClassInstance", "_DestroyClassInstance",
-                                              "_GetLastFailureText"}));
+                                              "_GetLastFailureText", "_GetLastFailureKind"}));
 }
 
 // The reason of a failed OpenLink, through the export: whole when the buffer
@@ -76,6 +76,32 @@ TEST_F(LoadedLibrary, TellsWhyTheLastAttemptFailed) {
   ASSERT_TRUE(link->OpenLink());
   EXPECT_EQ(reasonOf(whole, sizeof whole), 0);
   EXPECT_EQ(std::string(whole), "");
+  destroy_(link);
+}
+
+// The same failure as a kind with its details, so that a program can say it
+// in its own language: the port (cut and terminated like the text), no
+// group for a missing port, and nothing at all once an attempt succeeds.
+TEST_F(LoadedLibrary, TellsTheKindOfTheLastFailure) {
+  const auto kindOf =
+      reinterpret_cast<GetLastFailureKindFn>(::dlsym(handle_, ECU_LINK_FAILURE_KIND_SYMBOL));
+  ASSERT_NE(kindOf, nullptr);
+  ecu::EcuLink* link = create_();
+  ::setenv("SEROXT_PORT", "/dev/ttyNOPE", 1);
+  EXPECT_FALSE(link->OpenLink());
+  char port[64] = "x", group[64] = "x", shortPort[5] = "x";
+  int number = -1;
+  EXPECT_EQ(kindOf(port, sizeof port, group, sizeof group, &number), ecu::kFailureNoSuchPort);
+  EXPECT_EQ(std::string(port), "/dev/ttyNOPE");
+  EXPECT_EQ(std::string(group), "");
+  EXPECT_EQ(number, 0);
+  EXPECT_EQ(kindOf(shortPort, sizeof shortPort, nullptr, 0, nullptr), ecu::kFailureNoSuchPort);
+  EXPECT_EQ(std::string(shortPort), "/dev");
+
+  ::setenv("SEROXT_PORT", "sim", 1);
+  ASSERT_TRUE(link->OpenLink());
+  EXPECT_EQ(kindOf(port, sizeof port, group, sizeof group, &number), ecu::kFailureNone);
+  EXPECT_EQ(std::string(port), "");
   destroy_(link);
 }
 

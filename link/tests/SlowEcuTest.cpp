@@ -95,9 +95,8 @@ TEST(SlowEcu, ANewSessionConnectsWhileLateAnswersAreStillComing) {
   EcuOnPty ecu(EcuOnPty::Still(), Latency(400));
   {
     serlink::SerialPort earlier;
-    std::string error;
-    int errorNumber = 0;
-    ASSERT_TRUE(earlier.Open(ecu.Port(), 115200, &error, &errorNumber)) << error;
+    serlink::Failure failure;
+    ASSERT_TRUE(earlier.Open(ecu.Port(), 115200, &failure)) << failure.text;
     for (std::uint8_t sequence : {0x40, 0x41, 0x42}) {
       const auto frame = wire::Encode(
           {wire::kRequestStart, sequence, static_cast<std::uint8_t>(wire::Command::Identify), {}});
@@ -129,6 +128,8 @@ TEST(SlowEcu, AnEcuTooSlowToWaitForIsSaidToBeSlow) {
   const std::string failure = serlink::LastFailure();
   EXPECT_NE(failure.find("answers too slowly"), std::string::npos) << failure;
   EXPECT_EQ(failure.find("line speed"), std::string::npos) << failure;
+  EXPECT_EQ(serlink::LastFailureDetail().kind, ecu::kFailureSlowAnswer);
+  EXPECT_EQ(serlink::LastFailureDetail().port, ecu.Port());
 }
 
 }  // namespace
