@@ -260,7 +260,8 @@ void CalibrationCheckTest::livePollingFollowsTheEngine() {
   QVERIFY(!w->Recorder().Recording());
   const logging::ReadResult read = logging::ReadLog(log.toStdString());
   QVERIFY2(read.ok, read.error.c_str());
-  QVERIFY(read.log.Records() >= 20);
+  // Two seconds counted: some ten polls at least, however busy the machine.
+  QVERIFY(read.log.Records() >= 10);
   QStringList markers;
   for (const auto& marker : read.log.markers) markers << QString::fromStdString(marker.text);
   QVERIFY2(markers.contains(QStringLiteral("check: warm up")) &&
