@@ -143,7 +143,12 @@ TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
 }
 
 TFormGrafico::~TFormGrafico() {
-  if (replayView_ != nullptr) delete replayView_.data();
+  // The view's own teardown sends events (deactivation) while it is no longer
+  // a TFormVisualizza: it must not reach this filter by then.
+  if (replayView_ != nullptr) {
+    replayView_->removeEventFilter(this);
+    delete replayView_.data();
+  }
 }
 
 void TFormGrafico::AddCommand(QPushButton* button) {
