@@ -22,6 +22,11 @@ bool qt_sendSpontaneousEvent(QObject* receiver, QEvent* event) {
   return QCoreApplication::sendSpontaneousEvent(receiver, event);
 }
 
+void Screenshot(QWidget* window, const QString& name) {
+  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
+  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
 void TurnWheelOver(QWidget* widget, int notches) {
   const QPointF local = QRectF(widget->rect()).center();
   const QPointF global = widget->mapToGlobal(local);

@@ -57,6 +57,10 @@ class QWidget;
 // it by wheel before anyone sees the event, as it does for a real mouse.
 void TurnWheelOver(QWidget* widget, int notches);
 
+// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there as
+// name.png; without it, does nothing.
+void Screenshot(QWidget* window, const QString& name);
+
 // Runs action on the next modal window of type Window as soon as it shows.
 template <class Window, class Action>
 void WhenModal(Action action);

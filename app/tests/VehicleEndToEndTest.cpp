@@ -20,13 +20,9 @@
 #include "ProcessObjects.h"
 #include "ShellTestSupport.h"
 #include "VirtualEcuProcess.h"
+#include "WindowTestSupport.h"
 
 namespace {
-
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
 
 // A mouse choice in a list: it closes and the choice commits at once.
 void Choose(QComboBox* list, int index) {

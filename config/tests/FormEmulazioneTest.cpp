@@ -14,14 +14,9 @@
 #include "ModuloLingua.h"
 #include "TypeKeys.h"
 #include "WavePreview.h"
+#include "WindowTestSupport.h"
 
 namespace {
-
-// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
 
 bool IsWaveYellow(const QImage& image, int x, int y) {
   return image.pixelColor(x, y) == QColor(0xFF, 0xFF, 0x00);

@@ -15,16 +15,12 @@
 #include "RecordingLink.h"
 #include "TextFit.h"
 #include "TypeKeys.h"
+#include "WindowTestSupport.h"
 
 using Thresholds = std::array<int, 6>;
 Q_DECLARE_METATYPE(Thresholds)
 
 namespace {
-
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
 
 // A link whose slow block carries a gas level that rises by 7 at every read;
 // reads fail while failing is set.

@@ -25,11 +25,6 @@
 
 namespace {
 
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 using Call = RecordingLink::Call;
 
 Call W(std::uint32_t code, int value) {

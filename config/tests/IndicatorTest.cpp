@@ -19,6 +19,7 @@
 #include "RecordingLink.h"
 #include "TypeKeys.h"
 #include "UpDown.h"
+#include "WindowTestSupport.h"
 
 namespace {
 
@@ -39,11 +40,6 @@ class GaugeLink : public RecordingLink {
     return n;
   }
 };
-
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
 
 }  // namespace
 

@@ -30,12 +30,6 @@ namespace {
 
 const ecu::Identification kEcu{18, 0, 1, 23};
 
-// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 // What of the window cannot be seen: controls reaching past its edges, table
 // columns past the table's edge, texts that do not fit.
 QStringList Hidden(const TFormConfronta& window) {

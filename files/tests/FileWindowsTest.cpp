@@ -26,6 +26,7 @@
 #include "ModuloLingua.h"
 #include "RecordingLink.h"
 #include "TypeKeys.h"
+#include "WindowTestSupport.h"
 
 namespace {
 
@@ -36,12 +37,6 @@ void OnNextDialog(std::function<void(QDialog*)> action) {
     QVERIFY(dialog != nullptr);
     action(dialog);
   });
-}
-
-// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
 QByteArray Contents(const QString& path) {

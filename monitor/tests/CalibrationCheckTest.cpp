@@ -35,11 +35,6 @@ using calibration::Step;
 using calibration::testing::Recording;
 using calibration::testing::Wave;
 
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 // A bench test whose gas runs lean: the probe stuck low, the actuator at its
 // upper limit at 2500 rpm.
 Recording LeanBenchTest() {

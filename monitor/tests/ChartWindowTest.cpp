@@ -40,12 +40,6 @@ constexpr std::size_t kTemperature = 8;
 constexpr std::size_t kFuel = 10;
 constexpr std::size_t kChannels = logging::kEcuChannelCount - 2;
 
-// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 // A minute at 10 samples a second, recorded as the program records: the
 // engine speed climbs 100 rpm every 5 s from 800, the actuator follows a slow
 // wave, the lambda swings each second; the temperature sensor answers after

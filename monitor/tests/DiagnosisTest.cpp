@@ -28,11 +28,6 @@ constexpr int kEnableSlot = 64;
 const QColor kGreen(0x00, 0x80, 0x00);
 const QColor kRed(0xFF, 0x00, 0x00);
 
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 QColor TextColour(const QLabel* label) {
   return label->palette().color(QPalette::WindowText);
 }

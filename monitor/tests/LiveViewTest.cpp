@@ -27,6 +27,7 @@
 #include "SessionLogs.h"
 #include "SessionRecorder.h"
 #include "Visualizza.h"
+#include "WindowTestSupport.h"
 
 using monitor::ColourCell;
 
@@ -36,12 +37,6 @@ namespace {
 constexpr int kProbeTypeSlot = 16;  // parameter 4, code 0 = 0-1 V probe
 constexpr int kUpperLimitSlot = 26;
 constexpr int kLowerLimitSlot = 27;
-
-// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
 
 QList<QColor> ColoursOf(const QList<ColourCell*>& cells) {
   QList<QColor> out;

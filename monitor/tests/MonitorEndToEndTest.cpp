@@ -25,17 +25,16 @@
 #include "SessionRecorder.h"
 #include "VirtualEcuProcess.h"
 #include "Visualizza.h"
+#include "WindowTestSupport.h"
 
 namespace {
 
-// With MV_SCREENSHOTS set to a folder, keeps a picture of the window there.
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (folder.isEmpty()) return;
+// A screenshot named after the dictionary language it shows, taken once the
+// events still queued are handled, so it has the newest sample on it.
+void ScreenshotInLanguage(QWidget* window, const QString& name) {
+  if (qEnvironmentVariable("MV_SCREENSHOTS").isEmpty()) return;
   QCoreApplication::processEvents();
-  window->grab().save(QDir(folder).filePath(name + "-" +
-                                            qEnvironmentVariable("MV_LANGUAGE", "ITALIANO") +
-                                            ".png"));
+  Screenshot(window, name + "-" + qEnvironmentVariable("MV_LANGUAGE", "ITALIANO"));
 }
 
 constexpr int kWaitMs = 15000;
@@ -81,7 +80,7 @@ void MonitorEndToEndTest::liveViewShowsWarmingAndChangeOver() {
   w.Timer1->stop();
   w.show();
   w.Tick();
-  Screenshot(&w, "live-petrol");
+  ScreenshotInLanguage(&w, "live-petrol");
   QVERIFY(w.Display().temperature != live::kNoTemperature);
   const int firstTemperature = w.Display().temperature;
   QVERIFY(!w.Display().OnGas());
@@ -92,7 +91,7 @@ void MonitorEndToEndTest::liveViewShowsWarmingAndChangeOver() {
   // The needle and the bar move with the engine.
   QVERIFY(Within(kWaitMs, [&] { w.Tick(); }, [&] { return w.Display().rpm > 2000; }));
   QVERIFY(w.Display().lambdaStatus != 0);
-  Screenshot(&w, "live-gas");
+  ScreenshotInLanguage(&w, "live-gas");
   const QStringList log = session.Sim().Log();
   QVERIFY(log.contains(QStringLiteral("LIVE 0")) && log.contains(QStringLiteral("LIVE 1")));
   for (const QString& line : log) QVERIFY2(!line.startsWith("WRITE"), qPrintable(line));

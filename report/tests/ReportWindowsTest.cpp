@@ -31,10 +31,6 @@ QString PageText(const QString& pdf, int page) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
 }  // namespace
 
 class ReportWindowsTest : public QObject {

@@ -26,11 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 const ecu::Identification kEcu{18, 0, 1, 23};
 
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MV_SCREENSHOTS");
-  if (!folder.isEmpty()) window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 vehicle::Card CardFor(const char* plate, const char* make = "") {
   vehicle::Card card;
   card.plate = plate;
