@@ -8,6 +8,7 @@
 
 #include "CheckCommand.h"
 #include "ConfCar.h"
+#include "CountingLink.h"
 #include "HistoryCommands.h"
 #include "LiveSample.h"
 #include "LogCommands.h"
@@ -48,50 +49,6 @@ bool IsWritable(int identifier) {
   if (identifier == 72) return true;
   return params::StorageSlot(identifier) >= 0 && identifier != 1 && !IsArray(identifier);
 }
-
-// Passes every call on to the link and counts the store's writes by outcome,
-// so that a write cut short can say how far it came.
-class CountingLink final : public ecu::EcuLink {
- public:
-  explicit CountingLink(ecu::EcuLink& link) : link_(link) {}
-  int GetPortInUse() override { return link_.GetPortInUse(); }
-  void SetStartOptionA(int option) override { link_.SetStartOptionA(option); }
-  void SetStartOptionB(int option) override { link_.SetStartOptionB(option); }
-  void AttachScreen(ecu::ConnectionSink* sink) override { link_.AttachScreen(sink); }
-  int IsConnected() override { return link_.IsConnected(); }
-  bool Connect() override { return link_.Connect(); }
-  void Disconnect() override { link_.Disconnect(); }
-  bool ReadParameter(std::uint32_t code, std::int32_t* destination) override {
-    return link_.ReadParameter(code, destination);
-  }
-  bool ReadLiveBlock(int kind, std::uint8_t* buffer, int length) override {
-    return link_.ReadLiveBlock(kind, buffer, length);
-  }
-  bool WriteParameter(std::uint32_t code, std::int32_t value) override {
-    return Count(link_.WriteParameter(code, value));
-  }
-  bool WriteParameterElement(std::uint32_t code, int index, std::int32_t value) override {
-    return Count(link_.WriteParameterElement(code, index, value));
-  }
-  bool ReadIdentification(ecu::Identification* record) override {
-    return link_.ReadIdentification(record);
-  }
-  bool OpenLink() override { return link_.OpenLink(); }
-  void SetIndicatorOutput(int value, int second) override {
-    link_.SetIndicatorOutput(value, second);
-  }
-
-  int written = 0;  // the ECU took the value
-  int refused = 0;  // the ECU answered no
-  int unsent = 0;   // the ECU had stopped answering
-
- private:
-  bool Count(bool taken) {
-    (taken ? written : link_.IsConnected() ? refused : unsent) += 1;
-    return taken;
-  }
-  ecu::EcuLink& link_;
-};
 
 class Session {
  public:

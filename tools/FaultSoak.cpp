@@ -42,6 +42,7 @@
 
 #include "Companion.h"
 #include "ConfCar.h"
+#include "CountingLink.h"
 #include "EcuMemory.h"
 #include "LinkLoader.h"
 #include "ParameterTable.h"
@@ -59,46 +60,6 @@ double MsSince(Clock::time_point start) {
 }
 
 // ---- the link, counted ------------------------------------------------------
-
-// Forwards every operation to the library's link and counts the exchanges
-// the program asks for (retries inside the library are not counted again).
-class CountingLink : public ecu::EcuLink {
- public:
-  explicit CountingLink(ecu::EcuLink& inner) : inner_(inner) {}
-  std::atomic<long> exchanges{0};
-
-  int GetPortInUse() override { return inner_.GetPortInUse(); }
-  void SetStartOptionA(int o) override { inner_.SetStartOptionA(o); }
-  void SetStartOptionB(int o) override { inner_.SetStartOptionB(o); }
-  void AttachScreen(ecu::ConnectionSink* sink) override { inner_.AttachScreen(sink); }
-  int IsConnected() override { return inner_.IsConnected(); }
-  bool Connect() override { return Count(), inner_.Connect(); }
-  void Disconnect() override { inner_.Disconnect(); }
-  bool ReadParameter(std::uint32_t code, std::int32_t* d) override {
-    return Count(), inner_.ReadParameter(code, d);
-  }
-  bool ReadLiveBlock(int kind, std::uint8_t* b, int n) override {
-    return Count(), inner_.ReadLiveBlock(kind, b, n);
-  }
-  bool WriteParameter(std::uint32_t code, std::int32_t v) override {
-    return Count(), inner_.WriteParameter(code, v);
-  }
-  bool WriteParameterElement(std::uint32_t code, int i, std::int32_t v) override {
-    return Count(), inner_.WriteParameterElement(code, i, v);
-  }
-  bool ReadIdentification(ecu::Identification* r) override {
-    return Count(), inner_.ReadIdentification(r);
-  }
-  bool OpenLink() override { return inner_.OpenLink(); }
-  void SetIndicatorOutput(int v, int s) override {
-    Count();
-    inner_.SetIndicatorOutput(v, s);
-  }
-
- private:
-  void Count() { ++exchanges; }
-  ecu::EcuLink& inner_;
-};
 
 // Notes when the link reports the ECU lost.
 class LossSink : public ecu::ConnectionSink {
