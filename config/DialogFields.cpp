@@ -170,10 +170,4 @@ void ShowConversionError(QWidget* parent, const QString& text) {
       ApplicationTitle());
 }
 
-void ShowDictionaryProblem(QWidget* parent, int code) {
-  MessageBoxes::ShowError(
-      parent, QStringLiteral("Problemi col database multilingua (Codice %1).").arg(code),
-      ApplicationTitle());
-}
-
 }  // namespace config

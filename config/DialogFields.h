@@ -79,7 +79,5 @@ QLineEdit* MakeFieldEdit(QWidget* parent, const char* name, QRect place);
 
 // "'text' is not a valid floating point value", with the application title.
 void ShowConversionError(QWidget* parent, const QString& text);
-// "Problemi col database multilingua (Codice n)." with the application title.
-void ShowDictionaryProblem(QWidget* parent, int code);
 
 }  // namespace config

@@ -12,6 +12,7 @@
 #include "ConfCar.h"
 #include "ConfOptFields.h"
 #include "ConfigWindowParts.h"
+#include "DictionaryProblem.h"
 #include "FieldNumbers.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -170,8 +171,7 @@ void TFormConfOpt::LoadTexts(TModuloLingua* lingua) {
   for (const char* unit : {"UnitaGradi", "UnitaGiri", "UnitaVolt"})
     texts.append({QString::fromLatin1(unit), 5, editor_->UnitText(unit)});
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts))
-    MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 3)."),
-                            ApplicationTitle());
+    ui::ShowDictionaryProblem(this, 3);
 }
 
 void TFormConfOpt::ShowSteps() {

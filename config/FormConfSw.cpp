@@ -7,6 +7,7 @@
 #include "ApplicationInfo.h"
 #include "ConfSwFields.h"
 #include "ConfigWindowParts.h"
+#include "DictionaryProblem.h"
 #include "FormContext.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -91,8 +92,7 @@ void TFormConfSw::LoadTexts(TModuloLingua* lingua) {
   for (int i = 0; i < 6; ++i)
     texts.append({QString::fromLatin1(kRowTextKeys[i]), 50, StoreIn(&rowTexts_[i])});
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts))
-    MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 4)."),
-                            ApplicationTitle());
+    ui::ShowDictionaryProblem(this, 4);
 }
 
 void TFormConfSw::ShowSteps() {

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "DialogFields.h"
+#include "DictionaryProblem.h"
 #include "FieldNumbers.h"
 #include "MessageBoxes.h"
 #include "WavePreview.h"
@@ -155,7 +156,7 @@ void TFormEmulazione::LoadTexts(TModuloLingua* language) {
       {QStringLiteral("MessEmulIndef"), 70, StoreIn(&messEmulIndef_)},
   };
   if (language == nullptr || !ApplyWindowTexts(*language, texts))
-    config::ShowDictionaryProblem(this, 2);
+    ui::ShowDictionaryProblem(this, 2);
 }
 
 int TFormEmulazione::HighMs() const {

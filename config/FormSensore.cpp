@@ -12,6 +12,7 @@
 
 #include "Beep.h"
 #include "DialogFields.h"
+#include "DictionaryProblem.h"
 #include "LiveBlocks.h"
 #include "MessageBoxes.h"
 #include "WindowTexts.h"
@@ -147,7 +148,7 @@ void TFormSensore::LoadTexts(TModuloLingua* language) {
       {QStringLiteral("MessOrdineNoValido"), 70, StoreIn(&messOrdineNoValido_)},
   };
   if (language == nullptr || !ApplyWindowTexts(*language, texts))
-    config::ShowDictionaryProblem(this, 2);
+    ui::ShowDictionaryProblem(this, 2);
 }
 
 std::array<QLineEdit*, TFormSensore::kThresholds> TFormSensore::Edits() const {

@@ -10,6 +10,7 @@
 
 #include "ConfCar.h"
 #include "DialogFields.h"
+#include "DictionaryProblem.h"
 #include "FieldEditor.h"
 #include "FormEmulazione.h"
 #include "FormSensore.h"
@@ -277,7 +278,7 @@ void TFormVettura::LoadTexts() {
     editor_->List(kRowSwitchType)->clear();
     editor_->List(kRowSwitchType)->addItems(switchItems);
   }
-  if (!complete) config::ShowDictionaryProblem(this, 2);
+  if (!complete) ui::ShowDictionaryProblem(this, 2);
 }
 
 bool TFormVettura::HandleChange(int handler, int phase) {

@@ -9,6 +9,7 @@
 #include "ApplicationInfo.h"
 #include "Beep.h"
 #include "ConfCar.h"
+#include "DictionaryProblem.h"
 #include "FormContext.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -138,8 +139,7 @@ void TFormIndicatore::LoadTexts(TModuloLingua* lingua) {
       {QStringLiteral("FinestraIndicatore"), 70, SetTitleOf(this)},
   };
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
-    MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 6)."),
-                            ApplicationTitle());
+    ui::ShowDictionaryProblem(this, 6);
     return;
   }
   // A dictionary without the newer message keeps the Italian one.

@@ -9,6 +9,7 @@
 
 #include "ConfCar.h"
 #include "ConfigurationsFolder.h"
+#include "DictionaryProblem.h"
 #include "FileNameRules.h"
 #include "FileSalva.h"
 #include "Fileapri.h"
@@ -101,8 +102,7 @@ void TFormFile::LoadTexts(TModuloLingua* lingua) {
   nameTooLong_ = QStringLiteral("Percorso del file troppo lungo:");
   loadFailed_ = QStringLiteral("Impossibile leggere il file di configurazione:");
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
-    MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 7)."),
-                            ApplicationTitle());
+    ui::ShowDictionaryProblem(this, 7);
   } else {
     ApplyWindowTexts(*lingua, {{QStringLiteral("MessErrSalvaFile"), 70, StoreIn(&saveFailed_)},
                                {QStringLiteral("MessNomeFileLungo"), 70, StoreIn(&nameTooLong_)},

@@ -11,6 +11,7 @@
 #include "ApplicationInfo.h"
 #include "Beep.h"
 #include "ConfCar.h"
+#include "DictionaryProblem.h"
 #include "FormContext.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -135,8 +136,7 @@ void TFormDiagnosi::LoadTexts(TModuloLingua* lingua) {
       {QStringLiteral("LabelStatoOk"), 15, StoreIn(&okText_)},
   };
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
-    MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 5)."),
-                            ApplicationTitle());
+    ui::ShowDictionaryProblem(this, 5);
   }
 }
 

@@ -21,6 +21,7 @@
 
 #include "ApplicationInfo.h"
 #include "ConfCar.h"
+#include "DictionaryProblem.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "RecordingChart.h"
@@ -227,8 +228,7 @@ void TFormGrafico::LoadTexts(TModuloLingua* language) {
     for (std::size_t i = 0; i < kCaptionCount; ++i)
       texts.append({QLatin1String(kChannelCaptions[i].key), 20, StoreIn(&live[i])});
     if (!ApplyWindowTexts(*language, texts)) {
-      MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 8)."),
-                              ApplicationTitle());
+      ui::ShowDictionaryProblem(this, 8);
     }
   }
   setWindowTitle(title_);

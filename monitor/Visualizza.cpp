@@ -13,6 +13,7 @@
 #include "ApplicationInfo.h"
 #include "ColourCell.h"
 #include "ConfCar.h"
+#include "DictionaryProblem.h"
 #include "EngineSpeedDial.h"
 #include "FormContext.h"
 #include "Grafico.h"
@@ -336,8 +337,7 @@ void TFormVisualizza::LoadTexts(TModuloLingua* lingua) {
       {QStringLiteral("MessRegistraFerma"), 30, StoreIn(&recordingStopped_)},
   };
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
-    MessageBoxes::ShowError(this, QStringLiteral("Problemi col database multilingua (Codice 1)."),
-                            ApplicationTitle());
+    ui::ShowDictionaryProblem(this, 1);
   }
 }
 
