@@ -33,11 +33,9 @@ CarSettings CarSettingsOf(ConfCar& store) {
   using params::Id;
   auto stored = [&store](Id id) { return store.GetValue(params::Number(id)); };
   CarSettings car;
-  // The offset in the hundredths the configuration window shows (rounded:
-  // the stored volts lie on either side of a whole number of hundredths).
-  const auto scale =
-      live::LambdaScale(Whole(stored(Id::LambdaProbeType)),
-                        static_cast<int>(std::lround(stored(Id::LambdaReferenceOffset) * 100)));
+  const auto scale = live::LambdaScale(
+      Whole(stored(Id::LambdaProbeType)),
+      params::WholeHundredths(static_cast<double>(stored(Id::LambdaReferenceOffset))));
   car.lambdaLow = scale[0];
   car.lambdaHigh = scale[1];
   car.changeOverTemperature = Whole(stored(Id::ChangeOverMinimumTemperature));

@@ -8,13 +8,11 @@
 
 namespace live {
 
-// The hysteresis in the hundredths the configuration window shows (the stored
-// volts are a near neighbour of a whole number of hundredths, on either side).
 MinTpsRule MinTpsRuleOf(ConfCar& store) {
   using params::Id;
   MinTpsRule rule;
-  rule.hysteresis =
-      static_cast<int>(std::lround(store.GetValue(params::Number(Id::IdleTpsHysteresis)) * 100));
+  rule.hysteresis = params::WholeHundredths(
+      static_cast<double>(store.GetValue(params::Number(Id::IdleTpsHysteresis))));
   rule.fixedIdleTps =
       static_cast<int>(std::trunc(store.GetValue(params::Number(Id::FixedIdleTpsOption)))) != 0;
   rule.invertedTps = store.InvertedTps();

@@ -173,4 +173,8 @@ std::optional<std::int32_t> RawOfValue(const Parameter& p, double x, std::int32_
   return std::nullopt;
 }
 
+int WholeHundredths(double volts) {
+  return static_cast<int>(std::lround(volts * 100));
+}
+
 }  // namespace params

@@ -275,4 +275,9 @@ std::optional<long double> ValueOfRaw(const Parameter& parameter, std::int32_t r
 std::optional<std::int32_t> RawOfValue(const Parameter& parameter, double value,
                                        std::int32_t current, StoreFlags flags);
 
+// A volts value in the whole hundredths the windows show it in, rounded: a
+// stored volts value lies on either side of its whole number of hundredths
+// (0.29 V is held as 0.28999…), so truncating would lose one.
+int WholeHundredths(double volts);
+
 }  // namespace params

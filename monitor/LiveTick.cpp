@@ -20,12 +20,6 @@ int Whole(long double value) {
   return static_cast<int>(std::trunc(value));
 }
 
-// Volts in the hundredths the configuration window shows: the stored value is
-// a near neighbour of a whole number of hundredths, on either side of it.
-int Hundredths(long double volts) {
-  return static_cast<int>(std::lround(volts * 100));
-}
-
 // A span below the default that reaches under the lower limit is cut to the
 // distance between them, kept as a byte the way the ECU counts steps.
 int SpanDown(int defaultPosition, int span, int lowerLimit) {
@@ -43,7 +37,7 @@ int SpanUp(int defaultPosition, int span, int upperLimit) {
 LiveSnapshot SnapshotOf(ConfCar& store) {
   LiveSnapshot s;
   const auto scale = LambdaScale(Whole(Stored(store, Id::LambdaProbeType)),
-                                 Hundredths(Stored(store, Id::LambdaReferenceOffset)));
+                                 params::WholeHundredths(static_cast<double>(Stored(store, Id::LambdaReferenceOffset))));
   s.lambdaLow = scale[0];
   s.lambdaHigh = scale[1];
   s.upperLimit = Whole(Stored(store, Id::ActuatorUpperLimit));

@@ -120,8 +120,7 @@ bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions* optio
     *error = "check needs a log (FILE.mlg)";
     return false;
   }
-  const auto scale = live::LambdaScale(static_cast<int>(probe),
-                                       static_cast<int>(std::lround(offset * 100)));
+  const auto scale = live::LambdaScale(static_cast<int>(probe), params::WholeHundredths(offset));
   options->car.lambdaLow = scale[0];
   options->car.lambdaHigh = scale[1];
   options->car.changeOverTemperature = static_cast<int>(warm);

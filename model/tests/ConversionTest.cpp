@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ConfCar.h"
+#include "LiveBlocks.h"
+#include "Parameters.h"
 #include "RecordingLink.h"
 
 namespace {
@@ -92,6 +94,20 @@ TEST_F(Conversion, VoltsFromRawAreWholeHundredths) {
   for (const auto& [raw, volts] : cases) {
     store.StoreRaw(35, raw);
     EXPECT_DOUBLE_EQ(static_cast<double>(store.GetValue(23)), volts) << raw;
+  }
+}
+
+// The windows, the live view and the check show stored volts in whole
+// hundredths: every byte of a volts parameter gives back the hundredths it
+// was read in, though the stored value may lie just below them.
+TEST_F(Conversion, StoredVoltsGiveBackTheirWholeHundredths) {
+  for (params::Id id : {params::Id::IdleTpsHysteresis, params::Id::LambdaReferenceOffset}) {
+    for (std::int32_t raw = 0; raw <= 255; ++raw) {
+      store.StoreRaw(params::Row(id).slot, raw);
+      const auto volts = static_cast<double>(store.GetValue(params::Number(id)));
+      EXPECT_EQ(params::WholeHundredths(volts), live::CentivoltsOfRaw(raw))
+          << params::Row(id).name << " raw " << raw;
+    }
   }
 }
 
