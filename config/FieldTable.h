@@ -8,6 +8,8 @@
 
 #include <span>
 
+#include "Parameters.h"
+
 enum class FieldKind { Edit, CheckBox, List };
 
 // No change handler for the row.
@@ -27,6 +29,14 @@ struct FieldRow {
   const char* unitKey;   // dictionary key of the unit text; nullptr = no unit
   int handler;           // the window's own handler number; kNoHandler = none
 };
+
+// The range, step and unit key an edit row enforces: its parameter's, as the
+// parameter table gives them. A check box or a list has none.
+constexpr params::EditLimits LimitsOf(const FieldRow& row) {
+  const params::Parameter* parameter = params::Find(row.identifier);
+  if (row.kind != FieldKind::Edit || parameter == nullptr) return {};
+  return parameter->edit;
+}
 
 struct FieldPage {
   const char* name;  // object name of the page (its dictionary key too)

@@ -1,7 +1,8 @@
 // Every parameter of the ECU in one table: its name in code, the code word
 // that names it to the link, where its byte lives in the store's image, how
 // many values it holds, how a raw byte turns into engineering units and back,
-// and its name in journals and listings. A parameter's number is written here
+// its name in journals and listings, and the range, step and unit a window
+// enforces when it is typed into an edit. A parameter's number is written here
 // and nowhere else; everything else looks it up by its Id.
 #pragma once
 
@@ -126,6 +127,16 @@ struct Conversion {
   double c = 0;
 };
 
+// What a configuration window enforces on an edit of the parameter: the
+// range Enter accepts, the step a value is rounded to, and the dictionary key
+// of the unit shown beside it. All zero for a parameter no window types in.
+struct EditLimits {
+  double minimum = 0;
+  double maximum = 0;
+  double step = 0;                // 0: no rounding
+  const char* unitKey = nullptr;  // nullptr: no unit
+};
+
 struct Parameter {
   Id id;
   std::uint32_t code;  // code word naming the parameter to the link; 0: none
@@ -135,6 +146,7 @@ struct Parameter {
   Conversion conversion;
   bool computedByEcu;  // read afresh from the ECU every time it is asked for
   const char* name;    // plain English, for journals and listings
+  EditLimits edit{};   // an array's elements share them
 };
 
 // Slots shared by several parameters.
@@ -151,9 +163,12 @@ constexpr Conversion kEmulationTime{Rule::Multiple, 20, 0, 0.05};
 constexpr Conversion kVolts{Rule::Volts};
 constexpr Conversion kRpm{Rule::RpmPeriod};
 constexpr Conversion Bit(int bit) { return {Rule::Bit, bit}; }
+constexpr EditLimits kAnyByte{0, 255, 1, nullptr};
+constexpr EditLimits kStepTimes{1, 20, 1, nullptr};
 constexpr Parameter Unused(Id id) { return {id, static_cast<std::uint32_t>(id), -1, 0, kNone, false, "(none)"}; }
-constexpr Parameter Single(Id id, int slot, Conversion conversion, const char* name) {
-  return {id, static_cast<std::uint32_t>(id), slot, 1, conversion, false, name};
+constexpr Parameter Single(Id id, int slot, Conversion conversion, const char* name,
+                           EditLimits edit = {}) {
+  return {id, static_cast<std::uint32_t>(id), slot, 1, conversion, false, name, edit};
 }
 }  // namespace detail
 
@@ -171,11 +186,11 @@ inline constexpr std::array<Parameter, kCount> kTable = [] {
       {Id::EmulationTristateTime, 519, 20, 1, {Rule::Seconds, 20, 0, 0.05}, false,
        "lambda emulation tristate time"},
       Single(Id::EmulationWaveCount, 21, kRaw, "lambda emulation wave count"),
-      Single(Id::IdleOpeningStepTime, 43, kStepTime, "idle opening step time"),
-      Single(Id::IdleClosingStepTime, 44, kStepTime, "idle closing step time"),
+      Single(Id::IdleOpeningStepTime, 43, kStepTime, "idle opening step time", kStepTimes),
+      Single(Id::IdleClosingStepTime, 44, kStepTime, "idle closing step time", kStepTimes),
       Unused(Id::Unused11),
-      Single(Id::CruiseOpeningStepTime, 52, kStepTime, "cruise opening step time"),
-      Single(Id::CruiseClosingStepTime, 53, kStepTime, "cruise closing step time"),
+      Single(Id::CruiseOpeningStepTime, 52, kStepTime, "cruise opening step time", kStepTimes),
+      Single(Id::CruiseClosingStepTime, 53, kStepTime, "cruise closing step time", kStepTimes),
       Single(Id::PowerOpeningStepTime, 65, kStepTime, "maximum power opening step time"),
       Single(Id::PowerClosingStepTime, 66, kStepTime, "maximum power closing step time"),
       Single(Id::PowerReleaseStepTime, 67, kStepTime, "maximum power sgolfamento step time"),
@@ -185,54 +200,64 @@ inline constexpr std::array<Parameter, kCount> kTable = [] {
       Unused(Id::Unused20),
       Unused(Id::Unused21),
       Single(Id::DecelerationByte, 59, kRaw, "deceleration byte"),
-      Single(Id::MonoBoschHysteresis, 35, kVolts, "mono Bosch hysteresis"),
-      Single(Id::IdleTpsHysteresis, 36, kVolts, "idle TPS hysteresis"),
-      {Id::TpsVoltages, 0x3119, 46, 3, {Rule::TpsVoltsByHundredths}, false, "TPS voltages"},
+      Single(Id::MonoBoschHysteresis, 35, kVolts, "mono Bosch hysteresis",
+             {0, 5, 0.1, "UnitaVolt"}),
+      Single(Id::IdleTpsHysteresis, 36, kVolts, "idle TPS hysteresis", {0, 5, 0.01, "UnitaVolt"}),
+      {Id::TpsVoltages, 0x3119, 46, 3, {Rule::TpsVoltsByHundredths}, false,
+       "TPS voltages", {0, 5, 0.01, "UnitaVolt"}},
       Unused(Id::Unused26),
       {Id::IdleLambdaReference, 0x211B, 49, 2, {Rule::VoltsByHundredths}, false,
        "lambda reference at idle"},
       Single(Id::CruiseLambdaReference, 51, {Rule::VoltsByHundredths}, "lambda reference in cruise"),
       Unused(Id::Unused29),
       Single(Id::LambdaReferenceOffset, 61, {Rule::VoltsByHundredths}, "lambda reference offset"),
-      Single(Id::IdleOpeningStepsBeyond, 28, kRaw, "idle opening steps beyond default"),
-      Single(Id::IdleClosingStepsBelow, 29, kRaw, "idle closing steps below default"),
-      Single(Id::OffIdleOpeningStepsBeyond, 30, kRaw, "off-idle opening steps beyond default"),
-      Single(Id::OffIdleClosingStepsBelow, 31, kRaw, "off-idle closing steps below default"),
+      Single(Id::IdleOpeningStepsBeyond, 28, kRaw, "idle opening steps beyond default", kAnyByte),
+      Single(Id::IdleClosingStepsBelow, 29, kRaw, "idle closing steps below default", kAnyByte),
+      Single(Id::OffIdleOpeningStepsBeyond, 30, kRaw, "off-idle opening steps beyond default",
+             kAnyByte),
+      Single(Id::OffIdleClosingStepsBelow, 31, kRaw, "off-idle closing steps below default",
+             kAnyByte),
       Single(Id::ActuatorLowerLimit, 27, kRaw, "actuator lower limit"),
       Single(Id::ActuatorUpperLimit, 26, kRaw, "actuator upper limit"),
       Unused(Id::Unused37),
-      Single(Id::FullThrottleTps, 25, {Rule::TpsVolts}, "TPS value for full throttle"),
-      Single(Id::ActuatorAtFullThrottle, 24, kRaw, "actuator position at full throttle"),
-      {Id::ActuatorDefaultPosition, 40, 23, 1, kRaw, true, "actuator default position"},
-      Single(Id::CutOffEndRpm, 33, kRpm, "cut-off end rpm"),
-      Single(Id::ActuatorInCutOff, 34, kRaw, "actuator position in cut-off"),
+      Single(Id::FullThrottleTps, 25, {Rule::TpsVolts}, "TPS value for full throttle",
+             {0, 4.9, 0.1, "UnitaVolt"}),
+      Single(Id::ActuatorAtFullThrottle, 24, kRaw, "actuator position at full throttle", kAnyByte),
+      {Id::ActuatorDefaultPosition, 40, 23, 1, kRaw, true, "actuator default position", kAnyByte},
+      Single(Id::CutOffEndRpm, 33, kRpm, "cut-off end rpm", {1300, 7000, 100, "UnitaGiri"}),
+      Single(Id::ActuatorInCutOff, 34, kRaw, "actuator position in cut-off", kAnyByte),
       Single(Id::OpenLoopAtPower, 58, kRaw, "open loop at maximum power"),
-      Single(Id::StepsToLeanAtFirstRich, 55, kRaw, "steps to lean at first rich"),
-      Single(Id::StepsToEnrichAtFirstLean, 54, kRaw, "steps to enrich at first lean"),
+      Single(Id::StepsToLeanAtFirstRich, 55, kRaw, "steps to lean at first rich", kAnyByte),
+      Single(Id::StepsToEnrichAtFirstLean, 54, kRaw, "steps to enrich at first lean", kAnyByte),
       Single(Id::PowerAsIdle, 68, kRaw, "maximum power as idle/off-idle"),
       Unused(Id::Unused47),
-      Single(Id::PowerStartRpm, 57, kRpm, "rpm reference for power start"),
+      Single(Id::PowerStartRpm, 57, kRpm, "rpm reference for power start",
+             {3000, 7000, 50, "UnitaGiri"}),
       Unused(Id::Unused49),
       Unused(Id::Unused50),
-      Single(Id::LambdaReadDelay, 17, {Rule::Multiple, 5, 0, 0.2}, "lambda read delay"),
+      Single(Id::LambdaReadDelay, 17, {Rule::Multiple, 5, 0, 0.2}, "lambda read delay",
+             {5, 1200, 5, "UnitaSecondi"}),
       Single(Id::DiagnosisEnableMask, 64, kRaw, "diagnosis enable mask"),
       {Id::DiagnosisErrorFlags, 53, 63, 1, kRaw, true, "diagnosis error flags"},
-      Single(Id::FuelOverlapTime, 7, {Rule::SecondsFraction, 20, 0, 0.05}, "fuel overlap time"),
+      Single(Id::FuelOverlapTime, 7, {Rule::SecondsFraction, 20, 0, 0.05}, "fuel overlap time",
+             {0, 5, 0.02, "UnitaSecondi"}),
       Single(Id::ActuatorAtColdProbe, 60, kRaw, "actuator position at cold probe"),
-      Single(Id::ChangeOverRpm, 6, kRpm, "change-over rpm"),
+      Single(Id::ChangeOverRpm, 6, kRpm, "change-over rpm", {0, 4000, 100, "UnitaGiri"}),
       {Id::FuelOverlapMilliseconds, 54, 4, 1, kEmulationTime, false,
        "fuel overlap time (ms)"},
       Single(Id::ChangeOverMinimumTemperature, 5, {Rule::Temperature},
-             "minimum temperature for change-over"),
+             "minimum temperature for change-over", {15, 40, 1, "UnitaGradi"}),
       Single(Id::LevelSensorType, 9, kList, "level sensor type"),
       {Id::LevelSensorCalibration, 0x613C, 10, 6, kRaw, false, "level sensor calibration"},
       {Id::IndicatorOutputs, 0x613D, 37, 6, kRaw, false, "original indicator outputs"},
-      Single(Id::OverRevThreshold, 3, kRpm, "over-rev threshold"),
+      Single(Id::OverRevThreshold, 3, kRpm, "over-rev threshold", {4000, 8000, 100, "UnitaGiri"}),
       Single(Id::ChangeOverType, 2, {Rule::ListLowNibble}, "change-over type"),
       {Id::RpmSignalType, 1, kOptionSlot, 0, Bit(4), false, "rpm signal type"},
       {Id::YellowWiresUse, 1, kOptionSlot, 0, Bit(3), false, "yellow wires use"},
+      // The range of a level sensor read the usual way; the optional window
+      // shows 0..254 instead while the sensor is inverted.
       {Id::ReturnToPetrolLevel, 57, 22, 1, {Rule::Level}, false,
-       "gas level for return to petrol"},
+       "gas level for return to petrol", {1, 255, 1, nullptr}},
       {Id::FixedDefaultOption, 1, kOptionSlot, 0, Bit(0), false, "fixed default option"},
       {Id::FixedIdleTpsOption, 1, kOptionSlot, 0, Bit(2), false, "fixed idle TPS option"},
       {Id::RichInRangeOption, 1, kOptionSlot, 0, Bit(1), false,
@@ -244,7 +269,7 @@ inline constexpr std::array<Parameter, kCount> kTable = [] {
       {Id::CustomerCode, 64, -1, 0, {Rule::Command}, false, "customer code"},
       {Id::SwitchType, 66, kSwitchTypeSlot, 1, Bit(2), false, "switch type"},
       {Id::GasStartTemperature, 68, 70, 1, {Rule::Temperature}, false,
-       "engine temperature for gas start"},
+       "engine temperature for gas start", {30, 80, 1, "UnitaGradi"}},
   }};
 }();
 
