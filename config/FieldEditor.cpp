@@ -1,41 +1,56 @@
+// FieldEditor: binding the table to the window, the rows, and populating them
+// from the store.
 #include "FieldEditor.h"
 
-#include <QApplication>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QTabWidget>
-#include <QWheelEvent>
+#include <stdexcept>
 
-#include "ApplicationInfo.h"
-#include "Beep.h"
 #include "ConfCar.h"
-#include "Events.h"
 #include "FieldNumbers.h"
-#include "MessageBoxes.h"
 
 namespace {
 
 constexpr int kUnitTextLength = 5;
-// Distances, in pixels, of the marks beside a row.
-constexpr int kArrowAboveCaption = 6;
-constexpr int kHintGap = 5;
-constexpr int kUnitGap = 10;
-constexpr int kArrowPixelSize = 32;
-constexpr int kHintPixelSize = 14;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
+const char* KindName(FieldKind kind) {
+  switch (kind) {
+    case FieldKind::Edit:
+      return "line edit";
+    case FieldKind::CheckBox:
+      return "check box";
+    case FieldKind::List:
+      return "list";
+  }
+  return "input";
 }
 
-bool IsEnter(const QKeyEvent* key) {
-  return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+bool IsOfKind(const QWidget* input, FieldKind kind) {
+  switch (kind) {
+    case FieldKind::Edit:
+      return qobject_cast<const QLineEdit*>(input) != nullptr;
+    case FieldKind::CheckBox:
+      return qobject_cast<const QCheckBox*>(input) != nullptr;
+    case FieldKind::List:
+      return qobject_cast<const QComboBox*>(input) != nullptr;
+  }
+  return false;
+}
+
+// A table that names a control the window does not have is a programming
+// fault: it stops the window in every build, naming what is missing.
+[[noreturn]] void ThrowMissingControl(const QDialog* window, int row, const char* what,
+                                      const char* name) {
+  throw std::logic_error(QStringLiteral("Field row %1: window \"%2\" has no %3 named \"%4\"")
+                             .arg(row)
+                             .arg(window->objectName(), QLatin1String(what),
+                                  QLatin1String(name != nullptr ? name : "(null)"))
+                             .toStdString());
 }
 
 }  // namespace
@@ -50,56 +65,46 @@ FieldEditor::FieldEditor(QDialog* window, ConfCar& store, FieldRows rows, FieldP
   rows_.reserve(rows.size());
   for (const FieldRow& row : rows) {
     RowState state;
-    state.spec = row;
+    state.field = row;
     rows_.push_back(state);
   }
   MakeMarkers();
   BindRows();
   if (pageControl_ != nullptr)
     connect(pageControl_, &QTabWidget::currentChanged, this, &FieldEditor::PageChanged);
-  // The window sees every key before the focused input does, and the wheel.
-  qApp->installEventFilter(this);
+  // The editor sees every key before the focused input does, and the wheel:
+  // it watches the window and every control in it, those added later too.
+  Watch(window_);
 }
 
 FieldEditor::~FieldEditor() {
-  qApp->removeEventFilter(this);
+  window_->removeEventFilter(this);
+  for (QWidget* child : window_->findChildren<QWidget*>()) child->removeEventFilter(this);
 }
 
-void FieldEditor::MakeMarkers() {
-  arrow_ = MakeLabel(window_, "LabelFreccia", QString(QChar(0x27A1)));
-  QFont arrowFont = window_->font();
-  arrowFont.setPixelSize(kArrowPixelSize);
-  arrowFont.setBold(true);
-  arrow_->setFont(arrowFont);
-  arrow_->adjustSize();
-  arrow_->move(options_.arrowLeft, 0);
-  arrow_->hide();
-
-  hintLabel_ = MakeLabel(window_, "LabelHint", QString());
-  // A lighter, smaller face than the captions: the widest hint, a speed range
-  // with its unit, still fits between the edit and the page's edge.
-  QFont hintFont = window_->font();
-  hintFont.setBold(false);
-  hintFont.setPixelSize(kHintPixelSize);
-  hintLabel_->setFont(hintFont);
-  hintLabel_->setAutoFillBackground(true);
-  QPalette hintPalette = hintLabel_->palette();
-  hintPalette.setColor(QPalette::Window, hintPalette.color(QPalette::ToolTipBase));
-  hintPalette.setColor(QPalette::WindowText, hintPalette.color(QPalette::ToolTipText));
-  hintLabel_->setPalette(hintPalette);
-  hintLabel_->hide();
-
-  limitsLabel_ = window_->findChild<QLabel*>(QStringLiteral("LabelLimiti"));
-  if (limitsLabel_ != nullptr) limitsLabel_->hide();
+void FieldEditor::Watch(QObject* object) {
+  object->installEventFilter(this);
+  if (!object->isWidgetType()) return;
+  for (QWidget* child : object->findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 void FieldEditor::BindRows() {
   for (int r = 0; r < RowCount(); ++r) {
     RowState& row = rows_[static_cast<std::size_t>(r)];
-    row.caption = window_->findChild<QLabel*>(QString::fromLatin1(row.spec.caption));
-    row.input = window_->findChild<QWidget*>(QString::fromLatin1(row.spec.input));
-    Q_ASSERT_X(row.caption != nullptr && row.input != nullptr, "FieldEditor",
-               "every row's caption and input must exist with the table's names");
+    const char* captionName = row.field.caption;
+    const char* inputName = row.field.input;
+    row.caption = captionName == nullptr
+                      ? nullptr
+                      : window_->findChild<QLabel*>(QString::fromLatin1(captionName));
+    if (row.caption == nullptr) ThrowMissingControl(window_, r, "label", captionName);
+    row.input = inputName == nullptr
+                    ? nullptr
+                    : window_->findChild<QWidget*>(QString::fromLatin1(inputName));
+    if (row.input == nullptr || !IsOfKind(row.input, row.field.kind))
+      ThrowMissingControl(window_, r, KindName(row.field.kind), inputName);
+  }
+  for (int r = 0; r < RowCount(); ++r) {
+    RowState& row = rows_[static_cast<std::size_t>(r)];
     row.caption->setProperty("Tag", r);
     row.input->setProperty("Tag", r);
     if (pageControl_ != nullptr) {
@@ -120,6 +125,7 @@ void FieldEditor::BindRows() {
       // anyone: the row under the pointer would become the current one.
       // The wheel moves between rows from the focused row only.
       list->setFocusPolicy(Qt::StrongFocus);
+      // Its drop-down is a window of its own; its keys are watched too.
       list->view()->installEventFilter(this);
     }
   }
@@ -164,17 +170,17 @@ QLabel* FieldEditor::UnitLabel(int row) const {
 }
 
 double FieldEditor::Minimum(int row) const {
-  return rows_[static_cast<std::size_t>(row)].spec.minimum;
+  return rows_[static_cast<std::size_t>(row)].field.minimum;
 }
 
 double FieldEditor::Maximum(int row) const {
-  return rows_[static_cast<std::size_t>(row)].spec.maximum;
+  return rows_[static_cast<std::size_t>(row)].field.maximum;
 }
 
 void FieldEditor::SetRange(int row, double minimum, double maximum) {
-  FieldRow& spec = rows_[static_cast<std::size_t>(row)].spec;
-  spec.minimum = minimum;
-  spec.maximum = maximum;
+  FieldRow& field = rows_[static_cast<std::size_t>(row)].field;
+  field.minimum = minimum;
+  field.maximum = maximum;
 }
 
 QString FieldEditor::Hint(int row) const {
@@ -188,9 +194,10 @@ void FieldEditor::SetRowShown(int row, bool shown) {
 }
 
 double FieldEditor::StoredValue(int row) const {
-  const FieldRow& spec = Row(row);
-  if (spec.element >= 0) return static_cast<double>(store_.GetElement(spec.identifier, spec.element));
-  return static_cast<double>(store_.GetValue(spec.identifier));
+  const FieldRow& field = Row(row);
+  if (field.element >= 0)
+    return static_cast<double>(store_.GetElement(field.identifier, field.element));
+  return static_cast<double>(store_.GetValue(field.identifier));
 }
 
 void FieldEditor::SetEditValue(int row, double value) {
@@ -239,453 +246,14 @@ void FieldEditor::PopulateFields() {
 
 void FieldEditor::PopulateRow(int row) {
   RowState& state = rows_[static_cast<std::size_t>(row)];
-  if (state.spec.kind != FieldKind::CheckBox) ShowStoredValue(row);
-  if (state.spec.kind == FieldKind::Edit) {
+  if (state.field.kind != FieldKind::CheckBox) ShowStoredValue(row);
+  if (state.field.kind == FieldKind::Edit) {
     const QChar separator = fields::SystemDecimalSeparator();
-    state.hint = fields::HintText(state.spec.minimum, state.spec.maximum, Unit(state.spec.unitKey),
-                                  separator);
+    state.hint = fields::HintText(state.field.minimum, state.field.maximum,
+                                  Unit(state.field.unitKey), separator);
     const bool wanted =
         options_.unitLabelWhenEnabled ? state.input->isEnabled() : !state.input->isHidden();
-    if (state.spec.unitKey != nullptr && wanted) MakeUnitLabel(row);
+    if (state.field.unitKey != nullptr && wanted) MakeUnitLabel(row);
   }
-  RunHandler(row, 1);
-}
-
-void FieldEditor::MakeUnitLabel(int row) {
-  RowState& state = rows_[static_cast<std::size_t>(row)];
-  delete state.unitLabel.data();  // a second show makes it afresh
-  QWidget* input = state.input;
-  auto* unit = new QLabel(Unit(state.spec.unitKey), input->parentWidget());
-  unit->setObjectName(QStringLiteral("UM%1").arg(row));
-  unit->adjustSize();
-  unit->move(input->x() + input->width() + kUnitGap,
-             input->y() + (input->height() - unit->height()) / 2);
-  // Behind the other controls, so the hint covers it while the row is focused.
-  unit->lower();
-  unit->show();
-  state.unitLabel = unit;
-}
-
-void FieldEditor::StartOnPage(int page) {
-  if (pageControl_ == nullptr || pages_.empty()) {
-    StartAtFirstRow();
-    return;
-  }
-  const int count = static_cast<int>(pages_.size());
-  if (page < 0 || page >= count) page = 0;
-  // A page whose tab is hidden cannot be shown: the next visible one is.
-  for (int k = 0; k < count && !PageTabVisible(page); ++k) page = (page + 1) % count;
-  switchingPage_ = true;
-  pageControl_->setCurrentIndex(page);
-  switchingPage_ = false;
-  currentRow_ = pages_[static_cast<std::size_t>(page)].firstRow - 1;
-  SelectNextField();
-}
-
-void FieldEditor::StartAtFirstRow() {
-  currentRow_ = -1;
-  SelectNextField();
-}
-
-void FieldEditor::ShowConnectionState(bool connected) {
-  for (const char* name : {"LabelNonConnesso", "Image1"}) {
-    if (auto* widget = window_->findChild<QWidget*>(QString::fromLatin1(name)))
-      widget->setVisible(!connected);
-  }
-  if (window_->isVisible()) window_->repaint();
-}
-
-// --- Handlers -----------------------------------------------------------------
-
-void FieldEditor::RunHandler(int row, int phase) {
-  const int handler = Row(row).handler;
-  if (handler == kNoHandler || !handler_) return;
-  if (handler_(handler, row, phase) || phase != 0) return;
-  // The ECU refused a write: say so once and show what the store holds.
-  SystemBeep();
-  handler_(handler, row, 1);
-}
-
-void FieldEditor::CheckBoxClicked(int row) {
-  RunHandler(row, 0);
-}
-
-void FieldEditor::CommitList(int row, int index) {
-  QComboBox* list = List(row);
-  if (store_.SetValue(Row(row).identifier, index) == 0) {
-    list->setCurrentIndex(static_cast<int>(confirmed_));
-    return;
-  }
-  // The handler sees the previous choice as the confirmed one, so it can go
-  // back to it when one of its own writes is refused.
-  RunHandler(row, 0);
-  confirmed_ = list->currentIndex();
-}
-
-// --- Editing ------------------------------------------------------------------
-
-void FieldEditor::CommitField() {
-  const int row = currentRow_;
-  QLineEdit* edit = Edit(row);
-  if (edit == nullptr) return;
-  const QChar separator = fields::SystemDecimalSeparator();
-  const std::optional<double> typed = fields::ParseNumber(edit->text(), separator);
-  if (!typed) {
-    MessageBoxes::ShowError(
-        window_, QStringLiteral("'%1' is not a valid floating point value").arg(edit->text()),
-        ApplicationTitle());
-    return;
-  }
-  const FieldRow& spec = Row(row);
-  if (limitOverride_ || (spec.minimum <= *typed && *typed <= spec.maximum)) {
-    confirmed_ = fields::RoundToStep(*typed, spec.step);
-    // A refused write leaves the store as it was; the read-back shows it.
-    if (spec.element >= 0)
-      store_.SetElement(spec.identifier, spec.element, confirmed_);
-    else
-      store_.SetValue(spec.identifier, confirmed_);
-  } else {
-    SystemBeep();
-  }
-  confirmed_ = fields::RoundToStep(StoredValue(row), spec.step);
-  edit->setText(fields::FormatNumber(confirmed_, separator));
-  edit->selectAll();
-}
-
-void FieldEditor::ToggleLimitOverride() {
-  limitOverride_ = !limitOverride_;
-  if (limitsLabel_ != nullptr) limitsLabel_->setVisible(limitOverride_);
-}
-
-void FieldEditor::RemoveHighlight() {
-  if (highlightedRow_ >= 0) Highlight(highlightedRow_, false);
-}
-
-// --- Navigation ---------------------------------------------------------------
-
-void FieldEditor::SelectNextField() {
-  if (currentRow_ >= RowCount() - 1) return;
-  int found = -1;
-  for (int r = currentRow_ + 1; r < RowCount() && found < 0; ++r)
-    if (Navigable(r)) found = r;
-  if (found < 0) return;
-  if (currentRow_ >= 0) Highlight(currentRow_, false);
-  FocusRow(found);
-}
-
-void FieldEditor::SelectPreviousField() {
-  if (currentRow_ <= 0) return;
-  int found = -1;
-  for (int r = std::min(currentRow_, RowCount()) - 1; r >= 0 && found < 0; --r)
-    if (Navigable(r)) found = r;
-  if (found < 0) return;
-  if (currentRow_ < RowCount()) Highlight(currentRow_, false);
-  FocusRow(found);
-}
-
-void FieldEditor::FocusRow(int row) {
-  ActivatePageOf(row);
-  currentRow_ = row;
-  Input(row)->setFocus(Qt::OtherFocusReason);
-  // Entered from the keyboard, an edit's text is selected whole: typing
-  // replaces it, and Home, End and Escape act on the window.
-  if (QLineEdit* edit = Edit(row)) edit->selectAll();
-  // The focus entry normally follows from the focus event; a window not yet
-  // active gets none, so it runs here too (it does nothing twice).
-  FocusEntry(row);
-  Highlight(row, true);
-  MoveArrowTo(row);
-}
-
-void FieldEditor::ActivatePageOf(int row) {
-  const int page = rows_[static_cast<std::size_t>(row)].page;
-  if (pageControl_ == nullptr || page < 0 || page == pageControl_->currentIndex()) return;
-  switchingPage_ = true;
-  pageControl_->setCurrentIndex(page);
-  switchingPage_ = false;
-}
-
-void FieldEditor::ChangePage(int direction) {
-  if (pageControl_ == nullptr) return;
-  const int count = pageControl_->count();
-  const int from = pageControl_->currentIndex();
-  for (int k = 1; k <= count; ++k) {
-    const int page = ((from + direction * k) % count + count) % count;
-    if (!PageTabVisible(page)) continue;
-    if (page != from) pageControl_->setCurrentIndex(page);
-    return;
-  }
-}
-
-void FieldEditor::PageChanged(int page) {
-  if (switchingPage_ || page < 0 || page >= static_cast<int>(pages_.size())) return;
-  if (currentRow_ >= 0 && currentRow_ < RowCount()) Highlight(currentRow_, false);
-  currentRow_ = pages_[static_cast<std::size_t>(page)].firstRow - 1;
-  SelectNextField();
-}
-
-// --- Focus --------------------------------------------------------------------
-
-void FieldEditor::FocusEntry(int row) {
-  if (QLineEdit* edit = Edit(row)) {
-    PlaceHint(row);
-    if (const auto value = fields::ParseNumber(edit->text(), fields::SystemDecimalSeparator()))
-      confirmed_ = *value;
-  } else if (QComboBox* list = List(row)) {
-    confirmed_ = list->currentIndex();
-  }
-  if (row == currentRow_ && highlightedRow_ == row) return;
-  if (highlightedRow_ >= 0) Highlight(highlightedRow_, false);
-  currentRow_ = row;
-  Highlight(row, true);
-  MoveArrowTo(row);
-}
-
-void FieldEditor::FocusExit(int row) {
-  hintLabel_->hide();
-  if (QLineEdit* edit = Edit(row)) {
-    // Typing not confirmed with Enter is dropped.
-    edit->setText(fields::FormatNumber(confirmed_, fields::SystemDecimalSeparator()));
-  }
-  if (!options_.keepHighlightOnExit) Highlight(row, false);
-}
-
-void FieldEditor::Highlight(int row, bool on) {
-  QLabel* caption = Caption(row);
-  if (on) {
-    QPalette palette = caption->palette();
-    palette.setColor(QPalette::Window, window_->palette().color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    caption->setPalette(palette);
-    caption->setAutoFillBackground(true);
-    highlightedRow_ = row;
-  } else {
-    // Back to the parent's colours.
-    caption->setAutoFillBackground(false);
-    caption->setPalette(QPalette());
-    if (highlightedRow_ == row) highlightedRow_ = -1;
-  }
-}
-
-void FieldEditor::MoveArrowTo(int row) {
-  QLabel* caption = Caption(row);
-  if (arrow_->parentWidget() != caption->parentWidget()) arrow_->setParent(caption->parentWidget());
-  arrow_->move(arrow_->x(), caption->y() - kArrowAboveCaption);
-  arrow_->show();
-  arrow_->raise();
-  arrow_->repaint();
-}
-
-void FieldEditor::PlaceHint(int row) {
-  QWidget* input = Input(row);
-  if (hintLabel_->parentWidget() != input->parentWidget()) hintLabel_->setParent(input->parentWidget());
-  hintLabel_->setText(Hint(row));
-  hintLabel_->adjustSize();
-  hintLabel_->move(input->x() + input->width() + kHintGap,
-                   input->y() + (input->height() - hintLabel_->height()) / 2);
-  // The hint stands over the row's unit label (it names the unit itself):
-  // made as large as that label, it leaves none of it showing.
-  const QLabel* unit = UnitLabel(row);
-  if (unit != nullptr && unit->isVisible() && unit->parentWidget() == hintLabel_->parentWidget())
-    hintLabel_->setGeometry(hintLabel_->geometry().united(unit->geometry()));
-  hintLabel_->raise();
-  hintLabel_->show();
-}
-
-bool FieldEditor::EditEntirelySelected(const QLineEdit* edit) const {
-  return edit->text().size() == edit->selectedText().size();
-}
-
-bool FieldEditor::ListOpen(const QComboBox* list) const {
-  return list->view()->isVisible();
-}
-
-// --- Events -------------------------------------------------------------------
-
-bool FieldEditor::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (type == kConnectionStateEventType) {
-    if (watched != window_) return false;
-    ShowConnectionState(static_cast<ConnectionStateEvent*>(event)->Connected());
-    event->accept();
-    return true;
-  }
-  if (type != QEvent::KeyPress && type != QEvent::Wheel && type != QEvent::FocusIn &&
-      type != QEvent::FocusOut && type != QEvent::MouseButtonPress &&
-      type != QEvent::MouseButtonRelease)
-    return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr) return false;
-
-  if (widget->window() != window_) {
-    // A dropped-down list: Up on the first item goes to the last and Down on
-    // the last to the first.
-    auto* view = qobject_cast<QAbstractItemView*>(widget);
-    if (type != QEvent::KeyPress || view == nullptr) return false;
-    for (int r = 0; r < RowCount(); ++r) {
-      QComboBox* list = List(r);
-      if (list == nullptr || list->view() != view) continue;
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      const int at = view->currentIndex().row();
-      const int last = list->count() - 1;
-      int to = -1;
-      if (key == Qt::Key_Up && at == 0) to = last;
-      if (key == Qt::Key_Down && at == last) to = 0;
-      if (to < 0) return false;
-      view->setCurrentIndex(list->model()->index(to, list->modelColumn(), list->rootModelIndex()));
-      return true;
-    }
-    return false;
-  }
-
-  switch (type) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-      const int row = RowOf(watched);
-      if (row < 0) return false;
-      // A list's own drop-down and another window over this one (the live
-      // view) do not move the focus between rows.
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
-        if (type == QEvent::FocusIn && row == currentRow_ && Edit(row) != nullptr) PlaceHint(row);
-        return false;
-      }
-      if (type == QEvent::FocusIn)
-        FocusEntry(row);
-      else
-        FocusExit(row);
-      return false;
-    }
-    case QEvent::Wheel: {
-      const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
-      const int amount = delta.y() != 0 ? delta.y() : delta.x();
-      if (amount < 0) SelectNextField();
-      if (amount > 0) SelectPreviousField();
-      event->accept();
-      return true;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-      // The middle button pastes the mouse selection into an edit.
-      return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
-             qobject_cast<QLineEdit*>(widget) != nullptr;
-    default:
-      break;
-  }
-
-  // Keys: only where they start, at the focused control of this window.
-  QWidget* focused = window_->focusWidget();
-  if (widget != focused && !(focused == nullptr && widget == window_)) return false;
-  auto* key = static_cast<QKeyEvent*>(event);
-  if (HandleWindowKey(widget, key)) return true;
-  const int row = RowOf(widget);
-  return row >= 0 && HandleInputKey(row, key);
-}
-
-bool FieldEditor::HandleWindowKey(QWidget* focused, QKeyEvent* key) {
-  const int row = RowOf(focused);
-  QLineEdit* edit = Edit(row);
-  QComboBox* list = List(row);
-  const bool listOpen = list != nullptr && ListOpen(list);
-  switch (key->key()) {
-    case Qt::Key_Escape:
-      if (edit != nullptr && !EditEntirelySelected(edit)) {
-        edit->setText(fields::FormatNumber(confirmed_, fields::SystemDecimalSeparator()));
-        edit->selectAll();
-        return true;
-      }
-      if (listOpen) return false;
-      window_->reject();
-      return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      if (listOpen) return false;
-      if (key->key() == Qt::Key_Up)
-        SelectPreviousField();
-      else
-        SelectNextField();
-      return true;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-      if (listOpen || (edit != nullptr && !EditEntirelySelected(edit))) return false;
-      if (currentRow_ >= 0 && currentRow_ < RowCount()) Highlight(currentRow_, false);
-      if (key->key() == Qt::Key_Home) {
-        currentRow_ = -1;
-        SelectNextField();
-      } else {
-        currentRow_ = RowCount();
-        SelectPreviousField();
-      }
-      return true;
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-      if (pageControl_ != nullptr) {
-        ChangePage(key->key() == Qt::Key_PageDown ? 1 : -1);
-        return true;
-      }
-      // Without pages the keys do nothing, unless the edit uses them.
-      return (edit != nullptr && EditEntirelySelected(edit)) || (list != nullptr && !listOpen);
-    case Qt::Key_Asterisk:
-      if (!(key->modifiers() & Qt::ControlModifier) || !(key->modifiers() & Qt::KeypadModifier))
-        return false;
-      ToggleLimitOverride();
-      return true;
-    case Qt::Key_F12:
-      // The live view comes and goes over this window; the editing state stays.
-      if (liveView_) liveView_(window_);
-      return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      // A check box keeps the focus: it takes no part in the dialog keys.
-      return CheckBox(row) != nullptr;
-    default:
-      return false;
-  }
-}
-
-bool FieldEditor::HandleInputKey(int row, QKeyEvent* key) {
-  if (QLineEdit* edit = Edit(row)) {
-    if (IsEnter(key)) {
-      if (row == currentRow_) CommitField();
-      return true;
-    }
-    return FilterCharacter(edit, row, key);
-  }
-  if (QCheckBox* box = CheckBox(row)) {
-    if (!IsEnter(key)) return false;
-    box->click();  // a toggle like the mouse's: the handler runs
-    return true;
-  }
-  if (QComboBox* list = List(row)) {
-    if (IsEnter(key)) {
-      list->showPopup();
-      return true;
-    }
-    return key->key() == Qt::Key_Left || key->key() == Qt::Key_Right;
-  }
-  return false;
-}
-
-bool FieldEditor::FilterCharacter(QLineEdit* edit, int row, QKeyEvent* key) {
-  // The clipboard shortcuts and undo do nothing in these fields.
-  if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) ||
-      key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Undo) ||
-      key->matches(QKeySequence::Redo))
-    return true;
-  if (key->key() == Qt::Key_Delete) return false;
-  const QString text = key->text();
-  if (text.isEmpty()) return false;  // caret movement and other keys
-  const QChar separator = fields::SystemDecimalSeparator();
-  fields::TypingState state;
-  state.text = edit->text();
-  state.selectionStart = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-  state.selectionLength = static_cast<int>(edit->selectedText().size());
-  state.negativeAllowed = Hint(row).contains(QLatin1Char('-'));
-  QChar typed = text.front();
-  // The keypad's decimal key types the system's separator, whatever it is.
-  if (key->key() == Qt::Key_Period && (key->modifiers() & Qt::KeypadModifier)) {
-    if (fields::AcceptsCharacter(separator, state, separator)) edit->insert(QString(separator));
-    return true;
-  }
-  return !fields::AcceptsCharacter(typed, state, separator);
+  RunHandler(row, HandlerPhase::ShowStored);
 }

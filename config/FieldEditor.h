@@ -10,23 +10,34 @@
 //     a logo, "Image1"; the editor creates "LabelFreccia" and "LabelHint".
 //  2. It constructs a FieldEditor with itself, the store, the tables, the page
 //     control and the options that say how it differs from the others, before
-//     scaling itself to the screen. The editor finds the controls by name,
-//     tags them with their row index and from then on sees every key, wheel
-//     and focus event of the window: the window overrides no key handling.
+//     scaling itself to the screen. The editor finds the controls by name
+//     (a table naming a control the window lacks, or one of another kind,
+//     throws std::logic_error with the name), tags them with their row index
+//     and from then on watches every key, wheel and focus event of the
+//     window and its controls: the window overrides no key handling.
 //  3. It stores its unit texts with UnitText(key) (an assigner for its
 //     dictionary table) and gives its change handlers with SetChangeHandler.
 //  4. When shown, it runs its own show steps around PopulateFields() (ranges
 //     with SetRange before, visibility adjustments after), then StartOnPage()
 //     or StartAtFirstRow().
-//  5. Handlers receive (handler, row, phase): phase 1 after the row was read
-//     from the store, phase 0 when the user toggled a check box or committed
-//     a list choice. A phase-0 handler returns false when the ECU refused one
-//     of its writes; the editor then beeps once and runs it again with phase
-//     1, so the row shows what the store holds.
+//  5. Handlers receive (handler, row, phase): HandlerPhase::ShowStored after
+//     the row was read from the store, HandlerPhase::WriteChange when the user
+//     toggled a check box or committed a list choice. A WriteChange handler
+//     returns false when the ECU refused one of its writes; the editor then
+//     beeps once and runs it again with ShowStored, so the row shows what the
+//     store holds.
 //  6. ActivePage() gives the page to hand back to the opener at closing.
 // Connection news (kConnectionStateEventType) sent to the window is taken by
 // the editor: "LabelNonConnesso" and "Image1" are visible exactly while the
 // ECU is not connected.
+//
+// The class's work is spread over files by job:
+//   FieldEditor.cpp             binding the table to the window, the rows,
+//                               populating them from the store
+//   FieldEditorEvents.cpp       the event filter: keys, wheel, focus, mouse
+//   FieldEditorNavigation.cpp   moving between rows and pages
+//   FieldEditorCommit.cpp       writing edits, lists and check boxes, handlers
+//   FieldEditorPresentation.cpp the arrow, hint, highlight and unit labels
 #pragma once
 
 #include <QHash>
@@ -42,6 +53,8 @@ class ConfCar;
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QFocusEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -63,12 +76,13 @@ class FieldEditor : public QObject {
   Q_OBJECT
 
  public:
-  // Returns false only in phase 0, when one of the handler's writes was
-  // refused.
-  using ChangeHandler = std::function<bool(int handler, int row, int phase)>;
+  // Returns false only with HandlerPhase::WriteChange, when one of the
+  // handler's writes was refused.
+  using ChangeHandler = std::function<bool(int handler, int row, HandlerPhase phase)>;
 
   // window: the dialog whose children carry the table's names. pageControl may
-  // be nullptr (no pages); pages must then be empty.
+  // be nullptr (no pages); pages must then be empty. Throws std::logic_error
+  // when a row's caption or input is missing or of the wrong kind.
   FieldEditor(QDialog* window, ConfCar& store, FieldRows rows, FieldPages pages,
               QTabWidget* pageControl, FieldEditorOptions options = {});
   ~FieldEditor() override;
@@ -83,7 +97,7 @@ class FieldEditor : public QObject {
 
   // --- Show time ---
   // Reads every row from the store (the window's order), sets the texts,
-  // hints and unit labels, and runs the handlers with phase 1.
+  // hints and unit labels, and runs the handlers with ShowStored.
   void PopulateFields();
   // Windows with pages: starts on the given page (an unknown index means the
   // first page) at its first navigable row.
@@ -95,7 +109,7 @@ class FieldEditor : public QObject {
 
   // --- Rows ---
   int RowCount() const { return static_cast<int>(rows_.size()); }
-  const FieldRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)].spec; }
+  const FieldRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)].field; }
   QLabel* Caption(int row) const;
   QWidget* Input(int row) const;
   QLineEdit* Edit(int row) const;      // nullptr unless an edit row
@@ -141,7 +155,7 @@ class FieldEditor : public QObject {
 
  private:
   struct RowState {
-    FieldRow spec;
+    FieldRow field;
     QLabel* caption = nullptr;
     QWidget* input = nullptr;
     QPointer<QLabel> unitLabel;
@@ -149,30 +163,42 @@ class FieldEditor : public QObject {
     int page = -1;
   };
 
+  // FieldEditor.cpp
   void BindRows();
-  void MakeMarkers();
+  // Watches object's events and, for a widget, those of every widget under it.
+  void Watch(QObject* object);
   void PopulateRow(int row);
-  void MakeUnitLabel(int row);
-  void RunHandler(int row, int phase);
+  bool PageTabVisible(int page) const;
+  int RowOf(const QObject* object) const;
 
-  bool HandleWindowKey(QWidget* focused, class QKeyEvent* key);
+  // FieldEditorEvents.cpp
+  bool HandleListViewKey(QWidget* widget, QKeyEvent* key);
+  void HandleFocus(QObject* watched, QFocusEvent* focus);
+  bool HandleWindowKey(QWidget* focused, QKeyEvent* key);
   bool HandleInputKey(int row, QKeyEvent* key);
   bool FilterCharacter(QLineEdit* edit, int row, QKeyEvent* key);
+  bool EditEntirelySelected(const QLineEdit* edit) const;
+  bool ListOpen(const QComboBox* list) const;
+
+  // FieldEditorNavigation.cpp
+  void FocusRow(int row);
+  void ActivatePageOf(int row);
+  void ChangePage(int direction);
+  void PageChanged(int page);
   void FocusEntry(int row);
   void FocusExit(int row);
+
+  // FieldEditorCommit.cpp
+  void RunHandler(int row, HandlerPhase phase);
+  void CommitList(int row, int index);
+  void CheckBoxClicked(int row);
+
+  // FieldEditorPresentation.cpp
+  void MakeMarkers();
+  void MakeUnitLabel(int row);
   void Highlight(int row, bool on);
   void MoveArrowTo(int row);
   void PlaceHint(int row);
-  void ChangePage(int direction);
-  void PageChanged(int page);
-  void ActivatePageOf(int row);
-  void FocusRow(int row);
-  void CommitList(int row, int index);
-  void CheckBoxClicked(int row);
-  bool PageTabVisible(int page) const;
-  int RowOf(const QObject* object) const;
-  bool EditEntirelySelected(const QLineEdit* edit) const;
-  bool ListOpen(const QComboBox* list) const;
 
   QDialog* window_;
   ConfCar& store_;

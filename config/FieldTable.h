@@ -14,6 +14,16 @@ enum class FieldKind { Edit, CheckBox, List };
 
 // No change handler for the row.
 constexpr int kNoHandler = 0;
+
+// Why a row's change handler runs.
+enum class HandlerPhase {
+  // The user toggled the row's check box or committed a list choice: the
+  // handler writes what follows from it, and reports a refused write.
+  WriteChange,
+  // The row was just read from the store: the handler shows the stored state.
+  ShowStored,
+};
+
 // A plain parameter, not one element of an array.
 constexpr int kNoElement = -1;
 

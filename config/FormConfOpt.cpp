@@ -108,7 +108,7 @@ TFormConfOpt::TFormConfOpt(const FormContext& context, QWidget* parent)
   options.populateBackwards = true;
   MakeEditor(kConfOptRows, kConfOptPages, options);
   editor_->SetChangeHandler(
-      [this](int handler, int, int phase) { return RunOption(handler, phase); });
+      [this](int handler, int, HandlerPhase phase) { return RunOption(handler, phase); });
   LoadTexts(context.language);
   ScaleToScreen(this);
 }
@@ -195,7 +195,7 @@ void TFormConfOpt::ShowSteps() {
 
 // --- Option handlers ------------------------------------------------------------
 
-bool TFormConfOpt::RunOption(int handler, int phase) {
+bool TFormConfOpt::RunOption(int handler, HandlerPhase phase) {
   switch (handler) {
     case kOverRevHandler:
       return OverRev(phase);
@@ -212,9 +212,9 @@ bool TFormConfOpt::RunOption(int handler, int phase) {
   }
 }
 
-bool TFormConfOpt::OverRev(int phase) {
+bool TFormConfOpt::OverRev(HandlerPhase phase) {
   constexpr int kBox = 2;
-  if (phase == 1) {
+  if (phase == HandlerPhase::ShowStored) {
     const bool on = SpeedOptionOn(static_cast<int>(std::trunc(Read(Id::OverRevThreshold))));
     SetBox(kBox, on);
     ShowDependents({kRowFuoriGiri}, on);
@@ -229,10 +229,10 @@ bool TFormConfOpt::OverRev(int phase) {
   return false;
 }
 
-bool TFormConfOpt::LowLevel(int phase) {
+bool TFormConfOpt::LowLevel(HandlerPhase phase) {
   constexpr int kBox = 4;
   const bool inverted = context_.store->InvertedLevel();
-  if (phase == 1) {
+  if (phase == HandlerPhase::ShowStored) {
     const double v = std::trunc(Read(Id::ReturnToPetrolLevel));
     const bool off = (v == kLevelOff && !inverted) || (v == kLevelOffInverted && inverted);
     SetBox(kBox, !off);
@@ -249,10 +249,10 @@ bool TFormConfOpt::LowLevel(int phase) {
   return false;
 }
 
-bool TFormConfOpt::FixedDefault(int phase) {
+bool TFormConfOpt::FixedDefault(HandlerPhase phase) {
   constexpr int kBox = 6;
   bool accepted = true;
-  if (phase == 1) {
+  if (phase == HandlerPhase::ShowStored) {
     const bool on = Read(Id::FixedDefaultOption) != 0;
     SetBox(kBox, on);
     ShowDependents({kRowDefault}, on);
@@ -267,10 +267,10 @@ bool TFormConfOpt::FixedDefault(int phase) {
   return accepted;
 }
 
-bool TFormConfOpt::KickDown(int phase) {
+bool TFormConfOpt::KickDown(HandlerPhase phase) {
   constexpr int kBox = 12;
   const bool inverted = context_.store->InvertedTps();
-  if (phase == 1) {
+  if (phase == HandlerPhase::ShowStored) {
     const double c = Read(Id::FullThrottleTps);
     const bool off = (c > 4.9 && !inverted) || (c < 0.1 && inverted);
     SetBox(kBox, !off);
@@ -297,20 +297,21 @@ bool TFormConfOpt::KickDown(int phase) {
   return accepted;
 }
 
-bool TFormConfOpt::CutOff(int phase) {
+bool TFormConfOpt::CutOff(HandlerPhase phase) {
   constexpr int kBox = 17;
   const int n = static_cast<int>(std::trunc(Read(Id::CutOffEndRpm)));
   const QChar separator = fields::SystemDecimalSeparator();
-  const bool on = phase == 1 ? SpeedOptionOn(n) : BoxChecked(kBox);
-  if (phase == 1) SetBox(kBox, on);
+  const bool on = phase == HandlerPhase::ShowStored ? SpeedOptionOn(n) : BoxChecked(kBox);
+  if (phase == HandlerPhase::ShowStored) SetBox(kBox, on);
   ShowDependents({kRowCutOff, kRowPosCutOff}, on);
   if (on) {
-    SetText(kRowCutOff, QString::number(phase == 0 && !SpeedOptionOn(n) ? int(kCutOffOnSpeed) : n));
+    const bool switchedOn = phase == HandlerPhase::WriteChange && !SpeedOptionOn(n);
+    SetText(kRowCutOff, QString::number(switchedOn ? int(kCutOffOnSpeed) : n));
     SetText(kRowPosCutOff, fields::FormatNumber(Read(Id::ActuatorInCutOff), separator));
-  } else if (phase == 1) {
+  } else if (phase == HandlerPhase::ShowStored) {
     SetText(kRowCutOff, QStringLiteral("10000"));
   }
-  if (phase == 1) return true;
+  if (phase == HandlerPhase::ShowStored) return true;
   return Write(Id::CutOffEndRpm, on ? IntegerIn(kRowCutOff) : kOffSpeed);
 }
 

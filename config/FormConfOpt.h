@@ -25,14 +25,14 @@ class TFormConfOpt : public PagedConfigWindow {
   void BuildRow(int row);
   void LoadTexts(TModuloLingua* lingua);
 
-  // The option handlers: phase 1 shows the stored state, phase 0 writes the
-  // box's state. false when the ECU refused a write.
-  bool RunOption(int handler, int phase);
-  bool OverRev(int phase);
-  bool LowLevel(int phase);
-  bool FixedDefault(int phase);
-  bool KickDown(int phase);
-  bool CutOff(int phase);
+  // The option handlers: ShowStored shows the stored state, WriteChange
+  // writes the box's state. false when the ECU refused a write.
+  bool RunOption(int handler, HandlerPhase phase);
+  bool OverRev(HandlerPhase phase);
+  bool LowLevel(HandlerPhase phase);
+  bool FixedDefault(HandlerPhase phase);
+  bool KickDown(HandlerPhase phase);
+  bool CutOff(HandlerPhase phase);
 
   // The option's dependent rows shown and their edits enabled, or neither.
   void ShowDependents(std::initializer_list<int> rows, bool on);

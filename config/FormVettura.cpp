@@ -122,7 +122,7 @@ TFormVettura::TFormVettura(const FormContext& context, QWidget* parent)
   options.arrowLeft = kArrowLeft;
   editor_ = new FieldEditor(this, store_, kVehicleRows, {}, nullptr, options);
   editor_->SetChangeHandler(
-      [this](int handler, int, int phase) { return HandleChange(handler, phase); });
+      [this](int handler, int, HandlerPhase phase) { return HandleChange(handler, phase); });
   editor_->SetLiveViewOpener(context.openLiveView);
 
   overlapCaption_ = LabelSovrappos->text();
@@ -281,7 +281,7 @@ void TFormVettura::LoadTexts() {
   if (!complete) ui::ShowDictionaryProblem(this, 2);
 }
 
-bool TFormVettura::HandleChange(int handler, int phase) {
+bool TFormVettura::HandleChange(int handler, HandlerPhase phase) {
   switch (handler) {
     case kChangeOverHandler:
       ChangeOver();
@@ -330,8 +330,8 @@ void TFormVettura::YellowWires() {
   EditSovrappos->setEnabled(!noOverlap);
 }
 
-bool TFormVettura::Emulation(int phase) {
-  if (phase != 0) {
+bool TFormVettura::Emulation(HandlerPhase phase) {
+  if (phase == HandlerPhase::ShowStored) {
     ComboBoxEmulazione->setCurrentIndex(config::EmulationPositionOf(config::StoredEmulation(store_)));
     return true;
   }
@@ -348,8 +348,8 @@ bool TFormVettura::Emulation(int phase) {
   return !outcome.refused;
 }
 
-bool TFormVettura::LevelSensor(int phase) {
-  if (phase != 0) {
+bool TFormVettura::LevelSensor(HandlerPhase phase) {
+  if (phase == HandlerPhase::ShowStored) {
     ComboBoxSensore->setCurrentIndex(config::SensorPositionOf(store_));
     return true;
   }

@@ -104,11 +104,11 @@ class TFormVettura : public QDialog {
   void ShowSteps();
   void LayOutRows();
   void LoadTexts();
-  bool HandleChange(int handler, int phase);
+  bool HandleChange(int handler, HandlerPhase phase);
   void ChangeOver();
   void YellowWires();
-  bool Emulation(int phase);
-  bool LevelSensor(int phase);
+  bool Emulation(HandlerPhase phase);
+  bool LevelSensor(HandlerPhase phase);
   void WaitForErase();
   void SetGreyed(QWidget* widget, bool greyed);
 

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <memory>
+#include <stdexcept>
 
 #include "Beep.h"
 #include "ConfCar.h"
@@ -25,6 +26,8 @@ namespace {
 
 enum Row { kRpm, kVolts, kOption, kHidden, kDisabled, kSteps, kElement, kList };
 constexpr int kOptionHandler = 1;
+// The option handler's calls: (row, phase).
+using HandlerCalls = std::vector<std::pair<int, HandlerPhase>>;
 
 // Rows chosen for their conversions: rpm (a period byte), volts with a
 // hundredth step, an option, plain steps, one element of an array, a list.
@@ -180,7 +183,7 @@ class FieldEditorTest : public QObject {
   RecordingLink link_;
   std::unique_ptr<ConfCar> store_;
   std::unique_ptr<TestWindow> window_;
-  std::vector<std::pair<int, int>> handlerCalls_;  // (row, phase)
+  HandlerCalls handlerCalls_;
   bool handlerAccepts_ = true;
 
   FieldEditor& Editor() { return *window_->editor; }
@@ -209,9 +212,9 @@ class FieldEditorTest : public QObject {
     handlerCalls_.clear();
     handlerAccepts_ = true;
     window_ = std::make_unique<TestWindow>(*store_);
-    Editor().SetChangeHandler([this](int handler, int row, int phase) {
+    Editor().SetChangeHandler([this](int handler, int row, HandlerPhase phase) {
       if (handler == kOptionHandler) handlerCalls_.emplace_back(row, phase);
-      return phase == 1 || handlerAccepts_;
+      return phase == HandlerPhase::ShowStored || handlerAccepts_;
     });
     Editor().PopulateFields();
     QVERIFY(ShowActive(window_.get()));
@@ -224,12 +227,12 @@ class FieldEditorTest : public QObject {
     QLocale::setDefault(QLocale::c());
   }
 
-  // Populating reads every row, runs the handler with phase 1 and makes the
+  // Populating reads every row, runs the handler with ShowStored and makes the
   // unit labels beside the edits that have a unit.
   void populatingShowsTheStore() {
     QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("2000"));
     QCOMPARE(window_->EditOf(kVolts)->text(), QStringLiteral("1"));
-    QCOMPARE(handlerCalls_, (std::vector<std::pair<int, int>>{{kOption, 1}}));
+    QCOMPARE(handlerCalls_, (HandlerCalls{{kOption, HandlerPhase::ShowStored}}));
     QLabel* unit = Editor().UnitLabel(kRpm);
     QVERIFY(unit != nullptr);
     QCOMPARE(unit->objectName(), QStringLiteral("UM0"));
@@ -487,8 +490,9 @@ class FieldEditorTest : public QObject {
     QCOMPARE(edit->contextMenuPolicy(), Qt::NoContextMenu);
   }
 
-  // A check box toggled with Enter runs its handler with phase 0; a handler
-  // whose write was refused is run again with phase 1, after one beep.
+  // A check box toggled with Enter runs its handler with WriteChange; a
+  // handler whose write was refused is run again with ShowStored, after one
+  // beep.
   void checkBoxHandler() {
     Key(Qt::Key_Down);
     Key(Qt::Key_Down);
@@ -498,11 +502,12 @@ class FieldEditorTest : public QObject {
     ScopedBeepCounter beeps;
     Key(Qt::Key_Return);
     QVERIFY(box->isChecked());
-    QCOMPARE(handlerCalls_, (std::vector<std::pair<int, int>>{{kOption, 0}}));
+    QCOMPARE(handlerCalls_, (HandlerCalls{{kOption, HandlerPhase::WriteChange}}));
     handlerAccepts_ = false;
     handlerCalls_.clear();
     Key(Qt::Key_Return);
-    QCOMPARE(handlerCalls_, (std::vector<std::pair<int, int>>{{kOption, 0}, {kOption, 1}}));
+    QCOMPARE(handlerCalls_, (HandlerCalls{{kOption, HandlerPhase::WriteChange},
+                                  {kOption, HandlerPhase::ShowStored}}));
     QCOMPARE(beeps.Count(), 1);
     Key(Qt::Key_Tab);  // a check box keeps the focus
     QCOMPARE(Focused(), box);
@@ -566,6 +571,70 @@ class FieldEditorTest : public QObject {
     QCOMPARE(over, static_cast<QWidget*>(window_.get()));
     QCOMPARE(edit->text(), QStringLiteral("20001"));
     QCOMPARE(Editor().CurrentRow(), int(kRpm));
+  }
+
+  // A control the window adds after making the editor is watched like the
+  // others: the keys pressed on it reach the editor.
+  void keysOnAControlAddedLater() {
+    window_.reset();
+    FlatWindow flat(*store_);
+    auto* later = new QPushButton(QStringLiteral("Later"), &flat);
+    later->setGeometry(200, 120, 100, 30);
+    flat.editor->PopulateFields();
+    QVERIFY(ShowActive(&flat));
+    flat.editor->StartAtFirstRow();
+    KeyAt(&flat, Qt::Key_Down);
+    QCOMPARE(flat.editor->CurrentRow(), 1);
+    later->setFocus();
+    KeyAt(&flat, Qt::Key_Up);
+    QCOMPARE(flat.editor->CurrentRow(), 0);
+    QCOMPARE(flat.focusWidget(), flat.editor->Input(0));
+  }
+
+  // A table naming a control the window lacks, or one of another kind, stops
+  // the window in every build, with the name it could not find.
+  void tableNamingAMissingControl_data() {
+    QTest::addColumn<QByteArray>("caption");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("no such caption")
+        << QByteArray("LabelNone") << QByteArray("EditRpm") << int(FieldKind::Edit)
+        << "label named \"LabelNone\"";
+    QTest::newRow("no such input")
+        << QByteArray("LabelRpm") << QByteArray("EditNone") << int(FieldKind::Edit)
+        << "line edit named \"EditNone\"";
+    QTest::newRow("an edit where the table says list")
+        << QByteArray("LabelRpm") << QByteArray("EditRpm") << int(FieldKind::List)
+        << "list named \"EditRpm\"";
+    QTest::newRow("a label where the table says check box")
+        << QByteArray("LabelRpm") << QByteArray("LabelRpm") << int(FieldKind::CheckBox)
+        << "check box named \"LabelRpm\"";
+  }
+  void tableNamingAMissingControl() {
+    QFETCH(QByteArray, caption);
+    QFETCH(QByteArray, input);
+    QFETCH(int, kind);
+    QFETCH(QString, named);
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("FormTest"));
+    new QLabel(QStringLiteral("rpm"), &dialog);
+    dialog.findChild<QLabel*>()->setObjectName(QStringLiteral("LabelRpm"));
+    (new QLineEdit(&dialog))->setObjectName(QStringLiteral("EditRpm"));
+    const FieldRow rows[] = {
+        kFlatRows[0],
+        {caption.constData(), input.constData(), FieldKind(kind), 56, kNoElement, 0, 4000, 100,
+         nullptr, kNoHandler},
+    };
+    QString message;
+    try {
+      FieldEditor editor(&dialog, *store_, rows, FieldPages{}, nullptr);
+    } catch (const std::logic_error& fault) {
+      message = QString::fromUtf8(fault.what());
+    }
+    QVERIFY2(message.contains(named), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("FormTest")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("row 1")), qPrintable(message));
   }
 
   // Without pages: PageUp and PageDown do nothing, the highlight stays on the
