@@ -10,55 +10,56 @@
 
 // The option handlers of the window.
 enum ConfOptHandler {
-  kOverRevHandler = 1,     // row 2: return to petrol when over-revving
-  kLowLevelHandler = 2,    // row 4: return to petrol on low gas level
+  kOverRevHandler = 1,       // row 2: return to petrol when over-revving
+  kLowLevelHandler = 2,      // row 4: return to petrol on low gas level
   kFixedDefaultHandler = 3,  // row 6: fixed actuator default position
-  kKickDownHandler = 4,    // row 12: actuator jump with the throttle floored
-  kCutOffHandler = 5,      // row 17: fuel cut-off
+  kKickDownHandler = 4,      // row 12: actuator jump with the throttle floored
+  kCutOffHandler = 5,        // row 17: fuel cut-off
 };
 
 inline constexpr FieldRow kConfOptRows[] = {
-    // caption, input, kind, parameter, element, min, max, step, unit, handler
-    {"LabelTempCambio", "EditTCambio", FieldKind::Edit, 58, kNoElement, 15, 40, 1, "UnitaGradi",
+    // caption, input, kind, parameter, element, handler
+    {"LabelTempCambio", "EditTCambio", FieldKind::Edit, params::Id::ChangeOverMinimumTemperature,
+     kNoElement, kNoHandler},
+    {"LabelTempPartenzaGas", "EditTPartenzaGas", FieldKind::Edit, params::Id::GasStartTemperature,
+     kNoElement, kNoHandler},
+    {"LabelAbilFuoriGiri", "CheckFuoriGiri", FieldKind::CheckBox, params::Id::OverRevThreshold,
+     kNoElement, kOverRevHandler},
+    {"LabelFuoriGiri", "EditFuoriGiri", FieldKind::Edit, params::Id::OverRevThreshold, kNoElement,
      kNoHandler},
-    {"LabelTempPartenzaGas", "EditTPartenzaGas", FieldKind::Edit, 74, kNoElement, 30, 80, 1,
-     "UnitaGradi", kNoHandler},
-    {"LabelAbilFuoriGiri", "CheckFuoriGiri", FieldKind::CheckBox, 62, kNoElement, 0, 0, 0, nullptr,
-     kOverRevHandler},
-    {"LabelFuoriGiri", "EditFuoriGiri", FieldKind::Edit, 62, kNoElement, 4000, 8000, 100,
-     "UnitaGiri", kNoHandler},
-    {"LabelRientro", "CheckRientro", FieldKind::CheckBox, 66, kNoElement, 0, 0, 0, nullptr,
-     kLowLevelHandler},
-    // The range is set at show time from the inverted-level flag.
-    {"LabelLivRientro", "EditLivello", FieldKind::Edit, 66, kNoElement, 1, 255, 1, nullptr,
+    {"LabelRientro", "CheckRientro", FieldKind::CheckBox, params::Id::ReturnToPetrolLevel,
+     kNoElement, kLowLevelHandler},
+    // The window narrows its parameter's range at show time while the level
+    // sensor is inverted.
+    {"LabelLivRientro", "EditLivello", FieldKind::Edit, params::Id::ReturnToPetrolLevel, kNoElement,
      kNoHandler},
-    {"LabelDefFisso", "CheckDefault", FieldKind::CheckBox, 67, kNoElement, 0, 0, 0, nullptr,
-     kFixedDefaultHandler},
-    {"LabelPosDefault", "EditDefault", FieldKind::Edit, 40, kNoElement, 0, 255, 1, nullptr,
+    {"LabelDefFisso", "CheckDefault", FieldKind::CheckBox, params::Id::FixedDefaultOption,
+     kNoElement, kFixedDefaultHandler},
+    {"LabelPosDefault", "EditDefault", FieldKind::Edit, params::Id::ActuatorDefaultPosition,
+     kNoElement, kNoHandler},
+    {"LabelMaxApMin", "EditMaxApMin", FieldKind::Edit, params::Id::IdleOpeningStepsBeyond,
+     kNoElement, kNoHandler},
+    {"LabelMinApMin", "EditMinApMin", FieldKind::Edit, params::Id::IdleClosingStepsBelow,
+     kNoElement, kNoHandler},
+    {"LabelMaxApFMin", "EditMaxApFMin", FieldKind::Edit, params::Id::OffIdleOpeningStepsBeyond,
+     kNoElement, kNoHandler},
+    {"LabelMinApFMin", "EditMinApFMin", FieldKind::Edit, params::Id::OffIdleClosingStepsBelow,
+     kNoElement, kNoHandler},
+    {"LabelAffondata", "CheckAffondata", FieldKind::CheckBox, params::Id::FullThrottleTps,
+     kNoElement, kKickDownHandler},
+    {"LabelPosAffondata", "EditAffondata", FieldKind::Edit, params::Id::ActuatorAtFullThrottle,
+     kNoElement, kNoHandler},
+    {"LabelTpsAffondata", "EditTpsAffondata", FieldKind::Edit, params::Id::FullThrottleTps,
+     kNoElement, kNoHandler},
+    {"LabelIstBosch", "EditIstBosch", FieldKind::Edit, params::Id::MonoBoschHysteresis, kNoElement,
      kNoHandler},
-    {"LabelMaxApMin", "EditMaxApMin", FieldKind::Edit, 31, kNoElement, 0, 255, 1, nullptr,
+    {"LabelIstMin", "EditIstMin", FieldKind::Edit, params::Id::IdleTpsHysteresis, kNoElement,
      kNoHandler},
-    {"LabelMinApMin", "EditMinApMin", FieldKind::Edit, 32, kNoElement, 0, 255, 1, nullptr,
-     kNoHandler},
-    {"LabelMaxApFMin", "EditMaxApFMin", FieldKind::Edit, 33, kNoElement, 0, 255, 1, nullptr,
-     kNoHandler},
-    {"LabelMinApFMin", "EditMinApFMin", FieldKind::Edit, 34, kNoElement, 0, 255, 1, nullptr,
-     kNoHandler},
-    {"LabelAffondata", "CheckAffondata", FieldKind::CheckBox, 38, kNoElement, 0, 0, 0, nullptr,
-     kKickDownHandler},
-    {"LabelPosAffondata", "EditAffondata", FieldKind::Edit, 39, kNoElement, 0, 255, 1, nullptr,
-     kNoHandler},
-    {"LabelTpsAffondata", "EditTpsAffondata", FieldKind::Edit, 38, kNoElement, 0, 4.9, 0.1,
-     "UnitaVolt", kNoHandler},
-    {"LabelIstBosch", "EditIstBosch", FieldKind::Edit, 23, kNoElement, 0, 5, 0.1, "UnitaVolt",
-     kNoHandler},
-    {"LabelIstMin", "EditIstMin", FieldKind::Edit, 24, kNoElement, 0, 5, 0.01, "UnitaVolt",
-     kNoHandler},
-    {"LabelOpCutOff", "CheckCutOff", FieldKind::CheckBox, 41, kNoElement, 0, 0, 0, nullptr,
+    {"LabelOpCutOff", "CheckCutOff", FieldKind::CheckBox, params::Id::CutOffEndRpm, kNoElement,
      kCutOffHandler},
-    {"LabelGiriCutOff", "EditCutOff", FieldKind::Edit, 41, kNoElement, 1300, 7000, 100,
-     "UnitaGiri", kNoHandler},
-    {"LabelPosCutOff", "EditPosCutOff", FieldKind::Edit, 42, kNoElement, 0, 255, 1, nullptr,
+    {"LabelGiriCutOff", "EditCutOff", FieldKind::Edit, params::Id::CutOffEndRpm, kNoElement,
+     kNoHandler},
+    {"LabelPosCutOff", "EditPosCutOff", FieldKind::Edit, params::Id::ActuatorInCutOff, kNoElement,
      kNoHandler},
 };
 

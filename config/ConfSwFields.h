@@ -6,24 +6,23 @@
 #include "FieldTable.h"
 
 inline constexpr FieldRow kConfSwRows[] = {
-    // caption, input, kind, parameter, element, min, max, step, unit, handler
-    {"LabelTAperturaMin", "EditPassiAp", FieldKind::Edit, 9, kNoElement, 1, 20, 1, nullptr,
-     kNoHandler},
-    {"LabelTChiusuraMin", "EditPassiCh", FieldKind::Edit, 10, kNoElement, 1, 20, 1, nullptr,
-     kNoHandler},
-    {"LabelTApertura", "EditTPassiAp", FieldKind::Edit, 12, kNoElement, 1, 20, 1, nullptr,
-     kNoHandler},
-    {"LabelTChiusura", "EditTPassiCh", FieldKind::Edit, 13, kNoElement, 1, 20, 1, nullptr,
-     kNoHandler},
-    {"LabelInvIngr", "EditInvIngr", FieldKind::Edit, 45, kNoElement, 0, 255, 1, nullptr,
-     kNoHandler},
-    {"LabelInvSmagr", "EditInvSmagr", FieldKind::Edit, 44, kNoElement, 0, 255, 1, nullptr,
-     kNoHandler},
+    // caption, input, kind, parameter, element, handler
+    {"LabelTAperturaMin", "EditPassiAp", FieldKind::Edit, params::Id::IdleOpeningStepTime,
+     kNoElement, kNoHandler},
+    {"LabelTChiusuraMin", "EditPassiCh", FieldKind::Edit, params::Id::IdleClosingStepTime,
+     kNoElement, kNoHandler},
+    {"LabelTApertura", "EditTPassiAp", FieldKind::Edit, params::Id::CruiseOpeningStepTime,
+     kNoElement, kNoHandler},
+    {"LabelTChiusura", "EditTPassiCh", FieldKind::Edit, params::Id::CruiseClosingStepTime,
+     kNoElement, kNoHandler},
+    {"LabelInvIngr", "EditInvIngr", FieldKind::Edit, params::Id::StepsToEnrichAtFirstLean,
+     kNoElement, kNoHandler},
+    {"LabelInvSmagr", "EditInvSmagr", FieldKind::Edit, params::Id::StepsToLeanAtFirstRich,
+     kNoElement, kNoHandler},
     // Element 2 of the three TPS voltages.
-    {"LabelTpsPotenza", "EditTpsPotenza", FieldKind::Edit, 25, 2, 0, 5, 0.01, "UnitaVolt",
+    {"LabelTpsPotenza", "EditTpsPotenza", FieldKind::Edit, params::Id::TpsVoltages, 2, kNoHandler},
+    {"LabelGiriPotenza", "EditGiriPotenza", FieldKind::Edit, params::Id::PowerStartRpm, kNoElement,
      kNoHandler},
-    {"LabelGiriPotenza", "EditGiriPotenza", FieldKind::Edit, 48, kNoElement, 3000, 7000, 50,
-     "UnitaGiri", kNoHandler},
 };
 
 inline constexpr FieldPage kConfSwPages[] = {

@@ -66,6 +66,7 @@ FieldEditor::FieldEditor(QDialog* window, ConfCar& store, FieldRows rows, FieldP
   for (const FieldRow& row : rows) {
     RowState state;
     state.field = row;
+    state.limits = LimitsOf(row);
     rows_.push_back(state);
   }
   MakeMarkers();
@@ -170,17 +171,17 @@ QLabel* FieldEditor::UnitLabel(int row) const {
 }
 
 double FieldEditor::Minimum(int row) const {
-  return rows_[static_cast<std::size_t>(row)].field.minimum;
+  return Limits(row).minimum;
 }
 
 double FieldEditor::Maximum(int row) const {
-  return rows_[static_cast<std::size_t>(row)].field.maximum;
+  return Limits(row).maximum;
 }
 
 void FieldEditor::SetRange(int row, double minimum, double maximum) {
-  FieldRow& field = rows_[static_cast<std::size_t>(row)].field;
-  field.minimum = minimum;
-  field.maximum = maximum;
+  params::EditLimits& limits = rows_[static_cast<std::size_t>(row)].limits;
+  limits.minimum = minimum;
+  limits.maximum = maximum;
 }
 
 QString FieldEditor::Hint(int row) const {
@@ -195,9 +196,9 @@ void FieldEditor::SetRowShown(int row, bool shown) {
 
 double FieldEditor::StoredValue(int row) const {
   const FieldRow& field = Row(row);
-  if (field.element >= 0)
-    return static_cast<double>(store_.GetElement(field.identifier, field.element));
-  return static_cast<double>(store_.GetValue(field.identifier));
+  const int parameter = params::Number(field.parameter);
+  if (field.element >= 0) return static_cast<double>(store_.GetElement(parameter, field.element));
+  return static_cast<double>(store_.GetValue(parameter));
 }
 
 void FieldEditor::SetEditValue(int row, double value) {
@@ -210,7 +211,7 @@ void FieldEditor::ShowStoredValue(int row) {
     list->setCurrentIndex(static_cast<int>(value));
     return;
   }
-  if (Row(row).step != 0) value = fields::RoundToStep(value, Row(row).step);
+  if (Limits(row).step != 0) value = fields::RoundToStep(value, Limits(row).step);
   SetEditValue(row, value);
 }
 
@@ -249,11 +250,11 @@ void FieldEditor::PopulateRow(int row) {
   if (state.field.kind != FieldKind::CheckBox) ShowStoredValue(row);
   if (state.field.kind == FieldKind::Edit) {
     const QChar separator = fields::SystemDecimalSeparator();
-    state.hint = fields::HintText(state.field.minimum, state.field.maximum,
-                                  Unit(state.field.unitKey), separator);
+    state.hint = fields::HintText(state.limits.minimum, state.limits.maximum,
+                                  Unit(state.limits.unitKey), separator);
     const bool wanted =
         options_.unitLabelWhenEnabled ? state.input->isEnabled() : !state.input->isHidden();
-    if (state.field.unitKey != nullptr && wanted) MakeUnitLabel(row);
+    if (state.limits.unitKey != nullptr && wanted) MakeUnitLabel(row);
   }
   RunHandler(row, HandlerPhase::ShowStored);
 }

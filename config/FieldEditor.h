@@ -156,6 +156,8 @@ class FieldEditor : public QObject {
  private:
   struct RowState {
     FieldRow field;
+    // The parameter's range, step and unit; the range as the window last set it.
+    params::EditLimits limits;
     QLabel* caption = nullptr;
     QWidget* input = nullptr;
     QPointer<QLabel> unitLabel;
@@ -168,6 +170,9 @@ class FieldEditor : public QObject {
   // Watches object's events and, for a widget, those of every widget under it.
   void Watch(QObject* object);
   void PopulateRow(int row);
+  const params::EditLimits& Limits(int row) const {
+    return rows_[static_cast<std::size_t>(row)].limits;
+  }
   bool PageTabVisible(int page) const;
   int RowOf(const QObject* object) const;
 

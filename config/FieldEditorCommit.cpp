@@ -28,7 +28,9 @@ void FieldEditor::CheckBoxClicked(int row) {
 
 void FieldEditor::CommitList(int row, int index) {
   QComboBox* list = List(row);
-  if (store_.SetValue(Row(row).identifier, index) == 0) {
+  // A list without a parameter of its own is written by its handler alone.
+  const params::Id parameter = Row(row).parameter;
+  if (parameter != params::Id::None && store_.SetValue(params::Number(parameter), index) == 0) {
     list->setCurrentIndex(static_cast<int>(confirmed_));
     return;
   }
@@ -51,17 +53,19 @@ void FieldEditor::CommitField() {
     return;
   }
   const FieldRow& field = Row(row);
-  if (limitOverride_ || (field.minimum <= *typed && *typed <= field.maximum)) {
-    confirmed_ = fields::RoundToStep(*typed, field.step);
+  const params::EditLimits& limits = Limits(row);
+  if (limitOverride_ || (limits.minimum <= *typed && *typed <= limits.maximum)) {
+    confirmed_ = fields::RoundToStep(*typed, limits.step);
     // A refused write leaves the store as it was; the read-back shows it.
+    const int parameter = params::Number(field.parameter);
     if (field.element >= 0)
-      store_.SetElement(field.identifier, field.element, confirmed_);
+      store_.SetElement(parameter, field.element, confirmed_);
     else
-      store_.SetValue(field.identifier, confirmed_);
+      store_.SetValue(parameter, confirmed_);
   } else {
     SystemBeep();
   }
-  confirmed_ = fields::RoundToStep(StoredValue(row), field.step);
+  confirmed_ = fields::RoundToStep(StoredValue(row), limits.step);
   edit->setText(fields::FormatNumber(confirmed_, separator));
   edit->selectAll();
 }

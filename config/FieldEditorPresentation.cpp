@@ -56,7 +56,7 @@ void FieldEditor::MakeUnitLabel(int row) {
   RowState& state = rows_[static_cast<std::size_t>(row)];
   delete state.unitLabel.data();  // a second show makes it afresh
   QWidget* input = state.input;
-  auto* unit = new QLabel(Unit(state.field.unitKey), input->parentWidget());
+  auto* unit = new QLabel(Unit(state.limits.unitKey), input->parentWidget());
   unit->setObjectName(QStringLiteral("UM%1").arg(row));
   unit->adjustSize();
   unit->move(input->x() + input->width() + kUnitGap,

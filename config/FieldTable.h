@@ -1,7 +1,8 @@
 // A configuration window's rows as plain data: one FieldRow per row, naming
 // the row's caption label and input by their object names (which are also
-// their dictionary keys), the parameter it edits, its range, step and unit,
-// and the window's change handler, if any. Pages, for windows that have them,
+// their dictionary keys), the parameter it edits by its id, and the window's
+// change handler, if any. The range, step and unit an edit enforces are its
+// parameter's, in the parameter table. Pages, for windows that have them,
 // record the index of their first row. Tables are constexpr arrays in the
 // window's own header, so a test can hold them against the parameter list.
 #pragma once
@@ -31,21 +32,16 @@ struct FieldRow {
   const char* caption;   // object name of the caption label
   const char* input;     // object name of the edit, check box or list
   FieldKind kind;
-  int identifier;        // parameter identifier of the store; -1 for none
+  params::Id parameter;  // None: the row's handler alone reads and writes the store
   int element;           // kNoElement, or the element of an array parameter
-  double minimum;        // edits only: lowest value Enter accepts
-  double maximum;        // edits only: highest value Enter accepts
-  double step;           // values are rounded to multiples of it; 0 = no rounding
-  const char* unitKey;   // dictionary key of the unit text; nullptr = no unit
   int handler;           // the window's own handler number; kNoHandler = none
 };
 
 // The range, step and unit key an edit row enforces: its parameter's, as the
 // parameter table gives them. A check box or a list has none.
 constexpr params::EditLimits LimitsOf(const FieldRow& row) {
-  const params::Parameter* parameter = params::Find(row.identifier);
-  if (row.kind != FieldKind::Edit || parameter == nullptr) return {};
-  return parameter->edit;
+  if (row.kind != FieldKind::Edit) return {};
+  return params::Row(row.parameter).edit;
 }
 
 struct FieldPage {

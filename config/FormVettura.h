@@ -29,19 +29,19 @@ enum VehicleHandler {
 // Row index = tag of the row's caption and input.
 // clang-format off
 constexpr FieldRow kVehicleRows[] = {
-  // caption               input                 kind              id  elem        min max   step  unit            handler
-  {"LabelCilindri",        "ComboBoxCil",        FieldKind::List,   2, kNoElement, 0, 0,    0,    nullptr,        kNoHandler},
-  {"LabelRpm",             "ComboBoxRpm",        FieldKind::List,  64, kNoElement, 0, 0,    0,    nullptr,        kNoHandler},
-  {"LabelCambio",          "ComboBoxCambio",     FieldKind::List,  63, kNoElement, 0, 0,    0,    nullptr,        kChangeOverHandler},
-  {"LabelGiriCambio",      "EditGiriCambio",     FieldKind::Edit,  56, kNoElement, 0, 4000, 100,  "UnitaGiri",    kNoHandler},
-  {"LabelSovrappos",       "EditSovrappos",      FieldKind::Edit,  54, kNoElement, 0, 5,    0.02, "UnitaSecondi", kNoHandler},
-  {"LabelSensore",         "ComboBoxSensore",    FieldKind::List,  -1, kNoElement, 0, 0,    0,    nullptr,        kLevelSensorHandler},
-  {"LabelTps",             "ComboBoxTps",        FieldKind::List,   3, kNoElement, 0, 0,    0,    nullptr,        kNoHandler},
-  {"LabelLambda",          "ComboBoxLambda",     FieldKind::List,   4, kNoElement, 0, 0,    0,    nullptr,        kNoHandler},
-  {"LabelRitardoLambda",   "EditRitardo",        FieldKind::Edit,  51, kNoElement, 5, 1200, 5,    "UnitaSecondi", kNoHandler},
-  {"LabelEmulazione",      "ComboBoxEmulazione", FieldKind::List,  -1, kNoElement, 0, 0,    0,    nullptr,        kEmulationHandler},
-  {"LabelGialli",          "ComboBoxGialli",     FieldKind::List,  65, kNoElement, 0, 0,    0,    nullptr,        kYellowWiresHandler},
-  {"LabelTipoCommutatore", "ComboCommutatore",   FieldKind::List,  73, kNoElement, 0, 0,    0,    nullptr,        kNoHandler},
+  // caption                input                 kind             parameter                    element     handler
+  {"LabelCilindri",        "ComboBoxCil",        FieldKind::List, params::Id::IgnitionType,    kNoElement, kNoHandler},
+  {"LabelRpm",             "ComboBoxRpm",        FieldKind::List, params::Id::RpmSignalType,   kNoElement, kNoHandler},
+  {"LabelCambio",          "ComboBoxCambio",     FieldKind::List, params::Id::ChangeOverType,  kNoElement, kChangeOverHandler},
+  {"LabelGiriCambio",      "EditGiriCambio",     FieldKind::Edit, params::Id::ChangeOverRpm,   kNoElement, kNoHandler},
+  {"LabelSovrappos",       "EditSovrappos",      FieldKind::Edit, params::Id::FuelOverlapTime, kNoElement, kNoHandler},
+  {"LabelSensore",         "ComboBoxSensore",    FieldKind::List, params::Id::None,            kNoElement, kLevelSensorHandler},
+  {"LabelTps",             "ComboBoxTps",        FieldKind::List, params::Id::TpsType,         kNoElement, kNoHandler},
+  {"LabelLambda",          "ComboBoxLambda",     FieldKind::List, params::Id::LambdaProbeType, kNoElement, kNoHandler},
+  {"LabelRitardoLambda",   "EditRitardo",        FieldKind::Edit, params::Id::LambdaReadDelay, kNoElement, kNoHandler},
+  {"LabelEmulazione",      "ComboBoxEmulazione", FieldKind::List, params::Id::None,            kNoElement, kEmulationHandler},
+  {"LabelGialli",          "ComboBoxGialli",     FieldKind::List, params::Id::YellowWiresUse,  kNoElement, kYellowWiresHandler},
+  {"LabelTipoCommutatore", "ComboCommutatore",   FieldKind::List, params::Id::SwitchType,      kNoElement, kNoHandler},
 };
 // clang-format on
 

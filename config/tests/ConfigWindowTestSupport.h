@@ -60,9 +60,10 @@ inline QString RowMismatch(FieldEditor& editor, QTabWidget* pages, const Expecte
   const FieldRow& row = editor.Row(e.row);
   if (editor.Input(e.row)->objectName() != QLatin1String(e.input))
     out << QStringLiteral("input %1").arg(editor.Input(e.row)->objectName());
-  if (row.identifier != e.identifier) out << QStringLiteral("parameter %1").arg(row.identifier);
+  const int parameter = params::Number(row.parameter);
+  if (parameter != e.identifier) out << QStringLiteral("parameter %1").arg(parameter);
   if (row.element != e.element) out << QStringLiteral("element %1").arg(row.element);
-  if (row.step != e.step) out << QStringLiteral("step %1").arg(row.step);
+  if (LimitsOf(row).step != e.step) out << QStringLiteral("step %1").arg(LimitsOf(row).step);
   if (editor.Hint(e.row) != QString::fromUtf8(e.hint))
     out << QStringLiteral("hint '%1'").arg(editor.Hint(e.row));
   const int page = pages->indexOf(editor.Input(e.row)->parentWidget());

@@ -24,6 +24,8 @@
 
 namespace {
 
+using params::Id;
+
 enum Row { kRpm, kVolts, kOption, kHidden, kDisabled, kSteps, kElement, kList };
 constexpr int kOptionHandler = 1;
 // The option handler's calls: (row, phase).
@@ -32,17 +34,18 @@ using HandlerCalls = std::vector<std::pair<int, HandlerPhase>>;
 // Rows chosen for their conversions: rpm (a period byte), volts with a
 // hundredth step, an option, plain steps, one element of an array, a list.
 constexpr FieldRow kRows[] = {
-    {"LabelRpm", "EditRpm", FieldKind::Edit, 56, kNoElement, 0, 4000, 100, "UnitaGiri", kNoHandler},
-    {"LabelVolts", "EditVolts", FieldKind::Edit, 24, kNoElement, 0, 5, 0.01, "UnitaVolt",
-     kNoHandler},
-    {"LabelOption", "CheckOption", FieldKind::CheckBox, 62, kNoElement, 0, 0, 0, nullptr,
+    {"LabelRpm", "EditRpm", FieldKind::Edit, Id::ChangeOverRpm, kNoElement, kNoHandler},
+    {"LabelVolts", "EditVolts", FieldKind::Edit, Id::IdleTpsHysteresis, kNoElement, kNoHandler},
+    {"LabelOption", "CheckOption", FieldKind::CheckBox, Id::OverRevThreshold, kNoElement,
      kOptionHandler},
-    {"LabelHidden", "EditHidden", FieldKind::Edit, 31, kNoElement, 0, 255, 1, nullptr, kNoHandler},
-    {"LabelDisabled", "EditDisabled", FieldKind::Edit, 32, kNoElement, 0, 255, 1, nullptr,
+    {"LabelHidden", "EditHidden", FieldKind::Edit, Id::IdleOpeningStepsBeyond, kNoElement,
      kNoHandler},
-    {"LabelSteps", "EditSteps", FieldKind::Edit, 33, kNoElement, 0, 255, 1, nullptr, kNoHandler},
-    {"LabelElement", "EditElement", FieldKind::Edit, 25, 2, 0, 5, 0.01, "UnitaVolt", kNoHandler},
-    {"LabelList", "ComboList", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+    {"LabelDisabled", "EditDisabled", FieldKind::Edit, Id::IdleClosingStepsBelow, kNoElement,
+     kNoHandler},
+    {"LabelSteps", "EditSteps", FieldKind::Edit, Id::OffIdleOpeningStepsBeyond, kNoElement,
+     kNoHandler},
+    {"LabelElement", "EditElement", FieldKind::Edit, Id::TpsVoltages, 2, kNoHandler},
+    {"LabelList", "ComboList", FieldKind::List, Id::LambdaProbeType, kNoElement, kNoHandler},
 };
 constexpr FieldPage kPages[] = {{"PageOne", 0}, {"PageTwo", 3}, {"PageThree", 6}};
 
@@ -110,8 +113,8 @@ class TestWindow : public QDialog {
 // button, rows read first to last, the highlight kept when a button takes
 // the focus.
 constexpr FieldRow kFlatRows[] = {
-    {"LabelRpm", "EditRpm", FieldKind::Edit, 56, kNoElement, 0, 4000, 100, "UnitaGiri", kNoHandler},
-    {"LabelList", "ComboList", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+    {"LabelRpm", "EditRpm", FieldKind::Edit, Id::ChangeOverRpm, kNoElement, kNoHandler},
+    {"LabelList", "ComboList", FieldKind::List, Id::LambdaProbeType, kNoElement, kNoHandler},
 };
 
 class FlatWindow : public QDialog {
@@ -144,12 +147,12 @@ class FlatWindow : public QDialog {
 };
 
 // Four lists one under the other, as in the vehicle window; the wheel is
-// turned over them. (They all show parameter 4: the wheel never writes.)
+// turned over them. (They all show the lambda probe type: the wheel never writes.)
 constexpr FieldRow kListRows[] = {
-    {"LabelList0", "ComboList0", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
-    {"LabelList1", "ComboList1", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
-    {"LabelList2", "ComboList2", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
-    {"LabelList3", "ComboList3", FieldKind::List, 4, kNoElement, 0, 0, 0, nullptr, kNoHandler},
+    {"LabelList0", "ComboList0", FieldKind::List, Id::LambdaProbeType, kNoElement, kNoHandler},
+    {"LabelList1", "ComboList1", FieldKind::List, Id::LambdaProbeType, kNoElement, kNoHandler},
+    {"LabelList2", "ComboList2", FieldKind::List, Id::LambdaProbeType, kNoElement, kNoHandler},
+    {"LabelList3", "ComboList3", FieldKind::List, Id::LambdaProbeType, kNoElement, kNoHandler},
 };
 
 class ListsWindow : public QDialog {
@@ -623,8 +626,8 @@ class FieldEditorTest : public QObject {
     (new QLineEdit(&dialog))->setObjectName(QStringLiteral("EditRpm"));
     const FieldRow rows[] = {
         kFlatRows[0],
-        {caption.constData(), input.constData(), FieldKind(kind), 56, kNoElement, 0, 4000, 100,
-         nullptr, kNoHandler},
+        {caption.constData(), input.constData(), FieldKind(kind), Id::ChangeOverRpm, kNoElement,
+         kNoHandler},
     };
     QString message;
     try {

@@ -97,9 +97,6 @@ QString Differences(FieldRows rows, std::span<const ShownLimits> expected) {
       out << QStringLiteral("row %1 %2: %3, expected %4 %5")
                  .arg(r)
                  .arg(QString::fromLatin1(row.input), got, QString::fromLatin1(e.input), want);
-    // The row's own columns, until the rows stop carrying them.
-    const QString columns = Described(row.minimum, row.maximum, row.step, row.unitKey);
-    if (columns != want) out << QStringLiteral("row %1 columns: %2").arg(r).arg(columns);
   }
   return out.join(QLatin1Char('\n'));
 }
