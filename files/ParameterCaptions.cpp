@@ -4,53 +4,56 @@
 
 #include "ModuloLingua.h"
 #include "ParameterNames.h"
+#include "Parameters.h"
 #include "WindowTexts.h"
 
 namespace {
 
+using params::Id;
+
 // The label each parameter has in the vehicle, optional, software, emulation,
 // level sensor, fuel gauge and diagnosis windows, with its longest length.
-constexpr std::pair<int, const char*> kLabels[] = {
-    {2, "LabelCilindri"},
-    {64, "LabelRpm"},
-    {63, "LabelCambio"},
-    {56, "LabelGiriCambio"},
-    {54, "LabelSovrappos"},
-    {59, "LabelSensore"},
-    {3, "LabelTps"},
-    {4, "LabelLambda"},
-    {51, "LabelRitardoLambda"},
-    {65, "LabelGialli"},
-    {58, "LabelTempCambio"},
-    {62, "LabelFuoriGiri"},
-    {66, "LabelLivRientro"},
-    {67, "LabelDefFisso"},
-    {40, "LabelPosDefault"},
-    {31, "LabelMaxApMin"},
-    {32, "LabelMinApMin"},
-    {33, "LabelMaxApFMin"},
-    {34, "LabelMinApFMin"},
-    {39, "LabelPosAffondata"},
-    {38, "LabelTpsAffondata"},
-    {23, "LabelIstBosch"},
-    {24, "LabelIstMin"},
-    {41, "LabelGiriCutOff"},
-    {42, "LabelPosCutOff"},
-    {9, "LabelVelApMin"},
-    {10, "LabelVelChMin"},
-    {12, "LabelVelApertura"},
-    {13, "LabelVelChiusura"},
-    {45, "LabelIngrassaMagro"},
-    {44, "LabelSmagrimentoGrasso"},
-    {48, "LabelGiriPotenza"},
-    {5, "LabelTempoAlto"},
-    {6, "LabelTempoBasso"},
-    {7, "LabelTempoTristate"},
-    {8, "LabelNOnde"},
-    {60, "FinestraSensore"},
-    {61, "FinestraIndicatore"},
-    {52, "LabelAbilDiagnosi"},
-    {53, "LabelStatoDiagnosi"},
+constexpr std::pair<params::Id, const char*> kLabels[] = {
+    {Id::IgnitionType, "LabelCilindri"},
+    {Id::RpmSignalType, "LabelRpm"},
+    {Id::ChangeOverType, "LabelCambio"},
+    {Id::ChangeOverRpm, "LabelGiriCambio"},
+    {Id::FuelOverlapTime, "LabelSovrappos"},
+    {Id::LevelSensorType, "LabelSensore"},
+    {Id::TpsType, "LabelTps"},
+    {Id::LambdaProbeType, "LabelLambda"},
+    {Id::LambdaReadDelay, "LabelRitardoLambda"},
+    {Id::YellowWiresUse, "LabelGialli"},
+    {Id::ChangeOverMinimumTemperature, "LabelTempCambio"},
+    {Id::OverRevThreshold, "LabelFuoriGiri"},
+    {Id::ReturnToPetrolLevel, "LabelLivRientro"},
+    {Id::FixedDefaultOption, "LabelDefFisso"},
+    {Id::ActuatorDefaultPosition, "LabelPosDefault"},
+    {Id::IdleOpeningStepsBeyond, "LabelMaxApMin"},
+    {Id::IdleClosingStepsBelow, "LabelMinApMin"},
+    {Id::OffIdleOpeningStepsBeyond, "LabelMaxApFMin"},
+    {Id::OffIdleClosingStepsBelow, "LabelMinApFMin"},
+    {Id::ActuatorAtFullThrottle, "LabelPosAffondata"},
+    {Id::FullThrottleTps, "LabelTpsAffondata"},
+    {Id::MonoBoschHysteresis, "LabelIstBosch"},
+    {Id::IdleTpsHysteresis, "LabelIstMin"},
+    {Id::CutOffEndRpm, "LabelGiriCutOff"},
+    {Id::ActuatorInCutOff, "LabelPosCutOff"},
+    {Id::IdleOpeningStepTime, "LabelVelApMin"},
+    {Id::IdleClosingStepTime, "LabelVelChMin"},
+    {Id::CruiseOpeningStepTime, "LabelVelApertura"},
+    {Id::CruiseClosingStepTime, "LabelVelChiusura"},
+    {Id::StepsToEnrichAtFirstLean, "LabelIngrassaMagro"},
+    {Id::StepsToLeanAtFirstRich, "LabelSmagrimentoGrasso"},
+    {Id::PowerStartRpm, "LabelGiriPotenza"},
+    {Id::EmulationHighTime, "LabelTempoAlto"},
+    {Id::EmulationLowTime, "LabelTempoBasso"},
+    {Id::EmulationTristateTime, "LabelTempoTristate"},
+    {Id::EmulationWaveCount, "LabelNOnde"},
+    {Id::LevelSensorCalibration, "FinestraSensore"},
+    {Id::IndicatorOutputs, "FinestraIndicatore"},
+    {Id::DiagnosisEnableMask, "LabelAbilDiagnosi"},
+    {Id::DiagnosisErrorFlags, "LabelStatoDiagnosi"},
 };
 constexpr int kCaptionLength = 70;
 
@@ -60,8 +63,8 @@ QHash<int, QString> LoadParameterCaptions(TModuloLingua* language) {
   QHash<int, QString> captions;
   if (language == nullptr) return captions;
   QList<WindowText> texts;
-  for (const auto& [identifier, key] : kLabels) {
-    const int id = identifier;
+  for (const auto& [parameter, key] : kLabels) {
+    const int id = params::Number(parameter);
     texts.append({QLatin1String(key), kCaptionLength,
                   [&captions, id](const QString& text) { captions.insert(id, text); }});
   }
