@@ -7,13 +7,14 @@
 #include <QScreen>
 
 #include "FormMain.h"
+#include "NamedWidgets.h"
 #include "ProcessObjects.h"
 #include "ProductPictures.h"
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
+// The panel's lines: 13 pixels high, each as wide as its text.
+QLabel* PanelLine(QWidget* panel, const char* name, const QString& text, int x, int y) {
+  QLabel* label = ui::MakeLabel(panel, name, text);
   QFont font = label->font();
   font.setPixelSize(13);
   label->setFont(font);
@@ -40,7 +41,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ImageAbout->setScaledContents(true);
   ImageAbout->move(8, 8);
 
-  ProductName = MakeLabel(Panel1, "ProductName", QStringLiteral("TitoloProgramma"), 16, 80);
+  ProductName = PanelLine(Panel1, "ProductName", QStringLiteral("TitoloProgramma"), 16, 80);
   QFont bold = ProductName->font();
   bold.setBold(true);
   ProductName->setFont(bold);
@@ -48,11 +49,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProductName->setWordWrap(true);
   ProductName->setGeometry(16, 80, 249, 16);
 
-  Version = MakeLabel(Panel1, "Version", QLatin1String(kProgramVersion), 16, 104);
+  Version = PanelLine(Panel1, "Version", QLatin1String(kProgramVersion), 16, 104);
   LabelVersioneCpu =
-      MakeLabel(Panel1, "LabelVersioneCpu", QStringLiteral("Versione centralina"), 16, 128);
+      PanelLine(Panel1, "LabelVersioneCpu", QStringLiteral("Versione centralina"), 16, 128);
   Copyright =
-      MakeLabel(Panel1, "Copyright", QString::fromUtf8("Copyright \u00A9 2026 OXT srl"), 16, 152);
+      PanelLine(Panel1, "Copyright", QString::fromUtf8("Copyright \u00A9 2026 OXT srl"), 16, 152);
 
   OKButton = new QPushButton(QStringLiteral("&OK"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -1,6 +1,7 @@
 #include "ConfigWindowParts.h"
 
 #include "FieldEditor.h"
+#include "NamedWidgets.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -34,13 +35,6 @@ QTabWidget* AddPages(QWidget* window, const QRect& geometry, FieldPages pages,
   return control;
 }
 
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->move(left, top);
-  return label;
-}
-
 QLineEdit* AddEdit(QWidget* parent, const char* name, int top) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
@@ -57,9 +51,7 @@ QCheckBox* AddCheckBox(QWidget* parent, const char* name, int left, int top) {
 }
 
 QPushButton* AddExitButton(QDialog* window, const QRect& geometry) {
-  auto* button = new QPushButton(QStringLiteral("&Esci"), window);
-  button->setObjectName(QStringLiteral("ButtonEsci"));
-  button->setGeometry(geometry);
+  QPushButton* button = ui::MakeButton(window, "ButtonEsci", QStringLiteral("&Esci"), geometry);
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, window, &QDialog::reject);
   return button;
@@ -67,13 +59,13 @@ QPushButton* AddExitButton(QDialog* window, const QRect& geometry) {
 
 void AddStatusLabels(QWidget* window, const QRect& notConnected, bool wrapped, int goVisLeft,
                      int goVisTop, int limitsTop) {
-  QLabel* label = AddLabel(window, "LabelNonConnesso", QStringLiteral("Centralina non connessa"),
-                           notConnected.left(), notConnected.top());
-  label->resize(notConnected.size());
-  label->setWordWrap(wrapped);
-  AddLabel(window, "LabelGoVis", QStringLiteral("F12 = Visualizzazione"), goVisLeft, goVisTop);
-  AddLabel(window, "LabelLimiti", QStringLiteral("Limiti non attivi"), goVisLeft, limitsTop)
-      ->hide();
+  ui::MakeLabel(window, "LabelNonConnesso", QStringLiteral("Centralina non connessa"), notConnected)
+      ->setWordWrap(wrapped);
+  ui::MakeLabel(window, "LabelGoVis", QStringLiteral("F12 = Visualizzazione"))
+      ->move(goVisLeft, goVisTop);
+  QLabel* limits = ui::MakeLabel(window, "LabelLimiti", QStringLiteral("Limiti non attivi"));
+  limits->move(goVisLeft, limitsTop);
+  limits->hide();
 }
 
 void FitLabels(QWidget* window) {

@@ -35,7 +35,6 @@ void SetUpWindow(QDialog* window, const QString& title, int width, int height);
 QTabWidget* AddPages(QWidget* window, const QRect& geometry, FieldPages pages,
                      const char* const* captions);
 
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top);
 QLineEdit* AddEdit(QWidget* parent, const char* name, int top);
 QCheckBox* AddCheckBox(QWidget* parent, const char* name, int left, int top);
 

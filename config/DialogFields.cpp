@@ -142,20 +142,6 @@ void KeepToTypedCharacters(QLineEdit* field) {
   field->installEventFilter(new NoMousePaste(field));
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect place) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(place);
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect place) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(place);
-  return button;
-}
-
 QLineEdit* MakeFieldEdit(QWidget* parent, const char* name, QRect place) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));

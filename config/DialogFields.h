@@ -71,9 +71,6 @@ bool ParseNumber(const QString& text, double* value);
 // filtered one by one, so nothing reaches it unfiltered.
 void KeepToTypedCharacters(QLineEdit* field);
 
-// Controls placed by hand at their design position, named for the dictionary.
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect place);
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect place);
 // An edit whose characters are filtered one by one (KeepToTypedCharacters).
 QLineEdit* MakeFieldEdit(QWidget* parent, const char* name, QRect place);
 

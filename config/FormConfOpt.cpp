@@ -16,6 +16,7 @@
 #include "FieldNumbers.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "Parameters.h"
 #include "Scaling.h"
 #include "WindowTexts.h"
@@ -127,8 +128,7 @@ void TFormConfOpt::BuildControls() {
   findChild<QLabel*>(QStringLiteral("LabelTempPartenzaGas"))->hide();
   findChild<QLineEdit*>(QStringLiteral("EditTPartenzaGas"))->hide();
 
-  auto* logo = AddLabel(this, "Image1", ApplicationTitle(), 16, 496);
-  logo->resize(137, 57);
+  auto* logo = ui::MakeLabel(this, "Image1", ApplicationTitle(), {16, 496, 137, 57});
   logo->setAlignment(Qt::AlignCenter);
   logo->setFrameStyle(QFrame::Panel | QFrame::Raised);
   logo->setWordWrap(true);
@@ -145,9 +145,9 @@ void TFormConfOpt::BuildRow(int r) {
   const QString caption = QString::fromUtf8(place.caption);
   if (row.kind == FieldKind::CheckBox) {
     AddCheckBox(page, row.input, kCaptionLeft, place.top);
-    AddLabel(page, row.caption, caption, place.captionLeft, place.captionTop);
+    ui::MakeLabel(page, row.caption, caption)->move(place.captionLeft, place.captionTop);
   } else {
-    AddLabel(page, row.caption, caption, kCaptionLeft, place.top + kCaptionBelowEdit);
+    ui::MakeLabel(page, row.caption, caption)->move(kCaptionLeft, place.top + kCaptionBelowEdit);
     AddEdit(page, row.input, place.top);
   }
 }

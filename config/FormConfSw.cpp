@@ -11,6 +11,7 @@
 #include "FormContext.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "Scaling.h"
 #include "WindowTexts.h"
 
@@ -59,8 +60,8 @@ void TFormConfSw::BuildControls() {
   for (std::size_t r = 0; r < std::size(kConfSwRows); ++r) {
     QWidget* parent = PageControl1->widget(PageOfRow(kConfSwPages, int(r)));
     const FieldRow& row = kConfSwRows[r];
-    AddLabel(parent, row.caption, QString::fromUtf8(kPlaces[r].caption), kCaptionLeft,
-             kPlaces[r].top + kCaptionBelowEdit);
+    ui::MakeLabel(parent, row.caption, QString::fromUtf8(kPlaces[r].caption))
+        ->move(kCaptionLeft, kPlaces[r].top + kCaptionBelowEdit);
     AddEdit(parent, row.input, kPlaces[r].top);
   }
   AddStatusLabels(this, QRect(56, 512, 200, 20), false, 552, 504, 528);

@@ -14,6 +14,7 @@
 #include "DictionaryProblem.h"
 #include "FieldNumbers.h"
 #include "MessageBoxes.h"
+#include "NamedWidgets.h"
 #include "WavePreview.h"
 #include "WindowTexts.h"
 
@@ -58,31 +59,36 @@ TFormEmulazione::TFormEmulazione(TModuloLingua* language, int highMs, int lowMs,
   font.setPixelSize(13);
   setFont(font);
 
-  LabelTempoAlto = config::MakeLabel(this, "LabelTempoAlto", QStringLiteral("Tempo di alto"), {24, 24, 250, 24});
+  LabelTempoAlto =
+      ui::MakeLabel(this, "LabelTempoAlto", QStringLiteral("Tempo di alto"), {24, 24, 250, 24});
   EditAlto = config::MakeFieldEdit(this, "EditAlto", {280, 24, 72, 24});
-  LabelMs1 = config::MakeLabel(this, "LabelMs1", QStringLiteral("s"), {360, 24, 40, 24});
-  LabelTempoBasso = config::MakeLabel(this, "LabelTempoBasso", QStringLiteral("Tempo di basso"), {24, 60, 250, 24});
+  LabelMs1 = ui::MakeLabel(this, "LabelMs1", QStringLiteral("s"), {360, 24, 40, 24});
+  LabelTempoBasso =
+      ui::MakeLabel(this, "LabelTempoBasso", QStringLiteral("Tempo di basso"), {24, 60, 250, 24});
   EditBasso = config::MakeFieldEdit(this, "EditBasso", {280, 60, 72, 24});
-  LabelMs2 = config::MakeLabel(this, "LabelMs2", QStringLiteral("s"), {360, 60, 40, 24});
-  LabelTempoTristate =
-      config::MakeLabel(this, "LabelTempoTristate", QStringLiteral("Tempo di tristate"), {24, 96, 250, 24});
+  LabelMs2 = ui::MakeLabel(this, "LabelMs2", QStringLiteral("s"), {360, 60, 40, 24});
+  LabelTempoTristate = ui::MakeLabel(this, "LabelTempoTristate",
+                                     QStringLiteral("Tempo di tristate"), {24, 96, 250, 24});
   EditTristate = config::MakeFieldEdit(this, "EditTristate", {280, 96, 72, 24});
-  LabelS = config::MakeLabel(this, "LabelS", QStringLiteral("s"), {360, 96, 40, 24});
-  LabelNOnde = config::MakeLabel(this, "LabelNOnde", QStringLiteral("Numero onde emulazione"), {24, 132, 250, 24});
+  LabelS = ui::MakeLabel(this, "LabelS", QStringLiteral("s"), {360, 96, 40, 24});
+  LabelNOnde = ui::MakeLabel(this, "LabelNOnde", QStringLiteral("Numero onde emulazione"),
+                             {24, 132, 250, 24});
   EditOnde = config::MakeFieldEdit(this, "EditOnde", {280, 132, 72, 24});
 
-  ButtonOk = config::MakeButton(this, "ButtonOk", QStringLiteral("&OK"), {408, 22, 112, 30});
-  ButtonAnnulla = config::MakeButton(this, "ButtonAnnulla", QStringLiteral("&Annulla"), {408, 62, 112, 30});
-  ButtonDefault = config::MakeButton(this, "ButtonDefault", QStringLiteral("&Standard"), {408, 128, 112, 30});
+  ButtonOk = ui::MakeButton(this, "ButtonOk", QStringLiteral("&OK"), {408, 22, 112, 30});
+  ButtonAnnulla =
+      ui::MakeButton(this, "ButtonAnnulla", QStringLiteral("&Annulla"), {408, 62, 112, 30});
+  ButtonDefault =
+      ui::MakeButton(this, "ButtonDefault", QStringLiteral("&Standard"), {408, 128, 112, 30});
 
-  LabelAnteprima =
-      config::MakeLabel(this, "LabelAnteprima", QStringLiteral("Anteprima onda generata"), {18, 188, 500, 22});
+  LabelAnteprima = ui::MakeLabel(this, "LabelAnteprima", QStringLiteral("Anteprima onda generata"),
+                                 {18, 188, 500, 22});
   QFont bold = LabelAnteprima->font();
   bold.setBold(true);
   LabelAnteprima->setFont(bold);
 
   // The preview frame: its caption shows through when nothing is drawn.
-  Panel1 = config::MakeLabel(this, "Panel1", QStringLiteral("(non disponibile)"), {18, 214, 500, 105});
+  Panel1 = ui::MakeLabel(this, "Panel1", QStringLiteral("(non disponibile)"), {18, 214, 500, 105});
   Panel1->setAlignment(Qt::AlignCenter);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel1->setLineWidth(1);
@@ -96,9 +102,9 @@ TFormEmulazione::TFormEmulazione(TModuloLingua* language, int highMs, int lowMs,
   PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
   PaintBox1->setGeometry(1, 1, 498, 103);
 
-  Label5 = config::MakeLabel(this, "Label5", QStringLiteral("s"), {18, 330, 60, 20});
-  Label6 = config::MakeLabel(this, "Label6", QStringLiteral("s"), {88, 330, 60, 20});
-  Label7 = config::MakeLabel(this, "Label7", QStringLiteral("s"), {158, 330, 60, 20});
+  Label5 = ui::MakeLabel(this, "Label5", QStringLiteral("s"), {18, 330, 60, 20});
+  Label6 = ui::MakeLabel(this, "Label6", QStringLiteral("s"), {88, 330, 60, 20});
+  Label7 = ui::MakeLabel(this, "Label7", QStringLiteral("s"), {158, 330, 60, 20});
   for (QLabel* hidden : {Label5, Label6, Label7}) hidden->hide();
 
   fields_[0] = {EditAlto, kTimeLimit, false};

@@ -15,6 +15,7 @@
 #include "DictionaryProblem.h"
 #include "LiveBlocks.h"
 #include "MessageBoxes.h"
+#include "NamedWidgets.h"
 #include "WindowTexts.h"
 
 namespace config {
@@ -66,34 +67,39 @@ TFormSensore::TFormSensore(TModuloLingua* language, ecu::EcuLink* link, QWidget*
   setFont(font);
 
   constexpr int kRows[] = {28, 72, 116};
-  LabelLivVuoto = config::MakeLabel(this, "LabelLivVuoto", QStringLiteral("Livello di vuoto"), {24, kRows[0], 160, 24});
+  LabelLivVuoto = ui::MakeLabel(this, "LabelLivVuoto", QStringLiteral("Livello di vuoto"),
+                                {24, kRows[0], 160, 24});
   Edit1 = config::MakeFieldEdit(this, "Edit1", {188, kRows[0], 65, 24});
-  LabelLivRiserva = config::MakeLabel(this, "LabelLivRiserva", QStringLiteral("Riserva"), {24, kRows[1], 160, 24});
+  LabelLivRiserva =
+      ui::MakeLabel(this, "LabelLivRiserva", QStringLiteral("Riserva"), {24, kRows[1], 160, 24});
   Edit2 = config::MakeFieldEdit(this, "Edit2", {188, kRows[1], 65, 24});
-  LabelLiv1_4 = config::MakeLabel(this, "LabelLiv1_4", QStringLiteral("1/4"), {24, kRows[2], 160, 24});
+  LabelLiv1_4 = ui::MakeLabel(this, "LabelLiv1_4", QStringLiteral("1/4"), {24, kRows[2], 160, 24});
   Edit3 = config::MakeFieldEdit(this, "Edit3", {188, kRows[2], 65, 24});
-  LabelLiv2_4 = config::MakeLabel(this, "LabelLiv2_4", QStringLiteral("2/4"), {290, kRows[0], 150, 24});
+  LabelLiv2_4 = ui::MakeLabel(this, "LabelLiv2_4", QStringLiteral("2/4"), {290, kRows[0], 150, 24});
   Edit4 = config::MakeFieldEdit(this, "Edit4", {448, kRows[0], 65, 24});
-  LabelLiv3_4 = config::MakeLabel(this, "LabelLiv3_4", QStringLiteral("3/4"), {290, kRows[1], 150, 24});
+  LabelLiv3_4 = ui::MakeLabel(this, "LabelLiv3_4", QStringLiteral("3/4"), {290, kRows[1], 150, 24});
   Edit5 = config::MakeFieldEdit(this, "Edit5", {448, kRows[1], 65, 24});
-  LabelLivPieno = config::MakeLabel(this, "LabelLivPieno", QStringLiteral("Livello di pieno"), {290, kRows[2], 150, 24});
+  LabelLivPieno = ui::MakeLabel(this, "LabelLivPieno", QStringLiteral("Livello di pieno"),
+                                {290, kRows[2], 150, 24});
   Edit6 = config::MakeFieldEdit(this, "Edit6", {448, kRows[2], 65, 24});
   for (QLineEdit* edit : Edits()) edit->setMaxLength(3);
 
-  LabelLettSens = config::MakeLabel(this, "LabelLettSens", QStringLiteral("Valore attuale del sensore"),
-                            {118, 168, 300, 22});
+  LabelLettSens = ui::MakeLabel(this, "LabelLettSens", QStringLiteral("Valore attuale del sensore"),
+                                {118, 168, 300, 22});
   LabelLettSens->setAlignment(Qt::AlignCenter);
-  LabelvSens = config::MakeLabel(this, "LabelvSens", QStringLiteral("0"), {218, 192, 100, 30});
+  LabelvSens = ui::MakeLabel(this, "LabelvSens", QStringLiteral("0"), {218, 192, 100, 30});
   LabelvSens->setAlignment(Qt::AlignCenter);
   QFont reading = LabelvSens->font();
   reading.setBold(true);
   reading.setPixelSize(22);
   LabelvSens->setFont(reading);
 
-  ButtonOk = config::MakeButton(this, "ButtonOk", QStringLiteral("&OK"), {118, 290, 130, 30});
-  ButtonAnnulla = config::MakeButton(this, "ButtonAnnulla", QStringLiteral("&Annulla"), {288, 290, 130, 30});
-  ButtonCalcola = config::MakeButton(this, "ButtonCalcola", QStringLiteral("Calcola valori (sensore ottico)"),
-                             {118, 240, 300, 30});
+  ButtonOk = ui::MakeButton(this, "ButtonOk", QStringLiteral("&OK"), {118, 290, 130, 30});
+  ButtonAnnulla =
+      ui::MakeButton(this, "ButtonAnnulla", QStringLiteral("&Annulla"), {288, 290, 130, 30});
+  ButtonCalcola =
+      ui::MakeButton(this, "ButtonCalcola", QStringLiteral("Calcola valori (sensore ottico)"),
+                     {118, 240, 300, 30});
   ButtonCalcola->hide();
 
   QWidget* previous = nullptr;

@@ -15,6 +15,7 @@
 #include "FormEmulazione.h"
 #include "FormSensore.h"
 #include "MessageBoxes.h"
+#include "NamedWidgets.h"
 #include "Scaling.h"
 #include "VehicleHandlers.h"
 #include "WaitCursor.h"
@@ -85,15 +86,15 @@ TFormVettura::TFormVettura(const FormContext& context, QWidget* parent)
   resize(800, 580);
   setFont(WithPixelSize(QFont(QStringLiteral("DejaVu Sans")), 12));
 
-  LabelConfVettura = config::MakeLabel(this, "LabelConfVettura",
-                                       QStringLiteral("Configurazione Vettura"), {0, 8, 800, 40});
+  LabelConfVettura = ui::MakeLabel(this, "LabelConfVettura",
+                                   QStringLiteral("Configurazione Vettura"), {0, 8, 800, 40});
   LabelConfVettura->setAlignment(Qt::AlignCenter);
   LabelConfVettura->setFont(WithPixelSize(font(), 24, true));
-  Image1 = config::MakeLabel(this, "Image1", QStringLiteral("OXT"), {690, 10, 90, 36});
+  Image1 = ui::MakeLabel(this, "Image1", QStringLiteral("OXT"), {690, 10, 90, 36});
   Image1->setAlignment(Qt::AlignCenter);
   Image1->setFont(WithPixelSize(font(), 22, true));
-  LabelNonConnesso = config::MakeLabel(this, "LabelNonConnesso",
-                                       QStringLiteral("Centralina non connessa"), {560, 48, 230, 18});
+  LabelNonConnesso = ui::MakeLabel(this, "LabelNonConnesso",
+                                   QStringLiteral("Centralina non connessa"), {560, 48, 230, 18});
   LabelNonConnesso->setAlignment(Qt::AlignRight);
   QPalette warning = LabelNonConnesso->palette();
   warning.setColor(QPalette::WindowText, Qt::red);
@@ -105,14 +106,14 @@ TFormVettura::TFormVettura(const FormContext& context, QWidget* parent)
   ScrollBox1->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   BuildRows();
 
-  ButtonAzzera = config::MakeButton(this, "ButtonAzzera",
-                                    QStringLiteral("&Cancellazione EEprom (Alt-C)"), {60, 502, 300, 34});
-  ButtonEsci = config::MakeButton(this, "ButtonEsci", QStringLiteral("&ESCI"), {560, 502, 180, 34});
+  ButtonAzzera = ui::MakeButton(
+      this, "ButtonAzzera", QStringLiteral("&Cancellazione EEprom (Alt-C)"), {60, 502, 300, 34});
+  ButtonEsci = ui::MakeButton(this, "ButtonEsci", QStringLiteral("&ESCI"), {560, 502, 180, 34});
   for (QPushButton* button : {ButtonAzzera, ButtonEsci}) button->setAutoDefault(false);
-  LabelGoVis = config::MakeLabel(this, "LabelGoVis", QStringLiteral("F12 = Visualizzazione"),
-                                 {60, 548, 300, 20});
-  LabelLimiti = config::MakeLabel(this, "LabelLimiti", QStringLiteral("Limiti non attivi"),
-                                  {440, 548, 300, 20});
+  LabelGoVis = ui::MakeLabel(this, "LabelGoVis", QStringLiteral("F12 = Visualizzazione"),
+                             {60, 548, 300, 20});
+  LabelLimiti =
+      ui::MakeLabel(this, "LabelLimiti", QStringLiteral("Limiti non attivi"), {440, 548, 300, 20});
   LabelLimiti->setPalette(warning);
   connect(ButtonAzzera, &QPushButton::clicked, this, &TFormVettura::Azzera);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);

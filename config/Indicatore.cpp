@@ -13,6 +13,7 @@
 #include "FormContext.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "Scaling.h"
 #include "UpDown.h"
 #include "WindowTexts.h"
@@ -29,13 +30,6 @@ constexpr std::uint32_t kTpsTypeCode = 3;
 
 int TopOf(int index) {
   return 56 + 40 * index;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(geometry);
-  return label;
 }
 
 }  // namespace
@@ -55,8 +49,8 @@ TFormIndicatore::TFormIndicatore(const FormContext& context, QWidget* parent)
                              "Indicazione di pieno"};
   QList<QLabel*> labels;
   for (int i = 0; i < 6; ++i) {
-    labels.append(MakeLabel(this, labelNames[i], QString::fromUtf8(captions[i]),
-                            {16, TopOf(i) + 4, 284, 26}));
+    labels.append(ui::MakeLabel(this, labelNames[i], QString::fromUtf8(captions[i]),
+                                {16, TopOf(i) + 4, 284, 26}));
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
     edit->setGeometry(kEditLeft, TopOf(i), kEditWidth, kEditHeight);
@@ -95,8 +89,9 @@ TFormIndicatore::TFormIndicatore(const FormContext& context, QWidget* parent)
 
   QFont bold = font;
   bold.setBold(true);
-  LabelInvio = MakeLabel(this, "LabelInvio", QStringLiteral("INVIO: conferma"), {16, 300, 230, 26});
-  LabelEsc = MakeLabel(this, "LabelEsc", QStringLiteral("ESC: annulla"), {264, 300, 230, 26});
+  LabelInvio =
+      ui::MakeLabel(this, "LabelInvio", QStringLiteral("INVIO: conferma"), {16, 300, 230, 26});
+  LabelEsc = ui::MakeLabel(this, "LabelEsc", QStringLiteral("ESC: annulla"), {264, 300, 230, 26});
   for (QLabel* hint : {LabelInvio, LabelEsc}) {
     hint->setFont(bold);
     hint->hide();

@@ -25,6 +25,7 @@
 #include "LoadConfiguration.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "ParameterCaptions.h"
 #include "Scaling.h"
 #include "WaitCursor.h"
@@ -86,8 +87,7 @@ void TFormConfronta::BuildControls() {
   QComboBox** combos[] = {&ComboBoxA, &ComboBoxB};
   const char* const comboNames[] = {"ComboBoxA", "ComboBoxB"};
   for (int i = 0; i < 2; ++i) {
-    auto* label = new QLabel(QString::fromLatin1(captions[i]), this);
-    label->setObjectName(QLatin1String(captionNames[i]));
+    QLabel* label = ui::MakeLabel(this, captionNames[i], QString::fromLatin1(captions[i]));
     auto* combo = new QComboBox(this);
     combo->setObjectName(QLatin1String(comboNames[i]));
     // A long file name must not make the window wider than the screen.
@@ -102,8 +102,7 @@ void TFormConfronta::BuildControls() {
 
   CheckTutti = new QCheckBox(QStringLiteral("Mostra tutti i parametri"), this);
   CheckTutti->setObjectName(QStringLiteral("CheckTutti"));
-  LabelRisultato = new QLabel(this);
-  LabelRisultato->setObjectName(QStringLiteral("LabelRisultato"));
+  LabelRisultato = ui::MakeLabel(this, "LabelRisultato", QString());
   LabelRisultato->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // A file that is no configuration is named under the message: the text
   // wraps instead of widening the window.
@@ -125,12 +124,10 @@ void TFormConfronta::BuildControls() {
     TabellaConfronto->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
   TabellaConfronto->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-  ButtonEsporta = new QPushButton(QStringLiteral("Esporta &CSV..."), this);
-  ButtonEsporta->setObjectName(QStringLiteral("ButtonEsporta"));
-  ButtonRipristina = new QPushButton(QStringLiteral("&Ripristina A nella centralina"), this);
-  ButtonRipristina->setObjectName(QStringLiteral("ButtonRipristina"));
-  ButtonEsci = new QPushButton(QStringLiteral("&Esci"), this);
-  ButtonEsci->setObjectName(QStringLiteral("ButtonEsci"));
+  ButtonEsporta = ui::MakeButton(this, "ButtonEsporta", QStringLiteral("Esporta &CSV..."));
+  ButtonRipristina =
+      ui::MakeButton(this, "ButtonRipristina", QStringLiteral("&Ripristina A nella centralina"));
+  ButtonEsci = ui::MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ButtonEsporta);
   buttons->addWidget(ButtonRipristina);

@@ -7,18 +7,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ApplicationInfo.h"
 #include "ConfCar.h"
 #include "ConfigurationsFolder.h"
 #include "DictionaryProblem.h"
 #include "FileNameRules.h"
 #include "FileSalva.h"
 #include "Fileapri.h"
+#include "FormContext.h"
 #include "GlobalData.h"
+#include "LoadConfiguration.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
-#include "ApplicationInfo.h"
-#include "FormContext.h"
-#include "LoadConfiguration.h"
+#include "NamedWidgets.h"
 #include "WaitCursor.h"
 #include "WindowTexts.h"
 
@@ -29,13 +30,10 @@ constexpr int kButtonLeft = 80;
 constexpr int kButtonWidth = 420;
 constexpr int kButtonHeight = 41;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int top) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(kButtonLeft, top, kButtonWidth, kButtonHeight);
-  return button;
+// The buttons stand one under the other.
+QRect ButtonPlace(int top) {
+  return {kButtonLeft, top, kButtonWidth, kButtonHeight};
 }
-
 
 }  // namespace
 
@@ -49,11 +47,11 @@ TFormFile::TFormFile(const FormContext& context, QWidget* parent)
   font.setBold(true);
   setFont(font);
 
-  ButtonCaricaConf =
-      MakeButton(this, "ButtonCaricaConf", QStringLiteral("&Carica configurazione"), 16);
-  ButtonSalvaConf =
-      MakeButton(this, "ButtonSalvaConf", QStringLiteral("&Salva configurazione"), 72);
-  ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), 128);
+  ButtonCaricaConf = ui::MakeButton(this, "ButtonCaricaConf",
+                                    QStringLiteral("&Carica configurazione"), ButtonPlace(16));
+  ButtonSalvaConf = ui::MakeButton(this, "ButtonSalvaConf", QStringLiteral("&Salva configurazione"),
+                                   ButtonPlace(72));
+  ButtonEsci = ui::MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), ButtonPlace(128));
 
   LabelFreccia = new QLabel(QStringLiteral("\u27A1"), this);
   LabelFreccia->setObjectName(QStringLiteral("LabelFreccia"));

@@ -15,6 +15,7 @@
 #include "FormContext.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -28,13 +29,6 @@ void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
   QPalette palette = widget->palette();
   palette.setColor(role, colour);
   widget->setPalette(palette);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(geometry);
-  return label;
 }
 
 int Whole(long double value) {
@@ -53,10 +47,10 @@ TFormDiagnosi::TFormDiagnosi(const FormContext& context, QWidget* parent)
   font.setBold(true);
   setFont(font);
 
-  LabelAbilDiagnosi = MakeLabel(this, "LabelAbilDiagnosi",
-                                QStringLiteral("Abilitazione controlli"), {16, 16, 370, 24});
-  LabelStatoDiagnosi =
-      MakeLabel(this, "LabelStatoDiagnosi", QStringLiteral("Stato controlli"), {400, 16, 180, 24});
+  LabelAbilDiagnosi = ui::MakeLabel(this, "LabelAbilDiagnosi",
+                                    QStringLiteral("Abilitazione controlli"), {16, 16, 370, 24});
+  LabelStatoDiagnosi = ui::MakeLabel(this, "LabelStatoDiagnosi", QStringLiteral("Stato controlli"),
+                                     {400, 16, 180, 24});
   BuildRow(0, "CheckBox1", "LabelDLambdaGiusto", QStringLiteral("Lambda non funzionante"),
            "LabelStato1");
   BuildRow(1, "CheckBox2", "LabelDLambdaMagro", QStringLiteral("Lambda troppo tempo in magro"),
@@ -110,9 +104,9 @@ void TFormDiagnosi::BuildRow(int index, const char* checkName, const char* label
   auto* check = new QCheckBox(this);
   check->setObjectName(QLatin1String(checkName));
   check->setGeometry(16, top, 24, 24);
-  QLabel* description = MakeLabel(this, labelName, caption, {48, top, 340, 24});
+  QLabel* description = ui::MakeLabel(this, labelName, caption, {48, top, 340, 24});
   description->setAutoFillBackground(true);
-  QLabel* status = MakeLabel(this, statusName, QStringLiteral("OK"), {424, top, 137, 24});
+  QLabel* status = ui::MakeLabel(this, statusName, QStringLiteral("OK"), {424, top, 137, 24});
   status->setAlignment(Qt::AlignCenter);
   QFont statusFont = status->font();
   statusFont.setPixelSize(19);

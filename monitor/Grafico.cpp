@@ -24,6 +24,7 @@
 #include "DictionaryProblem.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "RecordingChart.h"
 #include "Scaling.h"
 #include "StripChart.h"
@@ -64,19 +65,6 @@ const ChannelCaption kChannelCaptions[] = {
 };
 constexpr std::size_t kCaptionCount = std::size(kChannelCaptions);
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
 }  // namespace
 
 TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
@@ -102,9 +90,9 @@ TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
   ListaCanali->header()->setSectionResizeMode(kValueColumn, QHeaderView::ResizeToContents);
   ListaCanali->header()->setStretchLastSection(false);
   ListaCanali->setFixedWidth(230);
-  LabelCursore = MakeLabel(this, "LabelCursore", cursor_);
+  LabelCursore = ui::MakeLabel(this, "LabelCursore", cursor_);
 
-  LabelTastiGrafico = MakeLabel(
+  LabelTastiGrafico = ui::MakeLabel(
       this, "LabelTastiGrafico",
       QString::fromUtf8("Rotella o +/-: zoom · trascina o frecce: scorri · clic o Maiusc+frecce: "
                         "cursore · Home: tutto · Fine: segui"));
@@ -114,7 +102,8 @@ TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
   LabelTastiGrafico->setFont(small);
 
   BuildPlayBar();
-  ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"));
+  ButtonEsci = ui::MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"));
+  ButtonEsci->setAutoDefault(false);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* side = new QVBoxLayout;
@@ -161,8 +150,10 @@ void TFormGrafico::AddCommand(QPushButton* button) {
 void TFormGrafico::BuildPlayBar() {
   PannelloRiproduzione = new QWidget(this);
   PannelloRiproduzione->setObjectName(QStringLiteral("PannelloRiproduzione"));
-  ButtonRiproduci = MakeButton(PannelloRiproduzione, "ButtonRiproduci", play_);
-  LabelVelocita = MakeLabel(PannelloRiproduzione, "LabelVelocita", QString::fromUtf8("Velocità"));
+  ButtonRiproduci = ui::MakeButton(PannelloRiproduzione, "ButtonRiproduci", play_);
+  ButtonRiproduci->setAutoDefault(false);
+  LabelVelocita =
+      ui::MakeLabel(PannelloRiproduzione, "LabelVelocita", QString::fromUtf8("Velocità"));
   ComboVelocita = new QComboBox(PannelloRiproduzione);
   ComboVelocita->setObjectName(QStringLiteral("ComboVelocita"));
   for (int speed : kSpeeds) ComboVelocita->addItem(QString::fromUtf8("%1×").arg(speed), speed);
@@ -171,7 +162,7 @@ void TFormGrafico::BuildPlayBar() {
   SliderTempo->setObjectName(QStringLiteral("SliderTempo"));
   SliderTempo->setRange(0, kSliderSteps);
   SliderTempo->setFocusPolicy(Qt::NoFocus);
-  LabelTempo = MakeLabel(PannelloRiproduzione, "LabelTempo", QStringLiteral("0:00.0 / 0:00.0"));
+  LabelTempo = ui::MakeLabel(PannelloRiproduzione, "LabelTempo", QStringLiteral("0:00.0 / 0:00.0"));
   LabelTempo->setMinimumWidth(150);
   LabelTempo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

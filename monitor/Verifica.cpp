@@ -16,14 +16,15 @@
 #include "FromLive.h"
 #include "FromLog.h"
 #include "Grafico.h"
-#include "Visualizza.h"
 #include "History.h"
 #include "LambdaPairChart.h"
 #include "LogReader.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "ResultFile.h"
 #include "Scaling.h"
+#include "Visualizza.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -35,13 +36,6 @@ using calibration::Verdict;
 
 // Seconds of the latest counted samples the chart shows for each fuel.
 constexpr double kChartSeconds = 10;
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
-  return label;
-}
 
 int Index(auto value) {
   return static_cast<int>(value);
@@ -63,7 +57,8 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   resize(780, 548);
   if (context.store != nullptr) car_ = calibration::CarSettingsOf(*context.store);
 
-  LabelVerificaPasso = MakeLabel(this, QStringLiteral("LabelVerificaPasso"), {}, {10, 8, 760, 50});
+  LabelVerificaPasso =
+      ui::MakeLabel(this, QStringLiteral("LabelVerificaPasso"), {}, {10, 8, 760, 50});
   QFont big = LabelVerificaPasso->font();
   big.setPixelSize(18);
   big.setBold(true);
@@ -76,29 +71,30 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
                               "2500 giri gas"};
   for (int i = 0; i < 4; ++i) {
     const int y = 66 + 32 * i;
-    LabelFase[i] = MakeLabel(this, QLatin1String(phaseNames[i]), QString::fromUtf8(phaseTexts[i]),
-                             {10, y, 190, 26});
+    LabelFase[i] = ui::MakeLabel(this, QLatin1String(phaseNames[i]),
+                                 QString::fromUtf8(phaseTexts[i]), {10, y, 190, 26});
     BarraFase[i] = new QProgressBar(this);
     BarraFase[i]->setObjectName(QStringLiteral("BarraFase%1").arg(i + 1));
     BarraFase[i]->setGeometry(205, y, 280, 26);
     BarraFase[i]->setRange(0, static_cast<int>(calibration::kThresholds.minValidSeconds));
     BarraFase[i]->setFormat(QStringLiteral("%v / %m s"));
-    LabelEsclusi[i] = MakeLabel(this, QStringLiteral("LabelEsclusi%1").arg(i + 1), {},
-                                {495, y, 275, 26});
+    LabelEsclusi[i] =
+        ui::MakeLabel(this, QStringLiteral("LabelEsclusi%1").arg(i + 1), {}, {495, y, 275, 26});
   }
 
-  LabelColBenzina =
-      MakeLabel(this, QStringLiteral("LabelColBenzina"), QStringLiteral("Benzina"), {150, 200, 300, 22});
-  LabelColGas = MakeLabel(this, QStringLiteral("LabelColGas"), QStringLiteral("Gas"), {460, 200, 310, 22});
+  LabelColBenzina = ui::MakeLabel(this, QStringLiteral("LabelColBenzina"),
+                                  QStringLiteral("Benzina"), {150, 200, 300, 22});
+  LabelColGas = ui::MakeLabel(this, QStringLiteral("LabelColGas"), QStringLiteral("Gas"),
+                              {460, 200, 310, 22});
   for (QLabel* header : {LabelColBenzina, LabelColGas}) {
     QFont bold = header->font();
     bold.setBold(true);
     header->setFont(bold);
   }
-  LabelBanda[0] =
-      MakeLabel(this, QStringLiteral("LabelBandaMinimo"), QStringLiteral("Minimo"), {10, 224, 135, 70});
-  LabelBanda[1] = MakeLabel(this, QStringLiteral("LabelBandaGiri"), QStringLiteral("2500 giri/min"),
-                            {10, 298, 135, 70});
+  LabelBanda[0] = ui::MakeLabel(this, QStringLiteral("LabelBandaMinimo"), QStringLiteral("Minimo"),
+                                {10, 224, 135, 70});
+  LabelBanda[1] = ui::MakeLabel(this, QStringLiteral("LabelBandaGiri"),
+                                QStringLiteral("2500 giri/min"), {10, 298, 135, 70});
   // Each band's name stands level with the first line of its verdicts.
   for (QLabel* band : LabelBanda) {
     QFont bold = band->font();
@@ -110,15 +106,15 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   for (int i = 0; i < 4; ++i) {
     const int band = i / 2;
     const bool gas = i % 2 == 1;
-    LabelEsito[i] = MakeLabel(this, QStringLiteral("LabelEsito%1").arg(i + 1), {},
-                              {gas ? 460 : 150, 224 + 74 * band, gas ? 310 : 300, 70});
+    LabelEsito[i] = ui::MakeLabel(this, QStringLiteral("LabelEsito%1").arg(i + 1), {},
+                                  {gas ? 460 : 150, 224 + 74 * band, gas ? 310 : 300, 70});
     LabelEsito[i]->setWordWrap(true);
     LabelEsito[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelEsito[i]->setTextFormat(Qt::RichText);
   }
-  LabelGraficoLambda = MakeLabel(this, QStringLiteral("LabelGraficoLambda"),
-                                 QStringLiteral("Lambda: benzina (sopra), gas (sotto)"),
-                                 {10, 374, 760, 20});
+  LabelGraficoLambda =
+      ui::MakeLabel(this, QStringLiteral("LabelGraficoLambda"),
+                    QStringLiteral("Lambda: benzina (sopra), gas (sotto)"), {10, 374, 760, 20});
   GraficoLambda = new monitor::LambdaPairChart(this);
   GraficoLambda->setObjectName(QStringLiteral("GraficoLambda"));
   GraficoLambda->setGeometry(10, 396, 760, 96);

@@ -19,6 +19,7 @@
 #include "Grafico.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "Scaling.h"
 #include "SessionLogs.h"
 #include "SessionRecorder.h"
@@ -30,13 +31,6 @@ namespace {
 
 const QColor kRed(0xFF, 0x00, 0x00);
 const QColor kGreen(0x00, 0x80, 0x00);
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(geometry);
-  return label;
-}
 
 QFrame* MakeFrame(QWidget* parent, const char* name, QRect geometry, int shape) {
   auto* frame = new QFrame(parent);
@@ -102,7 +96,7 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   ButtonEsci->setObjectName(QStringLiteral("ButtonEsci"));
   ButtonEsci->setGeometry(16, 520, 409, 36);
   connect(ButtonEsci, &QPushButton::clicked, this, &QDialog::reject);
-  LabelRegistra = MakeLabel(this, "LabelRegistra", QString(), {440, 548, 337, 20});
+  LabelRegistra = ui::MakeLabel(this, "LabelRegistra", QString(), {440, 548, 337, 20});
   QFont indicator = LabelRegistra->font();
   indicator.setPixelSize(12);
   indicator.setBold(false);
@@ -188,8 +182,10 @@ void TFormVisualizza::ShowRecording() {
 
 void TFormVisualizza::BuildLambdaGroup() {
   Bevel1 = MakeFrame(this, "Bevel1", {16, 16, 409, 89}, QFrame::Panel);
-  LabelVisLambda = MakeLabel(this, "LabelVisLambda", QStringLiteral("Lambda"), {32, 24, 115, 24});
-  StaticTextLambda = MakeLabel(this, "StaticTextLambda", QStringLiteral("0 V"), {32, 64, 115, 24});
+  LabelVisLambda =
+      ui::MakeLabel(this, "LabelVisLambda", QStringLiteral("Lambda"), {32, 24, 115, 24});
+  StaticTextLambda =
+      ui::MakeLabel(this, "StaticTextLambda", QStringLiteral("0 V"), {32, 64, 115, 24});
   PanelLambda = MakeFrame(this, "PanelLambda", {152, 32, 257, 57}, QFrame::Panel);
   for (int k = 0; k < 10; ++k) {
     auto* cell = new ColourCell(FormColour(), 1, PanelLambda);
@@ -201,8 +197,8 @@ void TFormVisualizza::BuildLambdaGroup() {
 
 void TFormVisualizza::BuildTpsGroup() {
   BevelTps = MakeFrame(this, "BevelTps", {16, 120, 409, 137}, QFrame::Panel);
-  LabelVisTps = MakeLabel(this, "LabelVisTps", QStringLiteral("TPS"), {32, 128, 115, 24});
-  StaticTextTps = MakeLabel(this, "StaticTextTps", QStringLiteral("0 V"), {32, 168, 115, 24});
+  LabelVisTps = ui::MakeLabel(this, "LabelVisTps", QStringLiteral("TPS"), {32, 128, 115, 24});
+  StaticTextTps = ui::MakeLabel(this, "StaticTextTps", QStringLiteral("0 V"), {32, 168, 115, 24});
   PanelTps = MakeFrame(this, "PanelTps", {152, 136, 257, 57}, QFrame::Panel);
   for (int k = 0; k < 4; ++k) {
     auto* cell = new ColourCell(FormColour(), 2, PanelTps);
@@ -210,9 +206,12 @@ void TFormVisualizza::BuildTpsGroup() {
     cell->setGeometry(8 + 60 * k, 9, 61, 40);
     TpsCells.append(cell);
   }
-  LabelVisMinTps = MakeLabel(this, "LabelVisMinTps", QStringLiteral("Min. TPS"), {152, 216, 120, 24});
-  StaticTextMinTps = MakeLabel(this, "StaticTextMinTps", QStringLiteral("0 V"), {280, 216, 120, 24});
-  LabelVisCutoff = MakeLabel(this, "LabelVisCutoff", QStringLiteral("CUTOFF"), {32, 216, 115, 24});
+  LabelVisMinTps =
+      ui::MakeLabel(this, "LabelVisMinTps", QStringLiteral("Min. TPS"), {152, 216, 120, 24});
+  StaticTextMinTps =
+      ui::MakeLabel(this, "StaticTextMinTps", QStringLiteral("0 V"), {280, 216, 120, 24});
+  LabelVisCutoff =
+      ui::MakeLabel(this, "LabelVisCutoff", QStringLiteral("CUTOFF"), {32, 216, 115, 24});
   SetTextColour(LabelVisCutoff, kRed);
   LabelVisCutoff->hide();
 }
@@ -222,41 +221,48 @@ void TFormVisualizza::BuildSpeedGroup() {
   Dial = new monitor::EngineSpeedDial(this);
   Dial->setObjectName(QStringLiteral("DialGiri"));
   Dial->setGeometry(BevelGiri->geometry());
-  LabelVisGiri = MakeLabel(this, "LabelVisGiri", QStringLiteral("Giri Motore"), {24, 276, 160, 24});
+  LabelVisGiri =
+      ui::MakeLabel(this, "LabelVisGiri", QStringLiteral("Giri Motore"), {24, 276, 160, 24});
   for (int k = 0; k < 7; ++k) {
-    QLabel* mark = MakeLabel(this, "", QString::number(k), {0, 0, 12, 20});
+    QLabel* mark = ui::MakeLabel(this, "", QString::number(k), {0, 0, 12, 20});
     mark->setObjectName(QStringLiteral("LabelRifGiri%1").arg(k + 1));
     SetTextColour(mark, kRed);
     LabelRifGiri.append(mark);
   }
   LabelVisContaGiri =
-      MakeLabel(this, "LabelVisContaGiri", QStringLiteral("rpm x 1000"), {0, 0, 110, 16});
+      ui::MakeLabel(this, "LabelVisContaGiri", QStringLiteral("rpm x 1000"), {0, 0, 110, 16});
   // Small enough to sit inside the dial between the "0" and "6" marks.
   QFont small = LabelVisContaGiri->font();
   small.setPixelSize(11);
   small.setBold(false);
   LabelVisContaGiri->setFont(small);
   SetTextColour(LabelVisContaGiri, Qt::white);
-  StaticTextGiri = MakeLabel(this, "StaticTextGiri", QStringLiteral("0"), {0, 0, 150, 24});
+  StaticTextGiri = ui::MakeLabel(this, "StaticTextGiri", QStringLiteral("0"), {0, 0, 150, 24});
 }
 
 void TFormVisualizza::BuildOtherGroup() {
   Bevel2 = MakeFrame(this, "Bevel2", {272, 272, 153, 233}, QFrame::Panel);
-  LabelVisAltri = MakeLabel(this, "LabelVisAltri", QStringLiteral("Altri Controlli"), {280, 276, 140, 24});
-  LabelVisTemp = MakeLabel(this, "LabelVisTemp", QStringLiteral("Temperatura:"), {280, 308, 140, 22});
-  StaticTextTemp = MakeLabel(this, "StaticTextTemp", QStringLiteral("n.d."), {280, 332, 140, 22});
+  LabelVisAltri =
+      ui::MakeLabel(this, "LabelVisAltri", QStringLiteral("Altri Controlli"), {280, 276, 140, 24});
+  LabelVisTemp =
+      ui::MakeLabel(this, "LabelVisTemp", QStringLiteral("Temperatura:"), {280, 308, 140, 22});
+  StaticTextTemp =
+      ui::MakeLabel(this, "StaticTextTemp", QStringLiteral("n.d."), {280, 332, 140, 22});
   Bevel3 = MakeFrame(this, "Bevel3", {280, 362, 137, 2}, QFrame::HLine);
-  LabelVisLivello = MakeLabel(this, "LabelVisLivello", QStringLiteral("Livello GAS"), {280, 372, 140, 22});
-  StaticTextLivello = MakeLabel(this, "StaticTextLivello", QStringLiteral("0"), {280, 396, 140, 22});
+  LabelVisLivello =
+      ui::MakeLabel(this, "LabelVisLivello", QStringLiteral("Livello GAS"), {280, 372, 140, 22});
+  StaticTextLivello =
+      ui::MakeLabel(this, "StaticTextLivello", QStringLiteral("0"), {280, 396, 140, 22});
   Bevel4 = MakeFrame(this, "Bevel4", {280, 426, 137, 2}, QFrame::HLine);
-  LabelVisFunz = MakeLabel(this, "LabelVisFunz", QStringLiteral("Funzionamento"), {280, 436, 140, 22});
-  LabelComm = MakeLabel(this, "LabelComm", QStringLiteral("BENZINA"), {280, 464, 137, 24});
+  LabelVisFunz =
+      ui::MakeLabel(this, "LabelVisFunz", QStringLiteral("Funzionamento"), {280, 436, 140, 22});
+  LabelComm = ui::MakeLabel(this, "LabelComm", QStringLiteral("BENZINA"), {280, 464, 137, 24});
   LabelComm->setAlignment(Qt::AlignCenter);
 }
 
 void TFormVisualizza::BuildActuatorGroup() {
   BevelAttuatori = MakeFrame(this, "BevelAttuatori", {440, 16, 337, 529}, QFrame::Panel);
-  LabelVisAtt = MakeLabel(this, "LabelVisAtt", QStringLiteral("Attuatore"), {456, 24, 200, 24});
+  LabelVisAtt = ui::MakeLabel(this, "LabelVisAtt", QStringLiteral("Attuatore"), {456, 24, 200, 24});
   ShapeFMin = new ColourCell(kRed, 1, this);
   ShapeFMin->setObjectName(QStringLiteral("ShapeFMin"));
   ShapeFMin->setGeometry(464, 288, 9, 193);
@@ -267,16 +273,18 @@ void TFormVisualizza::BuildActuatorGroup() {
   TrackBarMax->setObjectName(QStringLiteral("TrackBarMax"));
   TrackBarMax->setGeometry(496, 64, 49, 433);
   TrackBarMax->setValue(255);
-  LabelDef = MakeLabel(this, "LabelDef", QStringLiteral("\u2B05"), {548, 264, 24, 24});
-  LabelVisDef2 = MakeLabel(this, "LabelVisDef2", QStringLiteral("Def"), {574, 264, 60, 24});
-  LabelVisDefault = MakeLabel(this, "LabelVisDefault", QStringLiteral("Default"), {640, 96, 130, 24});
-  StaticTextDef = MakeLabel(this, "StaticTextDef", QStringLiteral("0"), {640, 120, 130, 24});
-  LabelVisPos = MakeLabel(this, "LabelVisPos", QStringLiteral("Posizione"), {640, 176, 130, 24});
-  StaticTextMot = MakeLabel(this, "StaticTextMot", QStringLiteral("0"), {640, 200, 130, 24});
-  LabelSup = MakeLabel(this, "LabelSup", QStringLiteral("Limite sup."), {640, 256, 130, 24});
-  StaticTextSup = MakeLabel(this, "StaticTextSup", QStringLiteral("0"), {640, 280, 130, 24});
-  LabelInf = MakeLabel(this, "LabelInf", QStringLiteral("Limite inf."), {640, 336, 130, 24});
-  StaticTextInf = MakeLabel(this, "StaticTextInf", QStringLiteral("0"), {640, 360, 130, 24});
+  LabelDef = ui::MakeLabel(this, "LabelDef", QStringLiteral("\u2B05"), {548, 264, 24, 24});
+  LabelVisDef2 = ui::MakeLabel(this, "LabelVisDef2", QStringLiteral("Def"), {574, 264, 60, 24});
+  LabelVisDefault =
+      ui::MakeLabel(this, "LabelVisDefault", QStringLiteral("Default"), {640, 96, 130, 24});
+  StaticTextDef = ui::MakeLabel(this, "StaticTextDef", QStringLiteral("0"), {640, 120, 130, 24});
+  LabelVisPos =
+      ui::MakeLabel(this, "LabelVisPos", QStringLiteral("Posizione"), {640, 176, 130, 24});
+  StaticTextMot = ui::MakeLabel(this, "StaticTextMot", QStringLiteral("0"), {640, 200, 130, 24});
+  LabelSup = ui::MakeLabel(this, "LabelSup", QStringLiteral("Limite sup."), {640, 256, 130, 24});
+  StaticTextSup = ui::MakeLabel(this, "StaticTextSup", QStringLiteral("0"), {640, 280, 130, 24});
+  LabelInf = ui::MakeLabel(this, "LabelInf", QStringLiteral("Limite inf."), {640, 336, 130, 24});
+  StaticTextInf = ui::MakeLabel(this, "StaticTextInf", QStringLiteral("0"), {640, 360, 130, 24});
   for (QLabel* hidden : {LabelSup, StaticTextSup, LabelInf, StaticTextInf}) hidden->hide();
 }
 

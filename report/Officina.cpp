@@ -10,15 +10,14 @@
 #include "GlobalData.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "Scaling.h"
 #include "WindowTexts.h"
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int top) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(16, top, 150, 28);
-  return label;
+// A caption left of its field, level with it.
+QRect CaptionPlace(int top) {
+  return {16, top, 150, 28};
 }
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, int top, int width) {
   auto* edit = new QLineEdit(text, parent);
@@ -27,12 +26,9 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, int 
   edit->setMaxLength(kWorkshopFieldLength);
   return edit;
 }
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, top, width, 34);
-  return button;
+// Buttons are 34 pixels high.
+QRect ButtonPlace(int left, int top, int width) {
+  return {left, top, width, 34};
 }
 }  // namespace
 
@@ -42,25 +38,25 @@ TFormOfficina::TFormOfficina(GlobalData& settings, TModuloLingua* language, QWid
   setWindowTitle(QStringLiteral("Dati dell'officina"));
   setFixedSize(560, 330);
   const WorkshopDetails details = settings.Workshop();
-  MakeLabel(this, "LabelNomeOfficina", QStringLiteral("Nome"), 16);
+  ui::MakeLabel(this, "LabelNomeOfficina", QStringLiteral("Nome"), CaptionPlace(16));
   EditNomeOfficina = MakeEdit(this, "EditNomeOfficina", details.name, 16, 374);
-  MakeLabel(this, "LabelIndirizzo", QStringLiteral("Indirizzo"), 50);
+  ui::MakeLabel(this, "LabelIndirizzo", QStringLiteral("Indirizzo"), CaptionPlace(50));
   EditIndirizzo = MakeEdit(this, "EditIndirizzo", details.address, 50, 374);
-  MakeLabel(this, "LabelTelefono", QStringLiteral("Telefono"), 84);
+  ui::MakeLabel(this, "LabelTelefono", QStringLiteral("Telefono"), CaptionPlace(84));
   EditTelefono = MakeEdit(this, "EditTelefono", details.phone, 84, 200);
-  MakeLabel(this, "LabelPartitaIva", QStringLiteral("Partita IVA"), 118);
+  ui::MakeLabel(this, "LabelPartitaIva", QStringLiteral("Partita IVA"), CaptionPlace(118));
   EditPartitaIva = MakeEdit(this, "EditPartitaIva", details.vatNumber, 118, 200);
-  MakeLabel(this, "LabelLogo", QStringLiteral("Logo"), 152);
+  ui::MakeLabel(this, "LabelLogo", QStringLiteral("Logo"), CaptionPlace(152));
   EditLogo = MakeEdit(this, "EditLogo", details.logoFile, 152, 254);
   EditLogo->setMaxLength(32767);
-  ButtonSfoglia = MakeButton(this, "ButtonSfoglia", QStringLiteral("&Sfoglia..."), 430, 149, 114);
-  ImmagineLogo = new QLabel(this);
-  ImmagineLogo->setObjectName(QStringLiteral("ImmagineLogo"));
-  ImmagineLogo->setGeometry(170, 188, 200, 80);
+  ButtonSfoglia = ui::MakeButton(this, "ButtonSfoglia", QStringLiteral("&Sfoglia..."),
+                                 ButtonPlace(430, 149, 114));
+  ImmagineLogo = ui::MakeLabel(this, "ImmagineLogo", QString(), {170, 188, 200, 80});
   ImmagineLogo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  ButtonOK = MakeButton(this, "ButtonOK", QStringLiteral("OK"), 300, 282, 120);
+  ButtonOK = ui::MakeButton(this, "ButtonOK", QStringLiteral("OK"), ButtonPlace(300, 282, 120));
   ButtonOK->setDefault(true);
-  ButtonAnnulla = MakeButton(this, "ButtonAnnulla", QStringLiteral("&Annulla"), 424, 282, 120);
+  ButtonAnnulla =
+      ui::MakeButton(this, "ButtonAnnulla", QStringLiteral("&Annulla"), ButtonPlace(424, 282, 120));
 
   if (language != nullptr) {
     const auto label = [this](const char* name) {

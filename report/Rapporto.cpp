@@ -13,17 +13,15 @@
 #include "ApplicationInfo.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
+#include "NamedWidgets.h"
 #include "ReportDocument.h"
 #include "Scaling.h"
 #include "WindowTexts.h"
 
 namespace {
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int width) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, 494, width, 34);
-  return button;
+// The buttons stand in one row along the bottom.
+QRect BottomButtonPlace(int left, int width) {
+  return {left, 494, width, 34};
 }
 }  // namespace
 
@@ -44,9 +42,12 @@ TFormRapporto::TFormRapporto(Maker maker, const QList<QPair<QString, QString>>& 
   Anteprima = new QTextBrowser(this);
   Anteprima->setObjectName(QStringLiteral("Anteprima"));
   Anteprima->setGeometry(16, 48, 728, 436);
-  ButtonSalvaPdf = MakeButton(this, "ButtonSalvaPdf", QStringLiteral("Salva &PDF..."), 16, 200);
-  ButtonStampa = MakeButton(this, "ButtonStampa", QStringLiteral("S&tampa..."), 226, 200);
-  ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), 604, 140);
+  ButtonSalvaPdf = ui::MakeButton(this, "ButtonSalvaPdf", QStringLiteral("Salva &PDF..."),
+                                  BottomButtonPlace(16, 200));
+  ButtonStampa = ui::MakeButton(this, "ButtonStampa", QStringLiteral("S&tampa..."),
+                                BottomButtonPlace(226, 200));
+  ButtonEsci =
+      ui::MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), BottomButtonPlace(604, 140));
 
   if (language != nullptr) {
     ApplyWindowTexts(*language,

@@ -11,8 +11,9 @@
 
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
-#include "SceltaVettura.h"
+#include "NamedWidgets.h"
 #include "Scaling.h"
+#include "SceltaVettura.h"
 #include "WindowTexts.h"
 
 namespace {
@@ -21,11 +22,9 @@ constexpr int kLabelLeft = 250;
 constexpr int kEditLeft = 400;
 constexpr int kEditWidth = 344;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int top) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setGeometry(kLabelLeft, top, kEditLeft - kLabelLeft - 8, 28);
-  return label;
+// A caption left of its field, level with it.
+QRect CaptionPlace(int top) {
+  return {kLabelLeft, top, kEditLeft - kLabelLeft - 8, 28};
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int top, int maxLength) {
@@ -36,12 +35,9 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int top, int maxLength) {
   return edit;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
-                        int top, int width) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, top, width, 34);
-  return button;
+// Buttons are 34 pixels high.
+QRect ButtonPlace(int left, int top, int width) {
+  return {left, top, width, 34};
 }
 
 std::string Text(const QLineEdit* edit) {
@@ -66,39 +62,41 @@ TFormSchedaVettura::TFormSchedaVettura(const FormContext& context,
   ListaVetture->setGeometry(16, 16, 220, 330);
 
   const int maxField = static_cast<int>(vehicle::kFieldLength);
-  MakeLabel(this, "LabelTarga", QStringLiteral("Targa"), 16);
+  ui::MakeLabel(this, "LabelTarga", QStringLiteral("Targa"), CaptionPlace(16));
   EditTarga = MakeEdit(this, "EditTarga", 16, maxField);
-  MakeLabel(this, "LabelTelaio", QStringLiteral("Numero di telaio"), 50);
+  ui::MakeLabel(this, "LabelTelaio", QStringLiteral("Numero di telaio"), CaptionPlace(50));
   EditTelaio = MakeEdit(this, "EditTelaio", 50, 17);
-  MakeLabel(this, "LabelMarca", QStringLiteral("Marca"), 84);
+  ui::MakeLabel(this, "LabelMarca", QStringLiteral("Marca"), CaptionPlace(84));
   EditMarca = MakeEdit(this, "EditMarca", 84, maxField);
-  MakeLabel(this, "LabelModello", QStringLiteral("Modello"), 118);
+  ui::MakeLabel(this, "LabelModello", QStringLiteral("Modello"), CaptionPlace(118));
   EditModello = MakeEdit(this, "EditModello", 118, maxField);
-  MakeLabel(this, "LabelProprietario", QStringLiteral("Proprietario"), 152);
+  ui::MakeLabel(this, "LabelProprietario", QStringLiteral("Proprietario"), CaptionPlace(152));
   EditProprietario = MakeEdit(this, "EditProprietario", 152, maxField);
-  MakeLabel(this, "LabelChilometri", QStringLiteral("Chilometri"), 186);
+  ui::MakeLabel(this, "LabelChilometri", QStringLiteral("Chilometri"), CaptionPlace(186));
   EditChilometri = MakeEdit(this, "EditChilometri", 186, 9);
-  MakeLabel(this, "LabelNote", QStringLiteral("Note"), 220);
+  ui::MakeLabel(this, "LabelNote", QStringLiteral("Note"), CaptionPlace(220));
   MemoNote = new QPlainTextEdit(this);
   MemoNote->setObjectName(QStringLiteral("MemoNote"));
   MemoNote->setGeometry(kEditLeft, 220, kEditWidth, 126);
 
-  LabelVetturaInUso = new QLabel(this);
-  LabelVetturaInUso->setObjectName(QStringLiteral("LabelVetturaInUso"));
-  LabelVetturaInUso->setGeometry(16, 356, 728, 28);
+  LabelVetturaInUso = ui::MakeLabel(this, "LabelVetturaInUso", QString(), {16, 356, 728, 28});
 
-  ButtonNuova = MakeButton(this, "ButtonNuova", QStringLiteral("&Nuova"), 16, 392, 170);
-  ButtonSalvaScheda =
-      MakeButton(this, "ButtonSalvaScheda", QStringLiteral("&Salva e usa"), 196, 392, 170);
-  ButtonElimina = MakeButton(this, "ButtonElimina", QStringLiteral("&Elimina"), 376, 392, 170);
+  ButtonNuova =
+      ui::MakeButton(this, "ButtonNuova", QStringLiteral("&Nuova"), ButtonPlace(16, 392, 170));
+  ButtonSalvaScheda = ui::MakeButton(this, "ButtonSalvaScheda", QStringLiteral("&Salva e usa"),
+                                     ButtonPlace(196, 392, 170));
+  ButtonElimina =
+      ui::MakeButton(this, "ButtonElimina", QStringLiteral("&Elimina"), ButtonPlace(376, 392, 170));
   ButtonAssegna =
-      MakeButton(this, "ButtonAssegna", QStringLiteral("Assegna storico &precedente"), 16, 432,
-                 350);
+      ui::MakeButton(this, "ButtonAssegna", QStringLiteral("Assegna storico &precedente"),
+                     ButtonPlace(16, 432, 350));
   ComboUnisci = new QComboBox(this);
   ComboUnisci->setObjectName(QStringLiteral("ComboUnisci"));
   ComboUnisci->setGeometry(376, 435, 170, 28);
-  ButtonUnisci = MakeButton(this, "ButtonUnisci", QStringLiteral("&Unisci a"), 556, 432, 188);
-  ButtonEsci = MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), 604, 474, 140);
+  ButtonUnisci =
+      ui::MakeButton(this, "ButtonUnisci", QStringLiteral("&Unisci a"), ButtonPlace(556, 432, 188));
+  ButtonEsci =
+      ui::MakeButton(this, "ButtonEsci", QStringLiteral("&Esci"), ButtonPlace(604, 474, 140));
 
   LoadTexts();
   Reload(session_.key);
