@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "FieldEditor.h"
+#include "NamedWidgets.h"
 
 namespace {
 
@@ -16,16 +17,10 @@ constexpr int kUnitGap = 10;
 constexpr int kArrowPixelSize = 32;
 constexpr int kHintPixelSize = 14;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
 }  // namespace
 
 void FieldEditor::MakeMarkers() {
-  arrow_ = MakeLabel(window_, "LabelFreccia", QString(QChar(0x27A1)));
+  arrow_ = ui::MakeLabel(window_, "LabelFreccia", QString(QChar(0x27A1)));
   QFont arrowFont = window_->font();
   arrowFont.setPixelSize(kArrowPixelSize);
   arrowFont.setBold(true);
@@ -34,7 +29,7 @@ void FieldEditor::MakeMarkers() {
   arrow_->move(options_.arrowLeft, 0);
   arrow_->hide();
 
-  hintLabel_ = MakeLabel(window_, "LabelHint", QString());
+  hintLabel_ = ui::MakeLabel(window_, "LabelHint", QString());
   // A lighter, smaller face than the captions: the widest hint, a speed range
   // with its unit, still fits between the edit and the page's edge.
   QFont hintFont = window_->font();
@@ -56,8 +51,8 @@ void FieldEditor::MakeUnitLabel(int row) {
   RowState& state = rows_[static_cast<std::size_t>(row)];
   delete state.unitLabel.data();  // a second show makes it afresh
   QWidget* input = state.input;
-  auto* unit = new QLabel(Unit(state.limits.unitKey), input->parentWidget());
-  unit->setObjectName(QStringLiteral("UM%1").arg(row));
+  QLabel* unit = ui::MakeLabel(input->parentWidget(), QStringLiteral("UM%1").arg(row),
+                               Unit(state.limits.unitKey));
   unit->adjustSize();
   unit->move(input->x() + input->width() + kUnitGap,
              input->y() + (input->height() - unit->height()) / 2);
