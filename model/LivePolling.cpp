@@ -4,9 +4,16 @@
 #include "EcuLink.h"
 #include "Parameters.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace live {
+
+int KnownRecordingRate(int rate) {
+  return std::find(kRecordingRates.begin(), kRecordingRates.end(), rate) != kRecordingRates.end()
+             ? rate
+             : kShownRate;
+}
 
 MinTpsRule MinTpsRuleOf(ConfCar& store) {
   using params::Id;

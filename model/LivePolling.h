@@ -4,6 +4,7 @@
 // recorder and the command-line companion poll alike.
 #pragma once
 
+#include <array>
 #include <chrono>
 
 #include "LiveBlocks.h"
@@ -15,6 +16,17 @@ class EcuLink;
 }
 
 namespace live {
+
+// The rates a session can be recorded at, in polls a second. The live view
+// draws ten times a second whatever the rate; at a faster one the poller
+// feeds the recorder every poll and the view the newest.
+constexpr int kShownRate = 10;
+constexpr int kAsFastAsTheLineAllows = 0;  // poll again as soon as an answer is in
+constexpr std::array<int, 4> kRecordingRates = {kShownRate, 20, 50, kAsFastAsTheLineAllows};
+
+// rate when it is one of kRecordingRates, else the default (a stored value
+// from elsewhere, or damaged).
+int KnownRecordingRate(int rate);
 
 // The minimum TPS rule as the store holds it.
 MinTpsRule MinTpsRuleOf(ConfCar& store);

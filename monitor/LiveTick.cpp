@@ -94,6 +94,28 @@ LiveDisplay NextDisplay(const LiveDisplay& shown, const LiveSample& sample,
   return next;
 }
 
+LiveSample Combined(const LiveSample& earlier, const LiveSample& later) {
+  LiveSample out = later;
+  const bool laterFast = later.connected && later.fastRead;
+  if (!laterFast && earlier.connected && earlier.fastRead) {
+    out.connected = true;
+    out.fastRead = true;
+    out.fast = earlier.fast;
+  }
+  // A later slow poll that failed only refreshes what is kept: an earlier
+  // block that arrived is newer than that.
+  const bool laterSlow = later.connected && later.slowDue && later.slowRead;
+  if (!laterSlow && earlier.connected && earlier.slowDue &&
+      (earlier.slowRead || !(later.connected && later.slowDue))) {
+    out.connected = true;
+    out.slowDue = true;
+    out.slowRead = earlier.slowRead;
+    out.slow = earlier.slow;
+    out.minTpsRule = earlier.minTpsRule;
+  }
+  return out;
+}
+
 ActuatorSpans SpansOf(int defaultPosition, int tpsZone, const LiveSnapshot& s) {
   ActuatorSpans spans;
   const bool justOffIdle = tpsZone == 1 && static_cast<unsigned>(s.justOffIdleUp) <

@@ -74,6 +74,12 @@ struct LiveDisplay {
 LiveDisplay NextDisplay(const LiveDisplay& shown, const LiveSample& sample,
                         const LiveSnapshot& snapshot);
 
+// One sample that shows what the two, shown one after the other, would:
+// the later's blocks, and the earlier's where the later brought none. The
+// live view draws at its own rhythm while the poller may be faster; it shows
+// the polls in between as one.
+LiveSample Combined(const LiveSample& earlier, const LiveSample& later);
+
 // Which of the ten lambda cells lights for a voltage on the given scale.
 int LambdaCell(int lambda, int low, int high);
 

@@ -1,11 +1,13 @@
 #include "Visualizza.h"
 
+#include <QComboBox>
 #include <QFontInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <chrono>
 
@@ -16,6 +18,7 @@
 #include "DictionaryProblem.h"
 #include "EngineSpeedDial.h"
 #include "FormContext.h"
+#include "GlobalData.h"
 #include "Grafico.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
@@ -102,6 +105,7 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   indicator.setBold(false);
   LabelRegistra->setFont(indicator);
   LabelRegistra->hide();
+  BuildRateControl();
   StaticTextInf->setText(QString::number(snapshot_.lowerLimit));
   StaticTextSup->setText(QString::number(snapshot_.upperLimit));
 
@@ -109,6 +113,8 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   if (context.store->VariantFlag()) HideOtherControls();
   PlaceDial();
   LoadTexts(context.language);
+  if (context.settings != nullptr) rate_ = context.settings->RecordingRate();
+  FillRates();
   LabelComm->setText(petrol_);
   if (!context.sessionLogFolder.empty()) StartRecording();
   connect(this, &TFormVisualizza::MarkerRequested, this, &TFormVisualizza::MarkByHand);
@@ -116,7 +122,12 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(100);
-  connect(Timer1, &QTimer::timeout, this, &TFormVisualizza::Tick);
+  connect(Timer1, &QTimer::timeout, this, &TFormVisualizza::OnTimer1);
+  PollTimer = new QTimer(this);
+  PollTimer->setObjectName(QStringLiteral("PollTimer"));
+  PollTimer->setTimerType(Qt::PreciseTimer);
+  connect(PollTimer, &QTimer::timeout, this, &TFormVisualizza::OnPollTimer);
+  ApplyRate();
   Timer1->start();
   ButtonEsci->setFocus();
   setWindowState(Qt::WindowMaximized);
@@ -178,6 +189,81 @@ void TFormVisualizza::ShowRecording() {
   LabelRegistra->setText(
       LabelRegistra->fontMetrics().elidedText(text, Qt::ElideMiddle, LabelRegistra->width()));
   LabelRegistra->show();
+}
+
+// The recording rate, in the free corner of the actuator group under the
+// readings: a caption and a drop-down list in the indicator's small type.
+// The list takes no keyboard focus, so the view's keys (M, G, F12) stay the
+// view's and a letter never picks a rate by accident.
+void TFormVisualizza::BuildRateControl() {
+  LabelFrequenza = MakeLabel(this, "LabelFrequenza", QStringLiteral("Frequenza"), {640, 448, 130, 20});
+  LabelFrequenza->setFont(LabelRegistra->font());
+  ComboFrequenza = new QComboBox(this);
+  ComboFrequenza->setObjectName(QStringLiteral("ComboFrequenza"));
+  ComboFrequenza->setGeometry(640, 470, 130, 26);
+  ComboFrequenza->setFont(LabelRegistra->font());
+  ComboFrequenza->setFocusPolicy(Qt::NoFocus);
+  connect(ComboFrequenza, &QComboBox::activated, this, [this](int index) {
+    if (index >= 0 && index < static_cast<int>(live::kRecordingRates.size()))
+      SetRecordingRate(live::kRecordingRates[static_cast<std::size_t>(index)]);
+  });
+}
+
+// One item per rate, in the order of live::kRecordingRates; the fastest
+// says in its hint what it means.
+void TFormVisualizza::FillRates() {
+  const QSignalBlocker quiet(ComboFrequenza);
+  ComboFrequenza->clear();
+  for (const int rate : live::kRecordingRates) {
+    if (rate == live::kAsFastAsTheLineAllows) {
+      ComboFrequenza->addItem(fastestRate_);
+      ComboFrequenza->setItemData(ComboFrequenza->count() - 1, fastestRateHint_,
+                                  Qt::ToolTipRole);
+    } else {
+      ComboFrequenza->addItem(QStringLiteral("%1 Hz").arg(rate));
+    }
+    if (rate == rate_) ComboFrequenza->setCurrentIndex(ComboFrequenza->count() - 1);
+  }
+  ComboFrequenza->setToolTip(ComboFrequenza->itemData(ComboFrequenza->currentIndex(),
+                                                      Qt::ToolTipRole).toString());
+}
+
+void TFormVisualizza::SetRecordingRate(int rate) {
+  if (live::KnownRecordingRate(rate) != rate) return;
+  rate_ = rate;
+  if (context_.settings != nullptr) context_.settings->SetRecordingRate(rate);
+  FillRates();
+  ApplyRate();
+}
+
+// At ten polls a second the drawing timer polls, as it always did; faster,
+// the poll timer polls and the drawing timer only draws.
+void TFormVisualizza::ApplyRate() {
+  poller_.SetSlowAtLeastEverySecond(rate_ != live::kShownRate);
+  if (rate_ == live::kShownRate) {
+    PollTimer->stop();
+    return;
+  }
+  PollTimer->setInterval(rate_ == live::kAsFastAsTheLineAllows ? 0 : 1000 / rate_);
+  PollTimer->start();
+}
+
+void TFormVisualizza::OnTimer1() {
+  if (rate_ == live::kShownRate) {
+    Tick();
+  } else {
+    ShowNewest();
+  }
+}
+
+// As fast as the line allows, the next poll goes out as soon as the event
+// loop has had its turn; the link's own wait for the answer is the pace.
+// An ECU that does not answer (or is not connected) is asked ten times a
+// second instead, so a dead line never spins the processor.
+void TFormVisualizza::OnPollTimer() {
+  const monitor::LiveSample sample = Poll();
+  if (rate_ == live::kAsFastAsTheLineAllows)
+    PollTimer->setInterval(sample.connected && sample.fastRead ? 0 : 100);
 }
 
 void TFormVisualizza::BuildLambdaGroup() {
@@ -343,6 +429,9 @@ void TFormVisualizza::LoadTexts(TModuloLingua* lingua) {
       {QStringLiteral("LabelRegistra"), 20, StoreIn(&recordingText_)},
       {QStringLiteral("LabelRegistraSegni"), 15, StoreIn(&marksText_)},
       {QStringLiteral("MessRegistraFerma"), 30, StoreIn(&recordingStopped_)},
+      {QStringLiteral("LabelFrequenza"), 20, SetTextOf(LabelFrequenza)},
+      {QStringLiteral("ComboFrequenzaMax"), 12, StoreIn(&fastestRate_)},
+      {QStringLiteral("ComboFrequenzaMaxInfo"), 50, StoreIn(&fastestRateHint_)},
   };
   if (lingua == nullptr || !ApplyWindowTexts(*lingua, texts)) {
     ui::ShowDictionaryProblem(this, 1);
@@ -366,10 +455,23 @@ void TFormVisualizza::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormVisualizza::Tick() {
+  Poll();
+  ShowNewest();
+}
+
+monitor::LiveSample TFormVisualizza::Poll() {
   const monitor::LiveSample sample = poller_.Poll();
   if (recorder_) recorder_->Take(sample);
   emit SampleTaken(sample);
-  ShowSample(sample);
+  newest_ = newestPending_ ? monitor::Combined(newest_, sample) : sample;
+  newestPending_ = true;
+  return sample;
+}
+
+void TFormVisualizza::ShowNewest() {
+  if (!newestPending_) return;
+  newestPending_ = false;
+  ShowSample(newest_);
 }
 
 void TFormVisualizza::OpenChart() {

@@ -1,10 +1,12 @@
-// TFormVisualizza: the live dashboard. Polls the ECU ten times a second and
+// TFormVisualizza: the live dashboard. Draws ten times a second and
 // shows the lambda voltage and bar, the TPS voltage, zone and minimum, the
 // engine speed dial, the gas temperature, level and fuel in use, and the gas
 // actuator inside its working windows. Reads only; writes nothing to the ECU.
 // When it is given a logs folder, the whole session is recorded there as an
 // .mlg log (the writes made meanwhile and the M key become markers), and the
-// view says so at its foot.
+// view says so at its foot. The session may be recorded faster than the view
+// draws (the recording rate): one poller then feeds the recording every poll
+// and the view, at its own rhythm, the newest values.
 #pragma once
 
 #include <QColor>
@@ -18,6 +20,7 @@
 #include "LiveTick.h"
 
 class ConfCar;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -43,8 +46,18 @@ class TFormVisualizza : public QDialog {
   explicit TFormVisualizza(const FormContext& context, QWidget* parent = nullptr);
   ~TFormVisualizza() override;
 
-  // One poll of the ECU and the display it leads to (the timer's work).
+  // One poll of the ECU and the display it leads to (the timer's work at
+  // ten polls a second).
   void Tick();
+  // One poll of the ECU: recorded and handed on, its values kept for the
+  // next drawing (the poll timer's work at a faster recording rate).
+  monitor::LiveSample Poll();
+  // Draws the values of the polls since the last drawing, if any.
+  void ShowNewest();
+  // Polls a second the session is recorded at (0: as fast as the line
+  // allows); chosen in ComboFrequenza, kept in the settings.
+  int RecordingRate() const { return rate_; }
+  void SetRecordingRate(int rate);
   // The strip chart over this window, fed with this window's samples (G).
   void OpenChart();
   // Shows a sample taken elsewhere (a recording, a second poller).
@@ -101,7 +114,10 @@ class TFormVisualizza : public QDialog {
   QLabel* StaticTextInf;
   QPushButton* ButtonEsci;
   QLabel* LabelRegistra;  // what is being recorded, or why it stopped
-  QTimer* Timer1;
+  QLabel* LabelFrequenza;  // caption of the recording rate
+  QComboBox* ComboFrequenza;  // the recording rate: 10, 20, 50 Hz, as fast as the line allows
+  QTimer* Timer1;    // the drawing rhythm (and the polls at ten a second)
+  QTimer* PollTimer;  // the polls at a faster recording rate
   QList<monitor::ColourCell*> LambdaCells;  // Shape1 .. Shape10
   QList<monitor::ColourCell*> TpsCells;     // Shape11 .. Shape14
 
@@ -134,11 +150,19 @@ class TFormVisualizza : public QDialog {
   QString Volts(int centivolts) const;
   void StartRecording();
   void ShowRecording();
+  void BuildRateControl();
+  void FillRates();
+  void ApplyRate();
+  void OnTimer1();
+  void OnPollTimer();
 
   FormContext context_;
   monitor::LiveSnapshot snapshot_;
   monitor::LivePoller poller_;
   monitor::LiveDisplay display_;
+  int rate_ = live::kShownRate;
+  monitor::LiveSample newest_;  // the polls not drawn yet, as one
+  bool newestPending_ = false;
   std::unique_ptr<logging::SessionRecorder> recorder_;
   std::unique_ptr<logging::WriteMarkers> writeMarkers_;
   int handMarks_ = 0;
@@ -152,4 +176,6 @@ class TFormVisualizza : public QDialog {
   QString recordingText_;
   QString marksText_;
   QString recordingStopped_;
+  QString fastestRate_ = QStringLiteral("Massima");
+  QString fastestRateHint_;
 };

@@ -5,8 +5,9 @@
 #include <QSettings>
 #include <optional>
 
-#include "MessageBoxes.h"
 #include "ApplicationInfo.h"
+#include "LivePolling.h"
+#include "MessageBoxes.h"
 
 namespace {
 const char* const kOrganisation = "OXT srl";
@@ -14,6 +15,7 @@ const char* const kApplication = "MirelVantor";
 const char* const kMainPathValue = "MainPath";
 const char* const kLanguageValue = "Language";
 const char* const kStat1Value = "Stat1";
+const char* const kRecordingRateValue = "RecordingRate";
 
 // An integer value; nullopt when it is missing or not a whole number.
 std::optional<int> ReadInteger(const QSettings& settings, const char* name) {
@@ -143,4 +145,18 @@ bool GlobalData::SetSetting(int number, int value) {
     default:
       return false;
   }
+}
+
+int GlobalData::RecordingRate() const {
+  const QSettings settings{QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication)};
+  const auto rate = ReadInteger(settings, kRecordingRateValue);
+  return live::KnownRecordingRate(rate.value_or(live::kShownRate));
+}
+
+bool GlobalData::SetRecordingRate(int rate) {
+  if (live::KnownRecordingRate(rate) != rate) return false;
+  QSettings settings{QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication)};
+  settings.setValue(QLatin1String(kRecordingRateValue), rate);
+  settings.sync();
+  return settings.status() == QSettings::NoError;
 }

@@ -1,7 +1,7 @@
 // The program's settings: the main folder, the configurations folder derived
 // from it, and a few integer settings, kept between runs with QSettings under
 // organisation "OXT srl", application "MirelVantor" (values "MainPath",
-// "Language", "Stat1").
+// "Language", "Stat1"; the recording rate "RecordingRate" is kept at once).
 #pragma once
 
 #include <QString>
@@ -44,6 +44,13 @@ class GlobalData {
   // (ecuctl reads the same); false when they could not be written.
   WorkshopDetails Workshop() const { return LoadWorkshop(); }
   bool SetWorkshop(const WorkshopDetails& details) { return SaveWorkshop(details); }
+
+  // The rate the live view records its sessions at, in polls a second (0:
+  // as fast as the line allows), read from and kept in the settings at once
+  // under "RecordingRate"; 10 when none or an unknown one is stored.
+  int RecordingRate() const;
+  // false, and nothing stored, for a rate that is not offered.
+  bool SetRecordingRate(int rate);
 
   // The program stops without releasing anything: nothing is written back.
   void DiscardWithoutSaving() { writeBack_ = false; }

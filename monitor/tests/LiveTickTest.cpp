@@ -2,6 +2,8 @@
 // the lambda cell, the minimum TPS, the actuator windows and their marks, the
 // dial and its needle, and which block the poller reads on which poll.
 #include <QTest>
+#include <chrono>
+#include <thread>
 
 #include "ConfCar.h"
 #include "DialGeometry.h"
@@ -39,7 +41,41 @@ LiveBlock Fast(std::uint8_t period, std::uint8_t lambda = 0, std::uint8_t tps = 
   return b;
 }
 
+LiveBlock Slow(std::uint8_t temperature, std::uint8_t level, std::uint8_t flags,
+               std::uint8_t defaultPosition) {
+  LiveBlock b{};
+  b[0] = temperature;
+  b[1] = level;
+  b[2] = flags;
+  b[3] = 100;
+  b[4] = defaultPosition;
+  return b;
+}
+
+LiveSample Failed(bool connected, bool slowDue = false) {
+  LiveSample s;
+  s.connected = connected;
+  s.slowDue = connected && slowDue;
+  return s;
+}
+
+// Every value the view shows, in one list for a readable comparison.
+QList<int> Shown(const LiveDisplay& d) {
+  return {d.rpm,        d.lambda,      d.tps,        d.tpsZone,  d.lambdaStatus,
+          d.lambdaCell, d.fastFlags,   d.actuator,   d.temperature, d.gasLevel,
+          d.slowFlags,  d.minTps,      d.defaultPosition};
+}
+
+LiveSample WithFailedSlow(LiveSample s) {
+  s.slowDue = true;
+  s.slowRead = false;
+  s.slow = {};
+  return s;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(live::Sample)
 
 class LiveTickTest : public QObject {
   Q_OBJECT
@@ -62,6 +98,9 @@ class LiveTickTest : public QObject {
   void dialGeometry();
   void pollerReadsSlowBlockOnFirstAndEveryEleventh();
   void pollerWaitsWhileDisconnected();
+  void pollerReadsSlowAtLeastEverySecondWhenAsked();
+  void combinedShowsWhatBothWould_data();
+  void combinedShowsWhatBothWould();
 };
 
 void LiveTickTest::fastBlockDecodes_data() {
@@ -336,6 +375,69 @@ void LiveTickTest::pollerWaitsWhileDisconnected() {
   int polls = 0;
   while (!poller.Poll().slowDue) ++polls;
   QCOMPARE(polls, 5);  // the countdown went on from where it stood
+}
+
+// Faster than the view draws, a line that slows the polls down still brings
+// the slow block at least once a second; at the view's own rate only the
+// one-in-eleven rhythm counts.
+void LiveTickTest::pollerReadsSlowAtLeastEverySecondWhenAsked() {
+  for (const bool asked : {false, true}) {
+    LiveLink link;
+    link.connected = true;
+    LivePoller poller(&link, nullptr);
+    poller.SetSlowAtLeastEverySecond(asked);
+    QVERIFY(poller.Poll().slowDue);
+    QVERIFY(!poller.Poll().slowDue);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1050));
+    QCOMPARE(poller.Poll().slowDue, asked);
+    // After a slow read the count starts again either way.
+    QVERIFY(!poller.Poll().slowDue);
+  }
+}
+
+// Polls drawn together show what drawing each in turn would show: the
+// newest values of each block, never an older block over a newer one.
+void LiveTickTest::combinedShowsWhatBothWould_data() {
+  QTest::addColumn<LiveSample>("earlier");
+  QTest::addColumn<LiveSample>("later");
+  const LiveSample fastA = Connected(Fast(100, 40, 60, 0x11, 0x80, 90));
+  const LiveSample fastB = Connected(Fast(60, 20, 200, 0x32, 0x04, 140));
+  const LiveSample slowA = Connected(Fast(100, 40), true, Slow(120, 72, 0x09, 190), {20, true, false});
+  const LiveSample slowB = Connected(Fast(80, 10), true, Slow(0, 30, 0x00, 110), {0, false, true});
+  QTest::newRow("fast after fast") << fastA << fastB;
+  QTest::newRow("fast after slow") << slowA << fastB;
+  QTest::newRow("slow after slow") << slowA << slowB;
+  QTest::newRow("slow after fast") << fastA << slowB;
+  QTest::newRow("failed fast after slow") << slowA << Failed(true);
+  QTest::newRow("failed slow after slow") << slowA << WithFailedSlow(fastB);
+  QTest::newRow("slow after failed slow") << WithFailedSlow(fastA) << slowB;
+  QTest::newRow("failed slow after fast") << fastA << WithFailedSlow(fastB);
+  QTest::newRow("lost after slow") << slowA << Failed(false);
+  QTest::newRow("slow after lost") << Failed(false) << slowB;
+  QTest::newRow("both lost") << Failed(false) << Failed(false);
+}
+
+void LiveTickTest::combinedShowsWhatBothWould() {
+  QFETCH(LiveSample, earlier);
+  QFETCH(LiveSample, later);
+  const LiveSnapshot snapshot;
+  // Something shown before, so a kept value is told from a fresh one.
+  const LiveDisplay before = NextDisplay(
+      {}, Connected(Fast(200, 90, 10, 0x20, 0x40, 30), true, Slow(50, 5, 0x01, 60)), snapshot);
+  const LiveDisplay inTurn = NextDisplay(NextDisplay(before, earlier, snapshot), later, snapshot);
+  const LiveDisplay together = NextDisplay(before, Combined(earlier, later), snapshot);
+  QCOMPARE(Shown(together), Shown(inTurn));
+  // The slow part is redrawn when either poll would have redrawn it.
+  const bool refreshed =
+      NextDisplay(before, earlier, snapshot).slowRefreshed || inTurn.slowRefreshed;
+  QCOMPARE(together.slowRefreshed, refreshed);
+  // The previous values are those shown before, so the view clears the
+  // cells it lit last time.
+  QCOMPARE(together.previousLambdaCell, before.lambdaCell);
+  if (Combined(earlier, later).fastRead) {
+    QCOMPARE(together.previousRpm, before.rpm);
+    QCOMPARE(together.previousTpsZone, before.tpsZone);
+  }
 }
 
 QTEST_GUILESS_MAIN(LiveTickTest)

@@ -3,6 +3,7 @@
 // the frozen display without a connection, the variant-2 layout, the keys
 // that close it, its texts from the real dictionary, and the recording of the
 // session: records, markers, the indicator, a folder that cannot be written.
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "ConfCar.h"
 #include "EngineSpeedDial.h"
 #include "FormContext.h"
+#include "GlobalData.h"
 #include "LiveLink.h"
 #include "LogReader.h"
 #include "MessageBoxes.h"
@@ -82,6 +84,8 @@ class LiveViewTest : public QObject {
   void recordingMakesRoomAmongOldLogs();
   void aFolderThatCannotBeWrittenIsSaidOnce();
   void withoutAFolderNothingIsRecorded();
+  void fasterRateDrawsTheNewestOfThePolls();
+  void recordingRateIsKeptInTheSettings();
 
  private:
   std::unique_ptr<TFormVisualizza> MakeWindow(TModuloLingua* language,
@@ -393,6 +397,85 @@ void LiveViewTest::withoutAFolderNothingIsRecorded() {
   QVERIFY(w->LabelRegistra->isHidden());
   QTest::keyClick(w.get(), Qt::Key_M);  // nothing to mark, nothing breaks
   w->Tick();
+}
+
+// At a rate above ten a second the poll timer polls and the drawing timer
+// draws: the polls in between are recorded, and the view shows the newest
+// values, the slow block of an earlier poll included.
+void LiveViewTest::fasterRateDrawsTheNewestOfThePolls() {
+  QTemporaryDir logs;
+  auto w = MakeWindow(lingua_.get(), logs.filePath("ecu").toStdString());
+  QCOMPARE(w->ComboFrequenza->count(), 4);
+  QCOMPARE(w->ComboFrequenza->currentText(), QStringLiteral("10 Hz"));
+  QCOMPARE(w->ComboFrequenza->itemText(3), QStringLiteral("Massima"));
+  QCOMPARE(w->ComboFrequenza->itemData(3, Qt::ToolTipRole).toString(),
+           QStringLiteral("Il più veloce che la linea consente"));
+  QVERIFY(!w->PollTimer->isActive());
+
+  emit w->ComboFrequenza->activated(2);
+  QCOMPARE(w->RecordingRate(), 50);
+  QVERIFY(w->PollTimer->isActive());
+  QCOMPARE(w->PollTimer->interval(), 20);
+  w->PollTimer->stop();  // the test polls by hand
+
+  link_.slow = {120, 72, 0x09, 51, 190};
+  link_.fast = {240, 128, 51, 0x21, 0x84, 130};
+  w->Poll();
+  link_.fast = {120, 20, 30, 0x10, 0, 100};
+  w->Poll();
+  w->Poll();
+  QCOMPARE(w->Display().rpm, 0);  // nothing drawn between the drawing ticks
+  QCOMPARE(w->Recorder()->Records(), std::uint64_t{3});
+  w->ShowNewest();
+  QCOMPARE(w->StaticTextGiri->text(), QStringLiteral("1000 rpm"));
+  QCOMPARE(w->LabelComm->text(), QStringLiteral("GAS"));
+  QCOMPARE(w->StaticTextDef->text(), QStringLiteral("190"));
+  QCOMPARE(LitCells(w->TpsCells), 1);
+  QCOMPARE(w->TpsCells[0]->Colour(), TFormVisualizza::TableColour(0));
+  // Nothing new since: drawing again reads nothing and keeps the screen.
+  w->ShowNewest();
+  QCOMPARE(link_.fastReads, 3);
+  QCOMPARE(w->StaticTextGiri->text(), QStringLiteral("1000 rpm"));
+
+  emit w->ComboFrequenza->activated(3);
+  QCOMPARE(w->RecordingRate(), 0);
+  QCOMPARE(w->PollTimer->interval(), 0);
+  // A line that brings nothing is asked ten times a second, not in a spin.
+  link_.connected = false;
+  QTest::qWait(50);
+  QCOMPARE(w->PollTimer->interval(), 100);
+  link_.connected = true;
+
+  emit w->ComboFrequenza->activated(0);
+  QCOMPARE(w->RecordingRate(), 10);
+  QVERIFY(!w->PollTimer->isActive());
+}
+
+// The rate chosen in the view is the settings' rate, and the next view
+// opens with it.
+void LiveViewTest::recordingRateIsKeptInTheSettings() {
+  SettingsSandbox sandbox;
+  sandbox.Store(QStringLiteral("/tmp"), 0, 0);
+  ScopedMessageBoxCapture boxes;
+  int goOn = -1;
+  GlobalData settings(goOn);
+  QVERIFY(settings.SetRecordingRate(20));
+  FormContext context;
+  context.store = store_.get();
+  context.link = &link_;
+  context.language = lingua_.get();
+  context.settings = &settings;
+  {
+    TFormVisualizza w(context);
+    QCOMPARE(w.ComboFrequenza->currentText(), QStringLiteral("20 Hz"));
+    QCOMPARE(w.PollTimer->interval(), 50);
+    emit w.ComboFrequenza->activated(3);
+  }
+  QCOMPARE(settings.RecordingRate(), 0);
+  TFormVisualizza again(context);
+  QCOMPARE(again.ComboFrequenza->currentIndex(), 3);
+  QCOMPARE(again.RecordingRate(), 0);
+  settings.DiscardWithoutSaving();
 }
 
 QTEST_MAIN(LiveViewTest)

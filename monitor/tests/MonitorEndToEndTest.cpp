@@ -3,6 +3,7 @@
 // and changes over to gas on screen, the session is recorded as the engine
 // ran, and a lean probe trips its check, which the window clears.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "ColourCell.h"
@@ -62,6 +64,7 @@ class MonitorEndToEndTest : public QObject {
   void liveViewShowsWarmingAndChangeOver();
   void liveViewRecordsTheEngineAndAWrite();
   void diagnosisShowsATrippedCheckAndClearsIt();
+  void fasterRateRecordsMorePollsWithTheSlowBlock();
 
 };
 
@@ -168,6 +171,49 @@ void MonitorEndToEndTest::diagnosisShowsATrippedCheckAndClearsIt() {
   QVERIFY(sim.Log().contains(QStringLiteral("WRITE 53 0 0")));
   // The probe is still lean: the ECU records it again and the window shows it.
   QVERIFY(Within(kWaitMs, [&] { w.Tick(); }, [&] { return (w.ErrorFlags() & 2) != 0; }, 200));
+}
+
+// The view's own timers against the virtual ECU: two seconds at ten polls
+// a second, then two at fifty. The fast part of the log holds clearly more
+// records a second, the view keeps drawing, and the slow block still comes
+// in its rhythm (the gas temperature of the warming engine moves in it).
+void MonitorEndToEndTest::fasterRateRecordsMorePollsWithTheSlowBlock() {
+  SimulatedEcuSession session(QStringLiteral("rate"),
+                              {QStringLiteral("--time-scale"), QStringLiteral("20")});
+  QVERIFY2(session.Ready(), qPrintable(session.Errors()));
+  session.Store().ReadAll();
+  QTemporaryDir logs;
+  FormContext context = session.Context();
+  context.sessionLogFolder = logs.filePath(QStringLiteral("ecu-18-0-0-23")).toStdString();
+  std::filesystem::path file;
+  std::uint64_t atTen = 0;
+  std::uint64_t atFifty = 0;
+  {
+    ScopedMessageBoxCapture boxes;  // no dictionary here
+    TFormVisualizza w(context);
+    w.show();
+    file = w.Recorder()->File();
+    QTest::qWait(2000);
+    atTen = w.Recorder()->Records();
+    emit w.ComboFrequenza->activated(2);
+    QCOMPARE(w.RecordingRate(), 50);
+    const int rpmBefore = w.Display().rpm;
+    QVERIFY(Within(kWaitMs, [] {}, [&] { return w.Display().rpm != rpmBefore; }));
+    QTest::qWait(2000);
+    atFifty = w.Recorder()->Records() - atTen;
+  }
+  qInfo("%llu records in two seconds at 10 Hz, %llu at 50 Hz", static_cast<unsigned long long>(atTen),
+        static_cast<unsigned long long>(atFifty));
+  QVERIFY2(atFifty >= 2 * atTen, qPrintable(QStringLiteral("%1 records at 10 Hz, %2 at 50 Hz")
+                                                .arg(atTen)
+                                                .arg(atFifty)));
+  const logging::ReadResult read = logging::ReadLog(file);
+  QVERIFY2(read.ok, read.error.c_str());
+  const int temperature = read.log.ChannelIndex("Gas temp");
+  std::set<double> seen;
+  for (std::size_t r = atTen; r < read.log.Records(); ++r)
+    seen.insert(read.log.Value(r, temperature));
+  QVERIFY2(seen.size() >= 2, "the gas temperature never moved at fifty polls a second");
 }
 
 QTEST_MAIN(MonitorEndToEndTest)

@@ -171,6 +171,40 @@ class GlobalDataTest : public QObject {
     }
     QVERIFY(!QFile::exists(sandbox.SettingsFile()));
   }
+
+  // The recording rate is kept at once, survives a restart even when the
+  // rest is discarded, and a rate that is not offered is neither stored nor
+  // read back (a damaged value counts as the default, ten a second).
+  void RecordingRateSurvivesARestart() {
+    SettingsSandbox sandbox;
+    sandbox.Store(QStringLiteral("/tmp"), 0, 0);
+    {
+      ScopedMessageBoxCapture boxes;
+      int goOn = -1;
+      GlobalData settings(goOn);
+      QCOMPARE(settings.RecordingRate(), 10);
+      QVERIFY(settings.SetRecordingRate(50));
+      QVERIFY(!settings.SetRecordingRate(33));
+      QCOMPARE(settings.RecordingRate(), 50);
+      settings.DiscardWithoutSaving();
+    }
+    {
+      ScopedMessageBoxCapture boxes;
+      int goOn = -1;
+      GlobalData settings(goOn);
+      QCOMPARE(settings.RecordingRate(), 50);
+      QVERIFY(settings.SetRecordingRate(0));  // as fast as the line allows
+    }
+    for (const char* stored : {"0", "20", "33", "fast", ""}) {
+      QSettings(QStringLiteral("OXT srl"), QStringLiteral("MirelVantor"))
+          .setValue(QStringLiteral("RecordingRate"), QString::fromLatin1(stored));
+      ScopedMessageBoxCapture boxes;
+      int goOn = -1;
+      GlobalData settings(goOn);
+      const int expected = QByteArray(stored) == "0" ? 0 : QByteArray(stored) == "20" ? 20 : 10;
+      QCOMPARE(settings.RecordingRate(), expected);
+    }
+  }
 };
 
 QTEST_MAIN(GlobalDataTest)
