@@ -5,34 +5,23 @@
 // pixels (decoding and repainting), and what is left of the 100 ms tick.
 //
 //   live_bench [ticks] [--each]     (default 300 ticks; --each prints every tick)
-#include <dlfcn.h>
-#include <stdlib.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QTimer>
-#include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <thread>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ColourCell.h"
 #include "ConfCar.h"
-#include "EcuServer.h"
 #include "EngineSpeedDial.h"
 #include "FormContext.h"
 #include "LivePoller.h"
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
-#include "PseudoTerminal.h"
-#include "VirtualEcu.h"
 #include "Visualizza.h"
 
 namespace {
@@ -41,22 +30,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int kBaud = 19200;
 constexpr double kTickMs = 100;
 
-std::string ProgramFolder() {
-  char path[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  std::string exe(path, n > 0 ? static_cast<std::size_t>(n) : 0);
-  return exe.substr(0, exe.rfind('/') + 1);
-}
-
-std::string LibraryPath() {
-  return ProgramFolder() + ECU_LINK_LIBRARY_FILE;
-}
-
-double ThreadCpuMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+using bench::Percentile;
+using bench::ThreadCpuMs;
 
 double Ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -68,13 +43,6 @@ struct Tick {
   double windowWallMs = 0;
   bool slow = false;
 };
-
-double Percentile(std::vector<double> values, double p) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const auto i = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-  return values[i];
-}
 
 // Median, 95th percentile and worst; for a share left free the worst is the
 // smallest.
@@ -106,42 +74,13 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
   // The virtual ECU on a pseudo-terminal, pacing its bytes like a cable.
-  vecu::PseudoTerminal pty;
-  std::string error;
-  if (!pty.Open(&error)) {
-    std::fprintf(stderr, "live_bench: %s\n", error.c_str());
-    return 1;
-  }
-  vecu::VirtualEcu ecu(vecu::EcuOptions{});
-  vecu::ServeOptions serve;
-  serve.baud = kBaud;
-  serve.pace = true;
-  vecu::EcuServer server(ecu, pty.MasterFd(), serve);
-  std::atomic<bool> stop{false};
-  std::thread serving([&] { server.Run(stop); });
-  ::setenv("SEROXT_PORT", pty.SlavePath().c_str(), 1);
-  ::setenv("SEROXT_BAUD", std::to_string(kBaud).c_str(), 1);
-
-  void* library = ::dlopen(LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
-  auto create = library != nullptr ? reinterpret_cast<CreateClassInstanceFn>(
-                                         ::dlsym(library, ECU_LINK_CREATE_SYMBOL))
-                                   : nullptr;
-  auto destroy = library != nullptr ? reinterpret_cast<DestroyClassInstanceFn>(
-                                          ::dlsym(library, ECU_LINK_DESTROY_SYMBOL))
-                                    : nullptr;
-  if (create == nullptr || destroy == nullptr) {
-    std::fprintf(stderr, "live_bench: cannot load %s\n", LibraryPath().c_str());
-    stop = true;
-    serving.join();
-    return 1;
-  }
-  ecu::EcuLink* link = create();
-  link->SetStartOptionA(0);
-  link->SetStartOptionB(4);
+  bench::PacedEcu paced(kBaud);
+  if (!paced.Serving()) return 1;
+  bench::LoadedLink loaded("live_bench");
+  ecu::EcuLink* link = loaded.Link();
   int status = 0;
   // A busy machine can make the first handshake miss its time: one more try.
-  if (!link->OpenLink() || (!link->Connect() && !link->Connect())) {
-    std::fprintf(stderr, "live_bench: no connection to the virtual ECU\n");
+  if (!loaded.Connected()) {
     status = 1;
   } else {
     ConfCar store("bench.dmr", link);
@@ -149,7 +88,7 @@ int main(int argc, char** argv) {
     // the window's complaint is taken and the design texts stay.
     TModuloLingua lingua;
     const bool texts =
-        lingua.Open(QString::fromStdString(ProgramFolder()), QStringLiteral("DizionarioVnt.dbf"));
+        lingua.Open(QString::fromStdString(bench::ProgramFolder()), QStringLiteral("DizionarioVnt.dbf"));
     if (texts) lingua.SetSelectedColumn(QStringLiteral("ITALIANO"));
     ScopedMessageBoxCapture boxes;
     FormContext context;
@@ -217,9 +156,5 @@ int main(int argc, char** argv) {
     std::printf("  goal: window under 2 ms per tick: %s\n",
                 Percentile(windowCpu, 0.95) < 2.0 ? "met (p95)" : "NOT met (p95)");
   }
-  destroy(link);
-  stop = true;
-  serving.join();
-  ::dlclose(library);
   return status;
 }
