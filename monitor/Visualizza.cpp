@@ -196,7 +196,7 @@ void TFormVisualizza::ShowRecording() {
 // The list takes no keyboard focus, so the view's keys (M, G, F12) stay the
 // view's and a letter never picks a rate by accident.
 void TFormVisualizza::BuildRateControl() {
-  LabelFrequenza = MakeLabel(this, "LabelFrequenza", QStringLiteral("Frequenza"), {640, 448, 130, 20});
+  LabelFrequenza = ui::MakeLabel(this, "LabelFrequenza", QStringLiteral("Frequenza"), {640, 448, 130, 20});
   LabelFrequenza->setFont(LabelRegistra->font());
   ComboFrequenza = new QComboBox(this);
   ComboFrequenza->setObjectName(QStringLiteral("ComboFrequenza"));
