@@ -11,24 +11,24 @@
 
 namespace {
 
-// A field of a shared byte: the identifier the windows know it by, its slot
-// and its bits.
-struct Field {
-  int identifier;
-  int slot;
-  std::int32_t mask;
-};
+// Every bit of a raw byte: a value compared whole.
+constexpr std::int32_t kWholeByte = -1;
 
-constexpr Field kSharedFields[] = {
-    {1, params::kOptionSlot, 0xE0},        {67, params::kOptionSlot, 0x01},
-    {69, params::kOptionSlot, 0x02},       {68, params::kOptionSlot, 0x04},
-    {65, params::kOptionSlot, 0x08},       {64, params::kOptionSlot, 0x10},
-    {70, params::kDecelerationSlot, 0x07}, {71, params::kDecelerationSlot, 0xF8},
-};
-
-// The slots the parameter file does not hold: 73 and 74.
+// The slots the parameter file gives a value for: the own slots of the
+// parameters it holds (not the unused slot, not the parameters after the
+// file's last one).
 bool InFile(int slot) {
-  return slot != params::kSwitchTypeSlot && slot != params::kGasStartTemperatureSlot;
+  for (const params::Parameter& p : params::kTable) {
+    if (params::InParameterFile(p.id) && p.slot >= 0 && p.count > 0 && slot >= p.slot &&
+        slot < p.slot + p.count)
+      return true;
+  }
+  return false;
+}
+
+// The bits a byte shared with bit fields keeps under its own identifier.
+bool IsRestOfSharedByte(const params::Parameter& p) {
+  return p.count == 1 && params::RemainingBits(p) != 0xFF;
 }
 
 // A store without a link that carries one side's bytes, so the units come
@@ -69,14 +69,15 @@ void AddRow(std::vector<CompareRow>& rows, const Side& a, const Side& b, const S
   row.rawA = a.Raw(slot, mask);
   row.rawB = b.Raw(slot, mask);
   // Kept by the ECU only when neither side holds it as a setting.
-  row.keptByEcu = KeptByEcu(identifier, a.Raw(params::kOptionSlot, -1)) &&
-                  KeptByEcu(identifier, b.Raw(params::kOptionSlot, -1));
+  row.keptByEcu = KeptByEcu(identifier, a.Raw(params::kOptionSlot, kWholeByte)) &&
+                  KeptByEcu(identifier, b.Raw(params::kOptionSlot, kWholeByte));
   const bool apart = row.rawA != row.rawB;
   row.differs = apart && !row.keptByEcu;
   if (!apart && !all) return;
-  // The rest of the option byte has no units: its bits as a number.
+  // The rest of a shared byte has no units: its bits as a number.
+  const bool bitsOnly = IsRestOfSharedByte(*params::Find(identifier));
   auto value = [&](const Side& side) -> long double {
-    if (identifier != 1) return side.Value(identifier, element, slot);
+    if (!bitsOnly) return side.Value(identifier, element, slot);
     const std::int32_t r = side.Raw(slot, mask);
     return r == kAbsent ? kMissingValue : r;
   };
@@ -99,9 +100,13 @@ std::string CsvField(std::string_view text) {
 }  // namespace
 
 bool KeptByEcu(int identifier, std::int32_t optionByte) {
-  constexpr std::int32_t kFixedDefaultBit = 0x01;
-  if (identifier == 53) return true;
-  return identifier == 40 && (optionByte == kAbsent || (optionByte & kFixedDefaultBit) == 0);
+  const params::Parameter* p = params::Find(identifier);
+  if (p == nullptr || !p->computedByEcu) return false;
+  if (p->id != params::Id::ActuatorDefaultPosition) return true;
+  // The default position is the technician's setting while the fixed-default
+  // option is on.
+  const std::int32_t fixedDefault = params::FieldMask(params::Row(params::Id::FixedDefaultOption));
+  return optionByte == kAbsent || (optionByte & fixedDefault) == 0;
 }
 
 Configuration ReadConfiguration(const std::filesystem::path& file) {
@@ -120,8 +125,6 @@ Configuration ReadConfiguration(const std::filesystem::path& file) {
     else if (c.raw[static_cast<std::size_t>(s)] == kAbsent)
       ++c.absent;
   }
-  // Slot 32 has no parameter: it is never in a file.
-  if (c.raw[32] == kAbsent) --c.absent;
   return c;
 }
 
@@ -136,7 +139,7 @@ bool ReadWholeConfiguration(const std::filesystem::path& file, Configuration* c,
   c->opened = c->header = true;
   for (std::size_t s = 0; s < c->raw.size(); ++s) {
     c->raw[s] = InFile(static_cast<int>(s)) && reading.slots[s] ? *reading.slots[s] : kAbsent;
-    if (InFile(static_cast<int>(s)) && s != 32 && !reading.slots[s]) ++c->absent;
+    if (InFile(static_cast<int>(s)) && !reading.slots[s]) ++c->absent;
   }
   return true;
 }
@@ -145,8 +148,10 @@ Configuration ConfigurationOf(const ConfCar& store) {
   Configuration c;
   c.opened = c.header = true;
   c.raw = store.RawImage();
-  c.raw[params::kSwitchTypeSlot] = kAbsent;
-  c.raw[params::kGasStartTemperatureSlot] = kAbsent;
+  for (const params::Parameter& p : params::kTable) {
+    if (params::InParameterFile(p.id) || p.slot < 0) continue;
+    for (int i = 0; i < p.count; ++i) c.raw[static_cast<std::size_t>(p.slot + i)] = kAbsent;
+  }
   return c;
 }
 
@@ -155,20 +160,24 @@ std::vector<CompareRow> CompareConfigurations(const Configuration& a, const Conf
   const Configuration factoryValues = Factory();
   const Side sideA(a), sideB(b), factory(factoryValues);
   std::vector<CompareRow> rows;
-  for (int identifier = 1; identifier <= 72; ++identifier) {
-    bool shared = false;
-    for (const Field& f : kSharedFields) {
-      if (f.identifier != identifier) continue;
-      AddRow(rows, sideA, sideB, factory, identifier, -1, f.slot, f.mask, all);
-      shared = true;
+  for (const params::Parameter& p : params::kTable) {
+    if (!params::InParameterFile(p.id) || p.slot < 0) continue;
+    const int identifier = params::Number(p.id);
+    if (const std::int32_t field = params::FieldMask(p); field != 0) {
+      AddRow(rows, sideA, sideB, factory, identifier, -1, p.slot, field, all);
+      continue;
     }
-    // The deceleration byte is all fields; 57 is the ECU value of 54.
-    if (shared || identifier == 22 || identifier == 57) continue;
-    const int first = params::OwnSlot(identifier);
-    if (first < 0) continue;
-    const int count = params::ElementCount(identifier);
-    for (int i = 0; i < count; ++i)
-      AddRow(rows, sideA, sideB, factory, identifier, count > 1 ? i : -1, first + i, -1, all);
+    // A second name of one ECU value is compared under the first.
+    if (p.count == 0 || params::SameEcuValueAs(p) != nullptr) continue;
+    if (IsRestOfSharedByte(p)) {
+      // What the bit fields leave of the byte; nothing when they take it all.
+      if (const std::int32_t rest = params::RemainingBits(p); rest != 0)
+        AddRow(rows, sideA, sideB, factory, identifier, -1, p.slot, rest, all);
+      continue;
+    }
+    for (int i = 0; i < p.count; ++i)
+      AddRow(rows, sideA, sideB, factory, identifier, p.count > 1 ? i : -1, p.slot + i,
+             kWholeByte, all);
   }
   // What the ECU keeps by itself goes apart, after the rest.
   std::stable_partition(rows.begin(), rows.end(),
@@ -213,7 +222,8 @@ std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& 
   const std::int32_t options =
       targetOptions != kAbsent ? targetOptions : store.RawImage()[params::kOptionSlot];
   for (const auto& [identifier, element] : params::FullWriteOrder()) {
-    if (identifier == 57) continue;  // one ECU value with 54, written as 54
+    // One ECU value under two names is written under the first.
+    if (params::SameEcuValueAs(*params::Find(identifier)) != nullptr) continue;
     if (KeptByEcu(identifier, options)) continue;
     const auto slot =
         static_cast<std::size_t>(params::OwnSlot(identifier) + (element < 0 ? 0 : element));

@@ -34,8 +34,8 @@ bool ReadWholeConfiguration(const std::filesystem::path& file, Configuration* c,
 Configuration ConfigurationOf(const ConfCar& store);
 
 // One compared value. Values shared in one byte are compared bit field by
-// bit field under their own identifiers (64, 65, 67..71); the rest of the
-// option byte stays under 1.
+// bit field under their own identifiers; the rest of the option byte stays
+// under the option byte's.
 struct CompareRow {
   int identifier = 0;
   int element = -1;
@@ -49,9 +49,9 @@ struct CompareRow {
 };
 
 // Values the ECU keeps up to date by itself while the engine runs: the
-// diagnosis error flags (53) always, the actuator's default position (40)
-// unless the fixed-default option (67, bit 0 of the option byte) is on, when
-// it is the technician's setting. optionByte may be kAbsent (option off).
+// diagnosis error flags always, the actuator's default position unless the
+// fixed-default option (a bit of the option byte) is on, when it is the
+// technician's setting. optionByte may be kAbsent (option off).
 bool KeptByEcu(int identifier, std::int32_t optionByte);
 
 // Rows in identifier order; only the differing ones unless all is set. A
@@ -86,7 +86,8 @@ struct RestoreStep {
   std::int32_t raw = 0;
 };
 // The values of target that differ from the store's, in the full write's
-// order (values target does not give are left alone; 57 goes with 54; values
+// order (values target does not give are left alone; the second name of one
+// ECU value goes with the first; values
 // the ECU keeps by itself, as the option byte will be after the restore, are
 // not written).
 std::vector<RestoreStep> RestorePlan(const ConfCar& store, const Configuration& target);

@@ -21,7 +21,7 @@ ConfCar::ConfCar(std::string_view fileName, ecu::EcuLink* link)
 void ConfCar::ResetDefaults() {
   image_ = params::Defaults();
   // The two temperature defaults are the sensor readings of 15 °C and 60 °C.
-  image_[5] = RawOfTemperature(15.0f);
+  image_[params::Row(params::Id::ChangeOverMinimumTemperature).slot] = RawOfTemperature(15.0f);
   image_[params::kGasStartTemperatureSlot] = RawOfTemperature(60.0f);
 }
 
@@ -50,7 +50,7 @@ bool ConfCar::OpticalSensorInUse() const {
 bool ConfCar::SetOpticalSensor(bool on) {
   std::int32_t option = image_[params::kOptionSlot];
   option = on ? (option | 0x20) : (option & ~0x20);
-  return Write(1, params::kOptionSlot, option);
+  return Write(params::Number(params::Id::OptionByte), params::kOptionSlot, option);
 }
 
 void ConfCar::StoreRaw(int slot, std::int32_t raw) {
@@ -89,7 +89,8 @@ bool ConfCar::WriteRaw(int identifier, int element, std::int32_t raw) {
   if (count < 2 || element >= count) return false;
   // Elements go by the array's address alone, as the full write sends them.
   const int slot = first + element;
-  if (!Send(identifier, element, static_cast<std::uint32_t>(identifier), slot, raw)) return false;
+  if (!Send(identifier, element, params::ElementCode(*params::Find(identifier)), slot, raw))
+    return false;
   image_[static_cast<std::size_t>(slot)] = raw;
   return true;
 }
@@ -98,7 +99,7 @@ bool ConfCar::EraseMemory(const std::function<void()>& settle) {
   BeginBulkWrite(BulkWrite::kErase, {});
   // The erase command is element 0 of code 0, with value 0.
   const bool accepted = link_ != nullptr && link_->WriteParameterElement(0, 0, 0);
-  Report(0, -1, 0, 0, accepted);
+  Report(params::Number(params::Id::None), -1, 0, 0, accepted);
   if (accepted) {
     if (settle) settle();
     const Image before = ecuImage_;
@@ -125,7 +126,8 @@ void ConfCar::Report(int identifier, int element, std::int32_t oldRaw, std::int3
   attempt.time = std::chrono::system_clock::now();
   attempt.identifier = identifier;
   attempt.element = element;
-  if (identifier == 72 || params::StorageSlot(identifier) < 0) {
+  const params::Parameter* p = params::Find(identifier);
+  if (p == nullptr || p->slot < 0 || p->conversion.rule == params::Rule::Command) {
     // The customer code is never kept anywhere, not even as a number here.
     attempt.oldValue = attempt.newValue = kMissingValue;
   } else {
@@ -146,11 +148,13 @@ void ConfCar::Report(int identifier, int element, std::int32_t oldRaw, std::int3
 }
 
 void ConfCar::ReportChanges(const Image& before) {
-  // Identifiers 73 and 74 are not the ECU's to report: the full read clears them.
-  for (int identifier = 1; identifier <= 72; ++identifier) {
-    const int first = params::OwnSlot(identifier);
-    if (first < 0) continue;
-    const int count = params::ElementCount(identifier);
+  // The parameters after the file's last one are not the ECU's to report:
+  // the full read clears them.
+  for (const params::Parameter& p : params::kTable) {
+    if (!params::InParameterFile(p.id) || p.slot < 0 || p.count == 0) continue;
+    const int identifier = params::Number(p.id);
+    const int first = p.slot;
+    const int count = p.count;
     for (int i = 0; i < count; ++i) {
       const auto s = static_cast<std::size_t>(first + i);
       if (before[s] != ecuImage_[s])

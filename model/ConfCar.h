@@ -11,15 +11,16 @@
 #include <string_view>
 
 #include "EcuLink.h"
+#include "Parameters.h"
 #include "WriteObserver.h"
 
 namespace paramfile {
 struct Reading;
 }
 
-// Identifiers run 0..74; the image holds 71 raw slots.
-constexpr int kParameterCount = 75;
-constexpr int kImageSlots = 71;
+// Identifiers run 0..kParameterCount - 1; the image holds kImageSlots raw slots.
+constexpr int kParameterCount = params::kCount;
+constexpr int kImageSlots = params::kSlotCount;
 // Returned by GetValue for identifiers without a value, written to parameter
 // files for them, and read from a file as "leave the current value".
 constexpr std::int32_t kMissingValue = 800000;
@@ -68,7 +69,7 @@ class ConfCar : public IoBaseData {
   void ResetDefaults();
   // Slot of the identifier's first value, or kNoSlot.
   int MemberAddress(int identifier) const;
-  // The code word that names the identifier to the link (0 outside 0..74).
+  // The code word that names the identifier to the link (0 outside the table).
   static std::uint32_t ParameterCode(int identifier);
   // Sends the option byte with bit 5 set or cleared; stores it only on success.
   bool SetOpticalSensor(bool on);
@@ -81,16 +82,24 @@ class ConfCar : public IoBaseData {
 
   // Engineering units by identifier; kMissingValue where there is none.
   long double GetValue(int identifier);
+  long double GetValue(params::Id id) { return GetValue(params::Number(id)); }
   // 1 accepted and stored, 0 refused or not writable, -1 negative identifier.
   int SetValue(int identifier, double value);
-  // Sends the customer code (identifier 72), reports it to the observer
-  // without its value and keeps nothing; true when the ECU accepted it.
-  // SetValue(72) sends it the same way and returns 1 whatever the answer.
+  int SetValue(params::Id id, double value) { return SetValue(params::Number(id), value); }
+  // Sends the customer code, reports it to the observer without its value
+  // and keeps nothing; true when the ECU accepted it. SetValue of the
+  // customer code sends it the same way and returns 1 whatever the answer.
   bool SendCustomerCode(std::int32_t code);
-  // Arrays 25, 27, 60, 61; kMissingValue for any other identifier or index.
+  // The arrays' elements; kMissingValue for any other identifier or index.
   long double GetElement(int identifier, int index) const;
+  long double GetElement(params::Id id, int index) const {
+    return GetElement(params::Number(id), index);
+  }
   // 1.0 accepted and stored, 0.0 otherwise.
   double SetElement(int identifier, int index, double value);
+  double SetElement(params::Id id, int index, double value) {
+    return SetElement(params::Number(id), index, value);
+  }
 
   // The units of a raw byte of a single-value identifier, or of one element
   // of an array, by the same rules as GetValue and GetElement (with this
@@ -114,12 +123,17 @@ class ConfCar : public IoBaseData {
   int ReadAll();
   // Writes the whole store, every answer ignored; returns 0.
   int WriteAll();
-  // 60 or 61: reads the six elements into the store and the buffer; returns 1,
-  // or 0 for any other identifier.
+  // A six-value table (the level sensor calibration, the indicator outputs):
+  // reads the six elements into the store and the buffer; returns 1, or 0
+  // for any other identifier.
   int ReadArray(int identifier, int buffer[6]);
-  // 60 or 61: writes six raw values, stops at the first refusal; the store takes
-  // them only when all six were accepted (returns 1), else 0.
+  int ReadArray(params::Id id, int buffer[6]) { return ReadArray(params::Number(id), buffer); }
+  // A six-value table: writes six raw values, stops at the first refusal; the
+  // store takes them only when all six were accepted (returns 1), else 0.
   int WriteArray(int identifier, const int values[6]);
+  int WriteArray(params::Id id, const int values[6]) {
+    return WriteArray(params::Number(id), values);
+  }
 
   // Parameter file under FileName(). SaveFile returns false when the file could
   // not be written (the old file, if any, is then left as it was; SaveError
@@ -150,7 +164,7 @@ class ConfCar : public IoBaseData {
   // The values of the slots between two images that differ, as accepted writes.
   void ReportChanges(const Image& before);
   void TakeFileValues(const paramfile::Reading& reading);
-  void ReadInto(int identifier);
+  void ReadInto(params::Id id);
   void Progress(int percent, bool add);
 
   ecu::EcuLink* link_ = nullptr;
@@ -163,6 +177,7 @@ class ConfCar : public IoBaseData {
   bool variant_ = false;
 };
 
-// Thermistor conversions for temperatures (parameters 58, 74, live view).
+// Thermistor conversions for temperatures (the change-over and gas start
+// temperatures, the live view).
 long double TemperatureOfRaw(int raw);
 int RawOfTemperature(float celsius);

@@ -8,52 +8,84 @@
 
 namespace {
 
-// Full read, group by group; a progress step follows every group but the last.
-constexpr std::array<std::initializer_list<int>, 12> kReadGroups = {{
-    {1, 2, 62},
-    {57, 63, 58, 56},
-    {54, 3, 59, 4, 51},
-    {5, 6, 7, 8, 39},
-    {38, 36, 35, 31},
-    {32, 33, 34},
-    {41, 42, 60},
-    {66, 40, 23, 24, 61},
-    {9, 10, 25, 27},
-    {28, 17, 12, 13, 45},
-    {44, 18, 48, 43, 22, 55},
-    {30, 19, 52, 53, 14, 15, 16, 46},
+using params::Id;
+
+// The orders below are the ECU's: the full read goes group by group, a
+// progress step after every group but the last.
+constexpr std::array<std::initializer_list<Id>, 12> kReadGroups = {{
+    {Id::OptionByte, Id::IgnitionType, Id::OverRevThreshold},
+    {Id::FuelOverlapMilliseconds, Id::ChangeOverType, Id::ChangeOverMinimumTemperature,
+     Id::ChangeOverRpm},
+    {Id::FuelOverlapTime, Id::TpsType, Id::LevelSensorType, Id::LambdaProbeType,
+     Id::LambdaReadDelay},
+    {Id::EmulationHighTime, Id::EmulationLowTime, Id::EmulationTristateTime,
+     Id::EmulationWaveCount, Id::ActuatorAtFullThrottle},
+    {Id::FullThrottleTps, Id::ActuatorUpperLimit, Id::ActuatorLowerLimit,
+     Id::IdleOpeningStepsBeyond},
+    {Id::IdleClosingStepsBelow, Id::OffIdleOpeningStepsBeyond, Id::OffIdleClosingStepsBelow},
+    {Id::CutOffEndRpm, Id::ActuatorInCutOff, Id::LevelSensorCalibration},
+    {Id::ReturnToPetrolLevel, Id::ActuatorDefaultPosition, Id::MonoBoschHysteresis,
+     Id::IdleTpsHysteresis, Id::IndicatorOutputs},
+    {Id::IdleOpeningStepTime, Id::IdleClosingStepTime, Id::TpsVoltages, Id::IdleLambdaReference},
+    {Id::CruiseLambdaReference, Id::ActuatorEnteringIdle, Id::CruiseOpeningStepTime,
+     Id::CruiseClosingStepTime, Id::StepsToEnrichAtFirstLean},
+    {Id::StepsToLeanAtFirstRich, Id::ActuatorLeavingIdle, Id::PowerStartRpm,
+     Id::OpenLoopAtPower, Id::DecelerationByte, Id::ActuatorAtColdProbe},
+    {Id::LambdaReferenceOffset, Id::LimitedOpeningOffIdle, Id::DiagnosisEnableMask,
+     Id::DiagnosisErrorFlags, Id::PowerOpeningStepTime, Id::PowerClosingStepTime,
+     Id::PowerReleaseStepTime, Id::PowerAsIdle},
 }};
 constexpr int kGroupProgress = 9;
 
-constexpr std::array kWriteScalarsFirst = {1,  2,  62, 57, 58, 63, 56, 54, 3,  59, 4,
-                                           51, 5,  6,  7,  8,  39, 38, 36, 35, 31, 32,
-                                           33, 34, 41, 42, 66, 40, 23, 24, 9,  10};
-constexpr std::array kWriteScalarsThen = {28, 17, 12, 13, 45, 44, 18, 48, 43, 22,
-                                          55, 30, 19, 52, 53, 14, 15, 16, 46};
+// The full write: these single values, the TPS voltages and the idle lambda
+// reference element by element, the next single values, then the indicator
+// outputs and the level sensor calibration element by element.
+constexpr std::array kWriteScalarsFirst = {
+    Id::OptionByte, Id::IgnitionType, Id::OverRevThreshold, Id::FuelOverlapMilliseconds,
+    Id::ChangeOverMinimumTemperature, Id::ChangeOverType, Id::ChangeOverRpm,
+    Id::FuelOverlapTime, Id::TpsType, Id::LevelSensorType, Id::LambdaProbeType,
+    Id::LambdaReadDelay, Id::EmulationHighTime, Id::EmulationLowTime,
+    Id::EmulationTristateTime, Id::EmulationWaveCount, Id::ActuatorAtFullThrottle,
+    Id::FullThrottleTps, Id::ActuatorUpperLimit, Id::ActuatorLowerLimit,
+    Id::IdleOpeningStepsBeyond, Id::IdleClosingStepsBelow, Id::OffIdleOpeningStepsBeyond,
+    Id::OffIdleClosingStepsBelow, Id::CutOffEndRpm, Id::ActuatorInCutOff,
+    Id::ReturnToPetrolLevel, Id::ActuatorDefaultPosition, Id::MonoBoschHysteresis,
+    Id::IdleTpsHysteresis, Id::IdleOpeningStepTime, Id::IdleClosingStepTime};
+constexpr std::array kWriteScalarsThen = {
+    Id::CruiseLambdaReference, Id::ActuatorEnteringIdle, Id::CruiseOpeningStepTime,
+    Id::CruiseClosingStepTime, Id::StepsToEnrichAtFirstLean, Id::StepsToLeanAtFirstRich,
+    Id::ActuatorLeavingIdle, Id::PowerStartRpm, Id::OpenLoopAtPower, Id::DecelerationByte,
+    Id::ActuatorAtColdProbe, Id::LambdaReferenceOffset, Id::LimitedOpeningOffIdle,
+    Id::DiagnosisEnableMask, Id::DiagnosisErrorFlags, Id::PowerOpeningStepTime,
+    Id::PowerClosingStepTime, Id::PowerReleaseStepTime, Id::PowerAsIdle};
 
 bool IsWholeArray(int identifier) {
-  return identifier == 60 || identifier == 61;
+  const params::Parameter* p = params::Find(identifier);
+  return p != nullptr && params::IsWholeTable(*p);
 }
 
 }  // namespace
 
-void ConfCar::ReadInto(int identifier) {
+void ConfCar::ReadInto(Id id) {
   if (link_ == nullptr) return;
   // The answer is not examined: a failed read leaves the slot as it was.
-  const auto first = static_cast<std::size_t>(params::OwnSlot(identifier));
-  if (!link_->ReadParameter(params::Code(identifier), &image_[first])) return;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(params::ElementCount(identifier)); ++i)
+  const params::Parameter& p = params::Row(id);
+  const auto first = static_cast<std::size_t>(p.slot);
+  if (!link_->ReadParameter(p.code, &image_[first])) return;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(p.count); ++i)
     ecuImage_[first + i] = image_[first + i];
 }
 
 int ConfCar::ReadAll() {
   for (std::size_t group = 0; group < kReadGroups.size(); ++group) {
-    for (const int identifier : kReadGroups[group]) ReadInto(identifier);
+    for (const Id id : kReadGroups[group]) ReadInto(id);
     if (group + 1 < kReadGroups.size()) Progress(kGroupProgress, true);
   }
-  // The switch type and the gas start temperature are not read from the ECU.
-  image_[params::kSwitchTypeSlot] = 0;
-  image_[params::kGasStartTemperatureSlot] = 0;
+  // The parameters after the file's last one are not read from the ECU.
+  for (const params::Parameter& p : params::kTable) {
+    if (params::InParameterFile(p.id) || p.count == 0) continue;
+    for (int i = 0; i < p.count; ++i) image_[static_cast<std::size_t>(p.slot + i)] = 0;
+  }
   ecuImage_ = image_;
   Progress(100, false);
   return 0;
@@ -61,15 +93,15 @@ int ConfCar::ReadAll() {
 
 std::vector<params::WriteStep> params::FullWriteOrder() {
   std::vector<WriteStep> steps;
-  auto elements = [&steps](int identifier) {
-    for (int i = 0; i < ElementCount(identifier); ++i) steps.push_back({identifier, i});
+  auto elements = [&steps](Id id) {
+    for (int i = 0; i < Row(id).count; ++i) steps.push_back({Number(id), i});
   };
-  for (const int identifier : kWriteScalarsFirst) steps.push_back({identifier, -1});
-  elements(25);
-  elements(27);
-  for (const int identifier : kWriteScalarsThen) steps.push_back({identifier, -1});
-  elements(61);
-  elements(60);
+  for (const Id id : kWriteScalarsFirst) steps.push_back({Number(id), -1});
+  elements(Id::TpsVoltages);
+  elements(Id::IdleLambdaReference);
+  for (const Id id : kWriteScalarsThen) steps.push_back({Number(id), -1});
+  elements(Id::IndicatorOutputs);
+  elements(Id::LevelSensorCalibration);
   return steps;
 }
 
@@ -79,11 +111,11 @@ int ConfCar::WriteAll() {
   BeginBulkWrite(BulkWrite::kFileLoad, FileName());
   const bool calibrated = params::IsCalibratedLevelSensor(image_[params::kLevelSensorTypeSlot]);
   for (const auto& [identifier, element] : params::FullWriteOrder()) {
-    if (identifier == 60 && !calibrated) continue;
+    if (identifier == params::Number(Id::LevelSensorCalibration) && !calibrated) continue;
     const int slot = params::OwnSlot(identifier) + (element < 0 ? 0 : element);
     // Elements go by the array's address alone, as the ECU takes them.
-    const std::uint32_t code =
-        element < 0 ? params::Code(identifier) : static_cast<std::uint32_t>(identifier);
+    const params::Parameter& p = *params::Find(identifier);
+    const std::uint32_t code = element < 0 ? p.code : params::ElementCode(p);
     Send(identifier, element, code, slot, image_[static_cast<std::size_t>(slot)]);
   }
   EndBulkWrite(BulkWrite::kFileLoad);
@@ -92,9 +124,9 @@ int ConfCar::WriteAll() {
 
 int ConfCar::ReadArray(int identifier, int buffer[6]) {
   if (!IsWholeArray(identifier)) return 0;
-  ReadInto(identifier);
+  ReadInto(params::Find(identifier)->id);
   const int first = params::OwnSlot(identifier);
-  for (int i = 0; i < 6; ++i) buffer[i] = image_[static_cast<std::size_t>(first + i)];
+  for (int i = 0; i < params::kTableLength; ++i) buffer[i] = image_[static_cast<std::size_t>(first + i)];
   return 1;
 }
 
@@ -102,14 +134,14 @@ int ConfCar::WriteArray(int identifier, const int values[6]) {
   if (!IsWholeArray(identifier) || link_ == nullptr) return 0;
   // Every slot holds one byte, as SetElement keeps it: a table with a value
   // that does not fit is refused before anything is sent.
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < params::kTableLength; ++i) {
     if (values[i] < 0 || values[i] > 255) return 0;
   }
   const int first = params::OwnSlot(identifier);
-  for (int i = 0; i < 6; ++i) {
-    if (!Send(identifier, i, static_cast<std::uint32_t>(identifier), first + i, values[i]))
-      return 0;
+  const std::uint32_t code = params::ElementCode(*params::Find(identifier));
+  for (int i = 0; i < params::kTableLength; ++i) {
+    if (!Send(identifier, i, code, first + i, values[i])) return 0;
   }
-  for (int i = 0; i < 6; ++i) image_[static_cast<std::size_t>(first + i)] = values[i];
+  for (int i = 0; i < params::kTableLength; ++i) image_[static_cast<std::size_t>(first + i)] = values[i];
   return 1;
 }

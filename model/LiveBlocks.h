@@ -60,8 +60,8 @@ using Block = std::array<std::uint8_t, ecu::kLiveBlockSize>;
 // How the minimum TPS voltage is shown: read from the store whenever a slow
 // block arrives.
 struct MinTpsRule {
-  int hysteresis = 0;         // 24 in hundredths of a volt
-  bool fixedIdleTps = false;  // 68
+  int hysteresis = 0;         // the idle TPS hysteresis in hundredths of a volt
+  bool fixedIdleTps = false;  // the fixed idle TPS option
   bool invertedTps = false;   // the store's inverted-TPS flag
 };
 // The minimum TPS voltage shown for the one the ECU sent.

@@ -1,5 +1,6 @@
 // The parameter file: 76 CR LF lines, a header, the ECU identification, one
-// line per identifier 0..72 with its code word and raw value(s), a trailer.
+// line per identifier from 0 to the file's last with its code word and raw
+// value(s), a trailer.
 #include <filesystem>
 #include <sstream>
 #include <system_error>

@@ -205,23 +205,21 @@ class Reader {
     return SameEcuValueAgrees(identifier, number);
   }
 
-  // Two identifiers with the same code are one value in the ECU (54 and 57):
-  // a file that gives them different values cannot be written as it says.
+  // Two identifiers with the same code are one value in the ECU: a file that
+  // gives them different values cannot be written as it says.
   bool SameEcuValueAgrees(int identifier, int number) {
-    const int slot = params::OwnSlot(identifier);
-    if (slot < 0 || params::ElementCount(identifier) != 1) return true;
-    const auto& mine = r_.slots[static_cast<std::size_t>(slot)];
-    for (int other = 0; other < identifier; ++other) {
-      const int otherSlot = params::OwnSlot(other);
-      if (otherSlot < 0 || params::Code(other) != params::Code(identifier)) continue;
-      const auto& theirs = r_.slots[static_cast<std::size_t>(otherSlot)];
-      if (mine && theirs && *mine != *theirs)
-        return Mismatch(number, "identifier " + std::to_string(identifier) + " gives " +
-                                    std::to_string(*mine) + " but identifier " +
-                                    std::to_string(other) + " (line " + std::to_string(other + 3) +
-                                    ") gives " + std::to_string(*theirs) +
-                                    "; they are one value in the ECU");
-    }
+    const params::Parameter* p = params::Find(identifier);
+    const params::Parameter* first = p != nullptr ? params::SameEcuValueAs(*p) : nullptr;
+    if (first == nullptr) return true;
+    const int other = params::Number(first->id);
+    const auto& mine = r_.slots[static_cast<std::size_t>(p->slot)];
+    const auto& theirs = r_.slots[static_cast<std::size_t>(first->slot)];
+    if (mine && theirs && *mine != *theirs)
+      return Mismatch(number, "identifier " + std::to_string(identifier) + " gives " +
+                                  std::to_string(*mine) + " but identifier " +
+                                  std::to_string(other) + " (line " + std::to_string(other + 3) +
+                                  ") gives " + std::to_string(*theirs) +
+                                  "; they are one value in the ECU");
     return true;
   }
 

@@ -29,7 +29,7 @@
 namespace paramfile {
 
 constexpr int kFileLines = 76;
-constexpr int kLastIdentifier = 72;
+constexpr int kLastIdentifier = params::Number(params::kLastFileParameter);
 constexpr std::size_t kMaxHeaderLength = 79;
 constexpr std::size_t kMaxLineLength = 100;
 
@@ -50,7 +50,8 @@ struct Reading {
   // one; nothing where the slot keeps its current value (the missing-value
   // marker, a number that is not a raw byte, a line not reached).
   std::array<std::optional<std::int32_t>, kImageSlots> slots{};
-  // Parameter lines read (0..73), in the forgiving sense.
+  // Parameter lines read (0 up to one per identifier of the file), in the
+  // forgiving sense.
   int parameterLinesRead = 0;
 };
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-// The name of identifier 0..74 ("parameter N" outside that range); an array
+// The name of an identifier of the table ("parameter N" outside it); an array
 // element gets its index, counted from 0 as everywhere else (the journal,
 // `ecuctl set ID INDEX`, the link): "TPS voltages [1]" is the second.
 std::string ParameterName(int identifier, int element = -1);

@@ -7,7 +7,7 @@ namespace {
 
 // Slot 32 is unused and slot 50 (second element of the idle lambda reference)
 // has no factory value of its own: 0 and the first element's 28.
-constexpr std::array<std::int32_t, kImageSlots> kDefaults = {
+constexpr std::array<std::int32_t, kSlotCount> kDefaults = {
     0,   50,  0,   12,  5,   156, 60,  20,  0,   129,  // 0..9
     25,  55,  114, 161, 215, 225, 0,   1,   18,  18,   // 10..19
     0,   1,   0,   100, 100, 255, 255, 0,   25,  25,   // 20..29
@@ -53,7 +53,7 @@ int PositionInList(int identifier, int code) {
   return -1;
 }
 
-const std::array<std::int32_t, kImageSlots>& Defaults() {
+const std::array<std::int32_t, kSlotCount>& Defaults() {
   return kDefaults;
 }
 

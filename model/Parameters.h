@@ -11,6 +11,8 @@
 #include <optional>
 #include <span>
 
+#include "EcuLink.h"
+
 namespace params {
 
 enum class Id : int {
@@ -279,6 +281,70 @@ constexpr const Parameter* Find(int number) {
   return &kTable[static_cast<std::size_t>(number)];
 }
 constexpr const Parameter& Row(Id id) { return kTable[static_cast<std::size_t>(Number(id))]; }
+
+// Slots of the store's image: one past the last byte any parameter holds.
+inline constexpr int kSlotCount = [] {
+  int end = 0;
+  for (const Parameter& p : kTable)
+    if (p.slot >= 0 && p.slot + (p.count > 0 ? p.count : 1) > end)
+      end = p.slot + (p.count > 0 ? p.count : 1);
+  return end;
+}();
+
+// The parameter file holds the parameters up to this one, one line each, and
+// the full read, the change report after an erase and compare cover the same
+// ones. The parameters after it are written to the ECU but never read back.
+inline constexpr Id kLastFileParameter = Id::CustomerCode;
+constexpr bool InParameterFile(Id id) { return Number(id) <= Number(kLastFileParameter); }
+
+// Bits of its slot's byte that a parameter without a slot of its own (a bit
+// field of a shared byte) reads and writes; 0 for every other parameter.
+constexpr std::int32_t FieldMask(const Parameter& p) {
+  if (p.slot < 0 || p.count != 0) return 0;
+  switch (p.conversion.rule) {
+    case Rule::Bit:
+      return std::int32_t{1} << p.conversion.a;
+    case Rule::LowBitsBand:
+    case Rule::HighBitsTime:
+      return p.conversion.a;
+    default:
+      return 0;
+  }
+}
+
+// Bits of a parameter's own byte left once the bit fields that share it are
+// taken out: the whole byte for a byte nobody shares, none for a byte that is
+// all fields (the deceleration byte); 0 without a single own slot.
+constexpr std::int32_t RemainingBits(const Parameter& owner) {
+  if (owner.slot < 0 || owner.count != 1) return 0;
+  std::int32_t bits = 0xFF;
+  for (const Parameter& p : kTable)
+    if (p.slot == owner.slot) bits &= ~FieldMask(p);
+  return bits;
+}
+
+// The earlier parameter whose single value is the same value in the ECU (the
+// same code word, a slot of its own in the store); nullptr for a parameter that
+// is no second name of another one.
+constexpr const Parameter* SameEcuValueAs(const Parameter& p) {
+  if (p.slot < 0 || p.count != 1) return nullptr;
+  for (const Parameter& other : kTable) {
+    if (Number(other.id) >= Number(p.id)) break;
+    if (other.slot >= 0 && other.count > 0 && other.code == p.code) return &other;
+  }
+  return nullptr;
+}
+
+// The six-value tables that travel whole (ReadArray, WriteArray): the level
+// sensor calibration and the indicator outputs.
+inline constexpr int kTableLength = 6;
+constexpr bool IsWholeTable(const Parameter& p) { return p.count == kTableLength; }
+
+// The code word of one element of an array: the array's ECU address alone,
+// as the ECU takes single elements.
+constexpr std::uint32_t ElementCode(const Parameter& p) {
+  return static_cast<std::uint32_t>(ecu::CodeAddress(p.code));
+}
 
 // The option lists of the list parameters (codes in the order the windows
 // show them); empty for the others.

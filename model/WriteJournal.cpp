@@ -133,9 +133,9 @@ JournalLine LineOfAttempt(const WriteAttempt& attempt, std::string_view event) {
   line.identifier = attempt.identifier;
   line.element = attempt.element;
   line.answer = AnswerText(attempt.answer);
-  if (attempt.identifier == 72) {
+  if (attempt.identifier == params::Number(params::Id::CustomerCode)) {
     line.note = "customer code set";
-  } else if (attempt.identifier == 0) {
+  } else if (attempt.identifier == params::Number(params::Id::None)) {
     line.note = "erase command";
   } else {
     line.oldValue = Units(attempt.oldValue);

@@ -21,7 +21,7 @@ enum class BulkWrite { kFileLoad, kErase, kRestore };
 
 struct WriteAttempt {
   std::chrono::system_clock::time_point time;
-  int identifier = 0;        // 0..74
+  int identifier = 0;        // the parameter's number (params::Id)
   int element = -1;          // index within an array; -1 for a single value
   std::int32_t oldRaw = 0;   // the byte before the write (whole shared byte)
   std::int32_t newRaw = 0;   // the byte sent; 0 for the customer code, never kept

@@ -44,10 +44,18 @@ bool IsArray(int identifier) {
   return params::ElementCount(identifier) > 1;
 }
 
-// Identifiers SetValue can write (1 and the arrays have no single-value rule).
+// The customer code: a command sent and never kept.
+bool IsCustomerCode(int identifier) {
+  return identifier == params::Number(params::Id::CustomerCode);
+}
+
+// Identifiers SetValue can write (the option byte is read only, the arrays
+// have no single-value rule).
 bool IsWritable(int identifier) {
-  if (identifier == 72) return true;
-  return params::StorageSlot(identifier) >= 0 && identifier != 1 && !IsArray(identifier);
+  if (IsCustomerCode(identifier)) return true;
+  const params::Parameter* p = params::Find(identifier);
+  return p != nullptr && p->slot >= 0 && p->conversion.rule != params::Rule::ReadOnly &&
+         !IsArray(identifier);
 }
 
 class Session {
@@ -192,7 +200,7 @@ class Session {
   }
 
   int Set(int identifier, int index, double value) {
-    if (identifier == 72) return SetCustomerCode(static_cast<int>(value));
+    if (IsCustomerCode(identifier)) return SetCustomerCode(static_cast<int>(value));
     store_.ReadAll();  // values that share a byte keep their neighbours
     if (!link_.IsConnected()) return Lost();
     const bool taken = index < 0 ? store_.SetValue(identifier, value) == 1
@@ -203,14 +211,14 @@ class Session {
            << "\n";
       return kExitRefused;
     }
-    if (identifier != 72) {
+    if (!IsCustomerCode(identifier)) {
       out_ << Number(index < 0 ? store_.GetValue(identifier) : store_.GetElement(identifier, index))
            << "\n";
     }
     return kExitOk;
   }
 
-  // The store's SetValue(72) reports 1 whatever the ECU answers (the program
+  // The store's SetValue of the customer code reports 1 whatever the ECU answers (the program
   // says nothing either way); ecuctl tells the link's own answer, and the
   // journal still notes that a customer code was set.
   int SetCustomerCode(int code) {
@@ -257,12 +265,16 @@ class Session {
 
  private:
   // Written by the full write and kept as written: not the values the ECU
-  // computes itself (40, 53), not 57 (one ECU value with 54), not the level
-  // calibration unless the sensor uses it, nothing without a slot.
+  // computes itself, not the second name of one ECU value, not the level
+  // calibration unless the sensor uses it, not the parameters the full read
+  // never reads back, nothing without a slot.
   bool WrittenAndKept(int identifier) const {
     if (params::OwnSlot(identifier) < 0) return false;
-    if (identifier == 40 || identifier == 53 || identifier == 57 || identifier >= 73) return false;
-    if (identifier == 60) return params::IsCalibratedLevelSensor(store_.RawImage()[9]);
+    const params::Parameter& p = *params::Find(identifier);
+    if (p.computedByEcu || params::SameEcuValueAs(p) != nullptr || !params::InParameterFile(p.id))
+      return false;
+    if (p.id == params::Id::LevelSensorCalibration)
+      return params::IsCalibratedLevelSensor(store_.RawImage()[params::kLevelSensorTypeSlot]);
     return true;
   }
 
@@ -419,7 +431,7 @@ int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::
     } else if (!IsWritable(identifier)) {
       return Usage(err, "parameter " + std::to_string(identifier) + " cannot be set");
     }
-    if (identifier == 72 && (value < 0 || value > 999 || value != std::trunc(value))) {
+    if (IsCustomerCode(identifier) && (value < 0 || value > 999 || value != std::trunc(value))) {
       return Usage(err, "the customer code is a whole number 0..999");
     }
     const auto list = params::OptionList(identifier);

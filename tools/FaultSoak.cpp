@@ -159,19 +159,35 @@ struct Place {
 };
 
 // Slot -> (identifier, address, element) for every slot the file and the ECU
-// share (identifiers 0..72 with a slot of their own).
+// share (the parameters of the file with a slot of their own).
 const std::map<int, Place>& Places() {
   static const std::map<int, Place> places = [] {
     std::map<int, Place> m;
-    for (int id = 0; id <= 72; ++id) {
-      const int slot = params::OwnSlot(id);
-      if (slot < 0) continue;
-      for (int i = 0; i < params::ElementCount(id); ++i)
-        m[slot + i] = {id, ecu::CodeAddress(params::Code(id)), i};
+    for (const params::Parameter& p : params::kTable) {
+      if (!params::InParameterFile(p.id) || p.slot < 0) continue;
+      for (int i = 0; i < p.count; ++i)
+        m[p.slot + i] = {params::Number(p.id), ecu::CodeAddress(p.code), i};
     }
     return m;
   }();
   return places;
+}
+
+// One ECU value under two names (either name).
+bool SharesEcuValue(const params::Parameter& p) {
+  if (params::SameEcuValueAs(p) != nullptr) return true;
+  for (const params::Parameter& other : params::kTable)
+    if (params::SameEcuValueAs(other) == &p) return true;
+  return false;
+}
+
+// The identifiers of the parameters for which test holds.
+template <typename Test>
+std::vector<int> IdentifiersWhere(Test test) {
+  std::vector<int> ids;
+  for (const params::Parameter& p : params::kTable)
+    if (test(p)) ids.push_back(params::Number(p.id));
+  return ids;
 }
 
 int Held(const vecu::EcuMemory& memory, int slot) {
@@ -348,24 +364,33 @@ class Soak {
     return ToolWrite();
   }
 
-  // Single sets: scalars with a value rule; not 54/57 (one ECU value shown
-  // twice), 40/53 (the ECU's own), 72 (write-only code), 73/74 (not in the ECU).
+  // Single sets: scalars with a value rule; not one ECU value shown twice,
+  // not the ECU's own, not the option byte as a whole, not the write-only
+  // customer code, not what the full read never reads back.
   static const std::vector<int>& Settable() {
-    static const std::vector<int> ids = [] {
-      std::vector<int> v;
-      for (int id = 2; id <= 71; ++id) {
-        if (id == 54 || id == 57 || id == 40 || id == 53) continue;
-        if (params::StorageSlot(id) < 0 || params::ElementCount(id) > 1) continue;
-        if (params::ElementCount(id) == 0 && params::StorageSlot(id) < 0) continue;
-        v.push_back(id);
-      }
-      return v;
-    }();
+    static const std::vector<int> ids = IdentifiersWhere([](const params::Parameter& p) {
+      return p.slot >= 0 && p.count <= 1 && params::InParameterFile(p.id) && !p.computedByEcu &&
+             p.conversion.rule != params::Rule::ReadOnly &&
+             p.conversion.rule != params::Rule::Command && !SharesEcuValue(p);
+    });
+    return ids;
+  }
+  static const std::vector<int>& Arrays() {
+    static const std::vector<int> ids =
+        IdentifiersWhere([](const params::Parameter& p) { return p.count > 1; });
+    return ids;
+  }
+  static const std::vector<int>& WholeTables() {
+    static const std::vector<int> ids = IdentifiersWhere(params::IsWholeTable);
     return ids;
   }
 
+  int PickFrom(const std::vector<int>& ids) {
+    return ids[static_cast<std::size_t>(Pick(static_cast<int>(ids.size())))];
+  }
+
   void SetOne() {
-    const int id = Settable()[static_cast<std::size_t>(Pick(static_cast<int>(Settable().size())))];
+    const int id = PickFrom(Settable());
     const double value = UnitValueFor(id);
     const auto before = store_.RawImage();
     const auto held = sim_.Memory();
@@ -374,11 +399,10 @@ class Soak {
   }
 
   void SetElementOne() {
-    static const int arrays[] = {25, 27, 60, 61};
-    const int id = arrays[Pick(4)];
+    const int id = PickFrom(Arrays());
     const int index = Pick(params::ElementCount(id));
     double value = Pick(256);
-    if (id == 25 || id == 27) value = Pick(51) / 10.0;  // volts
+    if (params::Find(id)->conversion.rule != params::Rule::Raw) value = Pick(51) / 10.0;  // volts
     const auto before = store_.RawImage();
     const auto held = sim_.Memory();
     const bool done = store_.SetElement(id, index, value) == 1.0;
@@ -387,7 +411,7 @@ class Soak {
   }
 
   void WriteWholeArray() {
-    const int id = Pick(2) == 0 ? 60 : 61;
+    const int id = PickFrom(WholeTables());
     int values[6];
     for (int& v : values) v = Pick(256);
     const auto before = store_.RawImage();
@@ -413,14 +437,15 @@ class Soak {
   }
 
   void ToolSet() {
-    const int id = Settable()[static_cast<std::size_t>(Pick(static_cast<int>(Settable().size())))];
+    const int id = PickFrom(Settable());
     const double value = UnitValueFor(id);
     const auto heldBefore = sim_.Memory();
     std::string out;
     const int code = Tool({"set", std::to_string(id), Number(value)}, &out);
     const auto held = sim_.Memory();
     const int slot = params::StorageSlot(id);
-    const Place place = Places().count(slot) ? Places().at(slot) : Place{id, 1, 0};
+    const Place optionByte{id, ecu::CodeAddress(params::Row(params::Id::OptionByte).code), 0};
+    const Place place = Places().count(slot) ? Places().at(slot) : optionByte;
     const bool changed = held.Get(place.address, place.index) != heldBefore.Get(place.address, place.index);
     if (code == kExitOk) {
       ConfCar view("unused.dmr");
@@ -444,11 +469,14 @@ class Soak {
     ConfCar file((folder_ / "soak.dmr").string());
     FillFrom(heldBefore, &file);
     for (int n = 0; n < 4; ++n) {
-      const int id = Settable()[static_cast<std::size_t>(Pick(static_cast<int>(Settable().size())))];
+      const int id = PickFrom(Settable());
       if (params::OwnSlot(id) >= 0) file.StoreRaw(params::OwnSlot(id), Pick(256));
     }
-    // 54 and 57 are one ECU value: a file gives them alike, or ecuctl refuses it.
-    file.StoreRaw(params::OwnSlot(57), file.RawImage()[static_cast<std::size_t>(params::OwnSlot(54))]);
+    // One ECU value under two names: a file gives them alike, or ecuctl refuses it.
+    for (const params::Parameter& p : params::kTable) {
+      if (const params::Parameter* first = params::SameEcuValueAs(p))
+        file.StoreRaw(p.slot, file.RawImage()[static_cast<std::size_t>(first->slot)]);
+    }
     if (!file.SaveFile()) return Discrepancy("cannot write the soak's file");
     std::string out;
     const int code = Tool({"write", file.FileName()}, &out);
@@ -459,8 +487,10 @@ class Soak {
     const auto held = sim_.Memory();
     for (const auto& [slot, place] : Places()) {
       const int id = place.identifier;
-      if (id == 40 || id == 53 || id == 57) continue;
-      if (id == 60 && !params::IsCalibratedLevelSensor(file.RawImage()[params::kLevelSensorTypeSlot]))
+      const params::Parameter& p = *params::Find(id);
+      if (p.computedByEcu || params::SameEcuValueAs(p) != nullptr) continue;
+      if (p.id == params::Id::LevelSensorCalibration &&
+          !params::IsCalibratedLevelSensor(file.RawImage()[params::kLevelSensorTypeSlot]))
         continue;
       const bool listed = out.find(" " + std::to_string(id) + " ") != std::string::npos ||
                           out.find(" " + std::to_string(id) + "\n") != std::string::npos;
