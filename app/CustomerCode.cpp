@@ -7,10 +7,6 @@
 #include "PasswordDlg.h"
 #include "ProcessObjects.h"
 
-namespace {
-constexpr int kCustomerCodeParameter = 72;
-}
-
 // Nothing is ever said here: a wrong prefix, a wrong length, a code that is
 // not a number and a failed write all end the command without a word.
 namespace CustomerCode {
@@ -22,6 +18,6 @@ void Enter(TFormMain& main) {
     typed = dialog.Password->text();
   }
   const std::optional<int> code = CustomerCodeIn(typed, CustomerCodePrefix());
-  if (code && Process().store != nullptr) Process().store->SetValue(kCustomerCodeParameter, *code);
+  if (code && Process().store != nullptr) Process().store->SetValue(params::Id::CustomerCode, *code);
 }
 }  // namespace CustomerCode

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "EcuLink.h"
+#include "Parameters.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,7 +24,7 @@ class TFormSensore : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kThresholds = 6;
+  static constexpr int kThresholds = params::Row(params::Id::LevelSensorCalibration).count;
   // Interval of the live reading, in milliseconds.
   static constexpr int kReadingInterval = 2000;
 

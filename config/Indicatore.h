@@ -1,6 +1,6 @@
 // TFormIndicatore: the six outputs that make the car's own fuel gauge show
 // empty, reserve, 1/4, 2/4, 3/4 and full while the car runs on gas
-// (parameter 61). The technician steps a value while the ECU drives the gauge
+// (the indicator outputs). The technician steps a value while the ECU drives the gauge
 // with it, and confirms the one that puts the needle on the mark. The values
 // are read from the ECU when the window opens and written back when it closes.
 #pragma once
@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 #include <array>
+
+#include "Parameters.h"
 
 struct FormContext;
 class ConfCar;
@@ -27,7 +29,7 @@ class TFormIndicatore : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kOutputs = 61;
+  static constexpr params::Id kOutputs = params::Id::IndicatorOutputs;
 
   // context.store must be set; without a link the gauge is not driven.
   explicit TFormIndicatore(const FormContext& context, QWidget* parent = nullptr);

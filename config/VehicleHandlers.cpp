@@ -8,10 +8,13 @@
 namespace config {
 namespace {
 
-constexpr int kEmulationIds[] = {5, 6, 7, 8};
+// Written in this order.
+constexpr params::Id kEmulationIds[] = {params::Id::EmulationHighTime, params::Id::EmulationLowTime,
+                                        params::Id::EmulationTristateTime,
+                                        params::Id::EmulationWaveCount};
 constexpr int kStandardMs = 360;
-constexpr int kSensorType = 59;
-constexpr int kSensorThresholds = 60;
+constexpr params::Id kSensorType = params::Id::LevelSensorType;
+constexpr params::Id kSensorThresholds = params::Id::LevelSensorCalibration;
 constexpr int kLargestRaw = 255;
 // Type positions the non-standard and optical sensors are stored with.
 constexpr int kRisingType = 2;
@@ -53,7 +56,7 @@ int EmulationPositionOf(const EmulationValues& e) {
 
 EmulationValues StoredEmulation(ConfCar& store) {
   const auto stored = [&store](params::Id id) {
-    return Truncated(store.GetValue(params::Number(id)));
+    return Truncated(store.GetValue(id));
   };
   return {stored(params::Id::EmulationHighTime), stored(params::Id::EmulationLowTime),
           stored(params::Id::EmulationTristateTime), stored(params::Id::EmulationWaveCount)};

@@ -25,7 +25,7 @@ enum EmulationPosition {
   kEmulationBuilt = 3,         // "Onda Quadra Costruita"
 };
 
-// Parameters 5..8: high and low time in milliseconds, tri-state time in
+// The lambda emulation's high and low time in milliseconds, tri-state time in
 // seconds, waves per group.
 struct EmulationValues {
   int high = 0;
@@ -51,8 +51,8 @@ struct ChoiceOutcome {
 
 // The emulation chosen at position: the three fixed ones are written as they
 // are, the built wave as the dialog gives it (on cancel the stored values are
-// written back). Parameters 5, 6, 7 and 8 are written in this order; the list
-// then shows what the store holds.
+// written back). High, low and tri-state time and the waves are written in
+// this order; the list then shows what the store holds.
 ChoiceOutcome ChooseEmulation(ConfCar& store, int position, const EmulationDialog& dialog);
 
 // Positions of the level-sensor list.

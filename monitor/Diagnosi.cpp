@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr int kEnableMask = 52;
-constexpr int kErrorFlags = 53;
+constexpr params::Id kEnableMask = params::Id::DiagnosisEnableMask;
+constexpr params::Id kErrorFlags = params::Id::DiagnosisErrorFlags;
 const QColor kRed(0xFF, 0x00, 0x00);
 const QColor kGreen(0x00, 0x80, 0x00);
 

@@ -1,6 +1,6 @@
 // TFormDiagnosi: the three lambda checks of the ECU. Each can be switched on
-// or off (the enable mask, parameter 52); every two seconds the window shows
-// which checks have recorded an error (the error flags, parameter 53), and
+// or off (the diagnosis enable mask); every two seconds the window shows
+// which checks have recorded an error (the diagnosis error flags), and
 // "Azzera errori" clears them.
 #pragma once
 

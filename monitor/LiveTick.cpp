@@ -13,7 +13,7 @@ namespace {
 using params::Id;
 
 long double Stored(ConfCar& store, Id id) {
-  return store.GetValue(params::Number(id));
+  return store.GetValue(id);
 }
 
 int Whole(long double value) {

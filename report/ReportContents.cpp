@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr int kLevelSensorThresholds = 60;
 constexpr int kBuiltWavePosition = 3;
 
 // Runs the window's show steps (which fill its fields from the store)
@@ -154,7 +153,7 @@ QList<ReportGroup> Configuration(const FormContext& context) {
   }
   {
     std::array<int, TFormSensore::kThresholds> thresholds{};
-    store.ReadArray(kLevelSensorThresholds, thresholds.data());
+    store.ReadArray(params::Id::LevelSensorCalibration, thresholds.data());
     TFormSensore window(context.language, nullptr);
     window.SetThresholds(thresholds);
     const QLabel* captions[] = {window.LabelLivVuoto, window.LabelLivRiserva, window.LabelLiv1_4,
