@@ -261,7 +261,7 @@ bool TFormConfOpt::FixedDefault(HandlerPhase phase) {
     ShowDependents({kRowDefault}, on);
     accepted = Write(Id::FixedDefaultOption, on ? 1 : 0);
   }
-  // Parameter 40 is read afresh from the ECU: the default position it computes
+  // The default position is read afresh from the ECU: the one it computes
   // is shown as soon as the option changes.
   editor_->SetEditValue(kRowDefault, Read(Id::ActuatorDefaultPosition));
   return accepted;
