@@ -58,7 +58,6 @@ class TFormMain : public QMainWindow {
   void RunLayout();
   void CentreHorizontally();
   int LayoutStep() const { return layoutStep_; }
-  int LayoutOrigin() const { return layoutOrigin_; }
   int ClientHeight() const;
   int ClientWidth() const;
 
@@ -79,8 +78,6 @@ class TFormMain : public QMainWindow {
 
   int OptionalPage() const { return optionalPage_; }
   void SetOptionalPage(int page) { optionalPage_ = page; }
-  int SoftwarePage() const { return softwarePage_; }
-  void SetSoftwarePage(int page) { softwarePage_ = page; }
 
   bool ScaledToScreen() const { return scaled_; }
 
@@ -123,7 +120,6 @@ class TFormMain : public QMainWindow {
 
   int entryCount_ = 0;
   int layoutStep_ = 0;
-  int layoutOrigin_ = 0;
   int optionalPage_ = 0;
   int softwarePage_ = 0;
   bool firstShown_ = false;

@@ -142,15 +142,14 @@ void TFormMain::RunLayout() {
   const int clientHeight = ClientHeight();
   const int step = std::max(0, clientHeight / (entryCount_ + 2));
   layoutStep_ = step;
-  layoutOrigin_ = step;
   LabelMenu->move(LabelMenu->x(), step);
-  layoutOrigin_ = 2 * step;
+  const int origin = 2 * step;
 
   int k = 0;
   for (int i = 0; i <= entryCount_ - 2; ++i) {
     MainMenuEntry* entry = entries_.at(i);
     if (entry->isHidden()) continue;
-    entry->move(entry->x(), layoutOrigin_ + k * step);
+    entry->move(entry->x(), origin + k * step);
     ++k;
   }
 

@@ -36,7 +36,6 @@ class TFormSplash : public QDialog {
 
   // The language index of the pressed button, -1 after Enter, 0 otherwise.
   int Tag() const { return tag_; }
-  int ImageCount() const { return imageCount_; }
 
   QLabel* ImageSplash = nullptr;
   QToolBar* ToolBarLingue = nullptr;

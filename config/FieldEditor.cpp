@@ -170,14 +170,6 @@ QLabel* FieldEditor::UnitLabel(int row) const {
   return rows_[static_cast<std::size_t>(row)].unitLabel.data();
 }
 
-double FieldEditor::Minimum(int row) const {
-  return Limits(row).minimum;
-}
-
-double FieldEditor::Maximum(int row) const {
-  return Limits(row).maximum;
-}
-
 void FieldEditor::SetRange(int row, double minimum, double maximum) {
   params::EditLimits& limits = rows_[static_cast<std::size_t>(row)].limits;
   limits.minimum = minimum;

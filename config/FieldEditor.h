@@ -117,8 +117,6 @@ class FieldEditor : public QObject {
   QComboBox* List(int row) const;      // nullptr unless a list row
   // The unit label made by PopulateFields ("UM" + row), or nullptr.
   QLabel* UnitLabel(int row) const;
-  double Minimum(int row) const;
-  double Maximum(int row) const;
   // Replaces a row's range (before PopulateFields, so the hint shows it).
   void SetRange(int row, double minimum, double maximum);
   QString Hint(int row) const;
@@ -134,7 +132,6 @@ class FieldEditor : public QObject {
   // --- Editing state ---
   int CurrentRow() const { return currentRow_; }
   double ConfirmedValue() const { return confirmed_; }
-  void SetConfirmedValue(double value) { confirmed_ = value; }
   bool LimitOverride() const { return limitOverride_; }
   // Index of the active page; 0 without pages.
   int ActivePage() const;

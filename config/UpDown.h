@@ -19,7 +19,6 @@ class UpDown : public QWidget {
   void StepDown();
 
   QToolButton* UpButton() const { return up_; }
-  QToolButton* DownButton() const { return down_; }
 
  signals:
   void Stepped(int position);

@@ -47,9 +47,6 @@ class Poller {
 
   Sample Poll();
 
-  // Polls left before the slow block is read again.
-  int Countdown() const { return countdown_; }
-
  private:
   ecu::EcuLink* link_;
   ConfCar* store_;

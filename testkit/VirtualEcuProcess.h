@@ -26,7 +26,6 @@ class VirtualEcuProcess {
   void Stop();
   void PullCable();
 
-  QString MemoryFile() const { return memoryFile_; }
   // The memory as the ECU last saved it; factory values when never saved.
   vecu::EcuMemory Memory() const;
   // Accepted commands in order ("WRITE 56 0 48", "READ 25 0 3", ...).
