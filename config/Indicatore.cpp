@@ -24,9 +24,9 @@ constexpr int kEditLeft = 308;
 constexpr int kEditWidth = 65;
 constexpr int kEditHeight = 32;
 constexpr int kUpDownWidth = 30;
-// The TPS type's code: read (and ignored) on every Esc, which the ECU takes
-// as a sign of life from the tool.
-constexpr std::uint32_t kTpsTypeCode = 3;
+// The TPS type's code word: read (and ignored) on every Esc, which the ECU
+// takes as a sign of life from the tool.
+constexpr std::uint32_t kTpsTypeCode = params::Row(params::Id::TpsType).code;
 
 int TopOf(int index) {
   return 56 + 40 * index;
