@@ -380,7 +380,7 @@ void TFormGrafico::OpenReplayView() {
   context.openLiveView = nullptr;
   replayView_ = new TFormVisualizza(context, this);
   replayView_->setAttribute(Qt::WA_DeleteOnClose, false);
-  replayView_->Timer1->stop();
+  replayView_->StopPolling();
   replayView_->installEventFilter(this);
   replayView_->setWindowModality(Qt::NonModal);
   connect(replayView_, &QDialog::finished, this, [this] { Pause(); });

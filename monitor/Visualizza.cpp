@@ -481,6 +481,11 @@ void TFormVisualizza::OpenChart() {
   chart.exec();
 }
 
+void TFormVisualizza::StopPolling() {
+  Timer1->stop();
+  PollTimer->stop();
+}
+
 void TFormVisualizza::ShowSample(const monitor::LiveSample& sample) {
   display_ = monitor::NextDisplay(display_, sample, snapshot_);
   Render();

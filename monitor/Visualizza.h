@@ -62,6 +62,9 @@ class TFormVisualizza : public QDialog {
   void OpenChart();
   // Shows a sample taken elsewhere (a recording, a second poller).
   void ShowSample(const monitor::LiveSample& sample);
+  // No more polls at any rate: the view only shows what it is handed
+  // (a replay's dashboard).
+  void StopPolling();
   const monitor::LiveDisplay& Display() const { return display_; }
   const monitor::LiveSnapshot& Snapshot() const { return snapshot_; }
   // The session's recording; null when the view records nothing.

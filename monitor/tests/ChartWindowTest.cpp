@@ -17,6 +17,7 @@
 
 #include "ConfCar.h"
 #include "FormContext.h"
+#include "GlobalData.h"
 #include "Grafico.h"
 #include "EcuChannels.h"
 #include "LiveLink.h"
@@ -106,6 +107,7 @@ class ChartWindowTest : public QObject {
   void liveViewFeedsTheChartFromItsOwnPoll();
   void replayPlaysAtSixteenTimesThroughTheLiveView();
   void replayJumpsToADraggedTime();
+  void replayDoesNotPollAtAFasterRecordingRate();
   void sessionRecordedLiveReplaysWithTheCablePulled();
   void recordingWithoutEngineSpeedDoesNotPlay();
   void unreadableRecordingIsRefused();
@@ -536,6 +538,33 @@ void ChartWindowTest::textsComeFromTheDictionary() {
   QCOMPARE(boxes.Requests().size(), 1);
   QVERIFY(boxes.Last().text.contains(QStringLiteral("Codice 8")));
   QCOMPARE(bare.windowTitle(), QStringLiteral("Grafico dei parametri"));
+}
+
+// A faster recording rate polls on a timer of its own; the replay's
+// dashboard must not run it either.
+void ChartWindowTest::replayDoesNotPollAtAFasterRecordingRate() {
+  SettingsSandbox sandbox;
+  sandbox.Store(QStringLiteral("/tmp"), 0, 0);
+  ScopedMessageBoxCapture boxes;
+  int goOn = -1;
+  GlobalData settings(goOn);
+  QVERIFY(settings.SetRecordingRate(50));
+  FormContext context = Context();
+  context.settings = &settings;
+  TFormGrafico w(context);
+  w.resize(800, 600);
+  w.show();
+  QVERIFY(w.OpenRecording(minute_));
+  link_.calls.clear();
+  w.Play();
+  TFormVisualizza* view = w.ReplayView();
+  QVERIFY(view != nullptr);
+  QVERIFY(!view->Timer1->isActive());
+  QVERIFY(!view->PollTimer->isActive());
+  QTest::qWait(200);
+  QVERIFY(link_.calls.empty());
+  w.Pause();
+  settings.DiscardWithoutSaving();
 }
 
 QTEST_MAIN(ChartWindowTest)
