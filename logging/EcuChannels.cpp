@@ -102,13 +102,21 @@ bool Apply(const live::Sample& sample, EcuRecord* r) {
   return sample.fastRead || sample.slowRead;
 }
 
-EcuRecord RecordOf(const Log& log, std::size_t record) {
+bool RecordFolder::Take(const live::Sample& sample) {
+  const bool arrived = Apply(sample, &record_);
+  fastSeen_ = fastSeen_ || (sample.connected && sample.fastRead);
+  slowSeen_ = slowSeen_ || (sample.connected && sample.slowRead);
+  return arrived && fastSeen_ && slowSeen_;
+}
+
+namespace {
+
+// A record from its channels' values; Value(name, fallback) gives a
+// channel's value, or the fallback where there is no such channel.
+template <typename Value>
+EcuRecord RecordFrom(double time, Value value) {
   EcuRecord r;
-  auto value = [&](const char* name, double fallback) {
-    const int c = log.ChannelIndex(name);
-    return c < 0 ? fallback : log.Value(record, static_cast<std::size_t>(c));
-  };
-  r.time = log.times[record];
+  r.time = time;
   r.rpm = Rounded(value("RPM", 0));
   r.lambdaCentivolts = Rounded(value("Lambda", 0) * 100);
   r.tpsCentivolts = Rounded(value("TPS", 0) * 100);
@@ -117,7 +125,9 @@ EcuRecord RecordOf(const Log& log, std::size_t record) {
   r.actuator = Rounded(value("Actuator", 0));
   r.defaultPosition = Rounded(value("Default pos", 0));
   r.minTpsCentivolts = Rounded(value("Min TPS", 0) * 100);
-  const bool temperatureKnown = value("Gas temp valid", 1) != 0 && log.ChannelIndex("Gas temp") >= 0;
+  // A log without the temperature channel (NaN as its fallback) has no reading.
+  const bool temperatureKnown =
+      value("Gas temp valid", 1) != 0 && !std::isnan(value("Gas temp", std::nan("")));
   r.temperature = temperatureKnown ? Rounded(value("Gas temp", 0)) : live::kNoTemperature;
   r.gasLevel = Rounded(value("Gas level", 0));
   r.onGas = value("Fuel", 0) != 0;
@@ -126,6 +136,27 @@ EcuRecord RecordOf(const Log& log, std::size_t record) {
   r.lowerLimit = value("Lower limit", 0) != 0;
   r.actuatorWindows = value("Actuator windows", 0) != 0;
   return r;
+}
+
+}  // namespace
+
+EcuRecord AsLogged(const EcuRecord& record) {
+  std::array<double, kEcuChannelCount> values{};
+  ValuesOf(record, values);
+  for (std::size_t i = 0; i < kEcuChannelCount; ++i)
+    values[i] = ValueOf(kChannels[i], RawOf(kChannels[i], values[i]));
+  return RecordFrom(values[0], [&values](const char* name, double) {
+    std::size_t i = 0;
+    while (kChannels[i].name != name) ++i;
+    return values[i];
+  });
+}
+
+EcuRecord RecordOf(const Log& log, std::size_t record) {
+  return RecordFrom(log.times[record], [&](const char* name, double fallback) {
+    const int c = log.ChannelIndex(name);
+    return c < 0 ? fallback : log.Value(record, static_cast<std::size_t>(c));
+  });
 }
 
 live::Sample SampleOf(const EcuRecord& r) {

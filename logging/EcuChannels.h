@@ -48,6 +48,27 @@ void ValuesOf(const EcuRecord& record, std::span<double, kEcuChannelCount> value
 // keeps its values, as on the live view. True when anything arrived.
 bool Apply(const live::Sample& sample, EcuRecord* record);
 
+// Folds a session's polls into its record. A poll that brought something
+// makes a record once both blocks have arrived: until the first slow block
+// the fuel, the level and the temperature are not known, and a log never
+// holds a made-up value.
+class RecordFolder {
+ public:
+  // True when the poll makes a record.
+  bool Take(const live::Sample& sample);
+  const EcuRecord& Record() const { return record_; }
+
+ private:
+  EcuRecord record_;
+  bool fastSeen_ = false;
+  bool slowSeen_ = false;
+};
+
+// The record as a log gives it back: each value in its channel's stored
+// form, the time to the millisecond. What is worked out from a live record
+// this way agrees with what is worked out from its log.
+EcuRecord AsLogged(const EcuRecord& record);
+
 // A record of a log back as an EcuRecord, by channel name; channels the log
 // lacks read as the record's defaults.
 EcuRecord RecordOf(const Log& log, std::size_t record);

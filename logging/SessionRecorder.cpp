@@ -8,7 +8,7 @@ namespace logging {
 
 bool SessionRecorder::Start(const std::filesystem::path& file, std::uint32_t startTime,
                             std::string_view info) {
-  record_ = {};
+  folder_ = {};
   reported_ = everConnected_ = connected_ = fastSeen_ = slowSeen_ = false;
   lastTime_ = 0;
   silentSince_ = -1;
@@ -20,12 +20,13 @@ bool SessionRecorder::Start(const std::filesystem::path& file, std::uint32_t sta
 void SessionRecorder::Take(const live::Sample& sample) {
   if (!writer_.IsOpen()) return;
   lastTime_ = sample.time;
-  const EcuRecord before = record_;
-  const bool arrived = Apply(sample, &record_);
-  if (arrived) {
+  const EcuRecord before = folder_.Record();
+  if (folder_.Take(sample)) {
     std::array<double, kEcuChannelCount> values{};
-    ValuesOf(record_, values);
+    ValuesOf(folder_.Record(), values);
     writer_.AppendRecord(sample.time, values);
+  }
+  if (sample.connected && (sample.fastRead || sample.slowRead)) {
     silentSince_ = -1;
   } else if (silentSince_ < 0) {
     silentSince_ = sample.time;
@@ -40,14 +41,14 @@ void SessionRecorder::Take(const live::Sample& sample) {
   everConnected_ = everConnected_ || sample.connected;
 
   if (sample.connected && sample.fastRead) {
-    if (fastSeen_ && record_.cutOff && !before.cutOff)
+    if (fastSeen_ && folder_.Record().cutOff && !before.cutOff)
       writer_.AppendMarker(sample.time, "cut-off entered");
     fastSeen_ = true;
   }
   if (sample.connected && sample.slowRead) {
-    if (slowSeen_ && record_.onGas != before.onGas)
+    if (slowSeen_ && folder_.Record().onGas != before.onGas)
       writer_.AppendMarker(sample.time,
-                           record_.onGas ? "change-over to gas" : "change-over to petrol");
+                           folder_.Record().onGas ? "change-over to gas" : "change-over to petrol");
     slowSeen_ = true;
   }
   CheckFailure();

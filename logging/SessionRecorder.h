@@ -1,8 +1,9 @@
 // Records a live session into an .mlg log: every poll that brought something
-// becomes a record of the values the live view shows, and the moments a
-// technician looks for become markers: the change-over between petrol and
-// gas, the cut-off entered, the connection lost and back, every write to the
-// ECU during the session, and the markers set by hand.
+// (once both blocks have arrived) becomes a record of the values the live
+// view shows, and the moments a technician looks for become markers: the
+// change-over between petrol and gas, the cut-off entered, the connection
+// lost and back, every write to the ECU during the session, and the markers
+// set by hand.
 #pragma once
 
 #include <cstdint>
@@ -42,13 +43,13 @@ class SessionRecorder {
   const std::filesystem::path& File() const { return writer_.File(); }
   std::uint64_t Records() const { return writer_.Records(); }
   std::uint64_t Markers() const { return writer_.Markers(); }
-  const EcuRecord& Latest() const { return record_; }
+  const EcuRecord& Latest() const { return folder_.Record(); }
 
  private:
   void CheckFailure();
 
   LogWriter writer_;
-  EcuRecord record_;
+  RecordFolder folder_;
   FailureReport report_;
   bool reported_ = false;
   bool everConnected_ = false;

@@ -230,13 +230,9 @@ void TFormVerifica::Tick() {
   if (recording_) return;
   const monitor::LiveSample sample = poller_.Poll();
   recorder_.Take(sample);
-  // The record keeps what a poll did not bring, as the live view and the
-  // recorder do.
-  logging::Apply(sample, &record_);
-  haveSlow_ = haveSlow_ || (sample.connected && sample.slowRead);
-  // Until the first slow block the fuel and temperature are unknown.
-  if (!sample.connected || !sample.fastRead || !haveSlow_) return;
-  AddSample(calibration::SampleOfRecord(record_));
+  // The check takes the records its log keeps, as the log gives them back,
+  // so that checking the log later gives the same verdicts.
+  if (polls_.Take(sample)) AddSample(calibration::SampleOfRecord(logging::AsLogged(polls_.Record())));
 }
 
 void TFormVerifica::AddSample(const calibration::Sample& sample) {

@@ -108,8 +108,7 @@ class TFormVerifica : public QDialog {
   calibration::CarSettings car_;
   ecu::EcuLink* link_;
   monitor::LivePoller poller_;
-  logging::EcuRecord record_;  // what the polls so far showed
-  bool haveSlow_ = false;
+  logging::RecordFolder polls_;  // what the polls so far showed
   std::vector<calibration::Sample> samples_;
   calibration::CheckResult result_;
   calibration::Step step_ = calibration::Step::WarmUp;

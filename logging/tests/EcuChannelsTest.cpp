@@ -64,12 +64,51 @@ TEST(EcuChannels, APollBecomesTheValuesTheLiveViewShows) {
   EXPECT_FALSE(logging::Apply(gone, &r));
 }
 
+// Until both blocks have arrived a record would hold made-up values (fuel,
+// level, temperature before the first slow block), so none is made.
+TEST(EcuChannels, RecordsStartOnceBothBlocksHaveArrived) {
+  struct Step {
+    const char* what;
+    bool connected, fastRead, slowRead;
+    bool record;
+  };
+  const Step steps[] = {
+      {"fast only, no slow block yet", true, true, false, false},
+      {"slow read failed again", true, true, false, false},
+      {"disconnected", false, false, false, false},
+      {"slow only, fast failed: fast already seen", true, false, true, true},
+      {"fast only, slow seen before", true, true, false, true},
+      {"nothing arrived", true, false, false, false},
+      {"disconnected again", false, false, false, false},
+      {"back with both", true, true, true, true},
+  };
+  logging::RecordFolder folder;
+  double time = 0;
+  for (const Step& step : steps) {
+    live::Sample s = Poll(time += 0.1, {60, 0, 0, 0, 0, 0}, step.slowRead, {0, 9, 0x08, 0, 0});
+    s.connected = step.connected;
+    s.fastRead = step.fastRead;
+    EXPECT_EQ(folder.Take(s), step.record) << step.what;
+  }
+  EXPECT_EQ(folder.Record().rpm, 2000);
+  EXPECT_EQ(folder.Record().gasLevel, 9);
+  EXPECT_TRUE(folder.Record().onGas);
+
+  // A slow block first and a fast one later make the first record then.
+  logging::RecordFolder slowFirst;
+  live::Sample slow = Poll(0.1, {}, true, {0, 9, 0, 0, 0});
+  slow.fastRead = false;
+  EXPECT_FALSE(slowFirst.Take(slow));
+  EXPECT_TRUE(slowFirst.Take(Poll(0.2, {60, 0, 0, 0, 0, 0})));
+}
+
 TEST(EcuChannels, ARecordReadBackReplaysAsTheSamePoll) {
   EcuRecord cold;
   cold.rpm = 0;
   cold.temperature = live::kNoTemperature;
+  cold.time = 0.0995;  // half a millisecond: a log keeps 0.100 (or 0.099)
   EcuRecord running;
-  running.time = 12.345;
+  running.time = 12.3456789;
   running.rpm = 2600;
   running.lambdaCentivolts = 81;
   running.tpsCentivolts = 500;
@@ -103,7 +142,10 @@ TEST(EcuChannels, ARecordReadBackReplaysAsTheSamePoll) {
   ASSERT_EQ(read.log.Records(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
     EcuRecord back = logging::RecordOf(read.log, i);
-    EXPECT_NEAR(back.time, records[i].time, 1e-5);
+    // What a live check works out from AsLogged is what a check of the log
+    // works out: the same record, bit for bit.
+    EXPECT_EQ(logging::AsLogged(records[i]), back) << "record " << i;
+    EXPECT_NEAR(back.time, records[i].time, 0.0006);  // to the millisecond
     back.time = records[i].time;
     EXPECT_EQ(back, records[i]) << "record " << i;
     EcuRecord replayed;
