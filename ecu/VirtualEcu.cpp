@@ -42,14 +42,19 @@ int VirtualEcu::IndicatorOutput() const {
   return indicator_;
 }
 
+double VirtualEcu::EngineSeconds() const {
+  std::lock_guard lock(mutex_);
+  return engine_.Time();
+}
+
 wire::Frame VirtualEcu::Handle(const wire::Frame& request, double seconds) {
   std::lock_guard lock(mutex_);
   // A long quiet spell moves the engine on by ten minutes at most: by then it
   // has settled, and the model never spends long catching up.
   constexpr double kLongestStep = 600;
-  if (options_.engineRunning && seconds > 0) {
-    engine_.Advance(std::min(seconds * options_.timeScale, kLongestStep), memory_);
-  }
+  const double step =
+      options_.secondsPerRequest > 0 ? options_.secondsPerRequest : seconds * options_.timeScale;
+  if (options_.engineRunning && step > 0) engine_.Advance(std::min(step, kLongestStep), memory_);
   if (haveLast_ && request.sequence == lastRequest_.sequence &&
       request.command == lastRequest_.command && request.data == lastRequest_.data) {
     return lastReply_;  // a retry: answer again, do nothing again

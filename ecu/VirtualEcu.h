@@ -38,6 +38,10 @@ struct EcuOptions {
   bool engineRunning = true;
   // Simulated seconds per real second.
   double timeScale = 1.0;
+  // Above 0: every request moves the engine on by this many simulated
+  // seconds instead, whatever the wall clock says, so that a bench test sees
+  // the same engine however busy the machine is.
+  double secondsPerRequest = 0;
   // Above 0: the tank is filled from empty to full and emptied again over
   // this many simulated seconds, so a level sensor can be calibrated.
   double tankCycleSeconds = 0;
@@ -60,6 +64,8 @@ class VirtualEcu {
   std::vector<std::string> CommandLog() const;
   int IndicatorOutput() const;
   const EcuOptions& Options() const { return options_; }
+  // Simulated seconds since the engine started.
+  double EngineSeconds() const;
 
  private:
   wire::Frame Execute(const wire::Frame& request);

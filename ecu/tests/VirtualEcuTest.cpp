@@ -97,4 +97,20 @@ TEST(VirtualEcu, LiveBlocksAndIndicatorOutput) {
   EXPECT_EQ(ecu.CommandLog().back(), "INDICATOR 120 -1");
 }
 
+// The engine's clock: wall seconds times the scale, or a fixed step per
+// request that ignores the wall clock altogether.
+TEST(VirtualEcu, TheEngineMovesOnByWallTimeOrByRequest) {
+  vecu::EcuOptions scaled;
+  scaled.timeScale = 8;
+  VirtualEcu byWall(scaled);
+  byWall.Handle(Request(1, Command::Live, {0}), 0.5);
+  EXPECT_NEAR(byWall.EngineSeconds(), 4.0, 0.011);
+
+  vecu::EcuOptions stepped = scaled;
+  stepped.secondsPerRequest = 0.1;
+  VirtualEcu byRequest(stepped);
+  for (std::uint8_t seq = 1; seq <= 3; ++seq) byRequest.Handle(Request(seq, Command::Live, {0}), 5.0);
+  EXPECT_NEAR(byRequest.EngineSeconds(), 0.3, 0.011);
+}
+
 }  // namespace
