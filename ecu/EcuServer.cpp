@@ -69,10 +69,13 @@ void EcuServer::OnBytes(std::uint8_t* bytes, std::size_t count) {
 
 void EcuServer::Answer(const wire::Frame& request) {
   const FaultOptions faults = Faults();
-  const long seen = ++frames_;
-  if (faults.pullAfterFrames >= 0 && seen > faults.pullAfterFrames) {
-    pulled_ = true;
-  }
+  ++frames_;
+  const bool resend = haveRequest_ && request.sequence == lastRequest_.sequence &&
+                      request.command == lastRequest_.command && request.data == lastRequest_.data;
+  if (!resend) ++requests_;
+  haveRequest_ = true;
+  lastRequest_ = request;
+  if (faults.pullAfterRequests >= 0 && requests_ > faults.pullAfterRequests) pulled_ = true;
   if (pulled_) return;
   const auto now = Clock::now();
   const double seconds = std::chrono::duration<double>(now - lastHandled_).count();

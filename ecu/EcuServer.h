@@ -19,7 +19,10 @@ struct FaultOptions {
   double dropReplies = 0;     // fraction of replies never sent
   double corruptBytes = 0;    // fraction of bytes (both ways) with one bit flipped
   int latencyMs = 0;          // added before every reply
-  long pullAfterFrames = -1;  // stop answering after this many requests (-1: never)
+  // Stop answering after this many requests (-1: never). A resend of the
+  // request before is not counted again, so a pull falls on the same command
+  // however often a busy machine made the link resend.
+  long pullAfterRequests = -1;
   unsigned seed = 1;
 };
 
@@ -42,7 +45,7 @@ class EcuServer {
   bool CablePulled() const { return pulled_; }
   // Changes the injected faults while serving.
   void SetFaults(const FaultOptions& faults);
-  long FramesSeen() const { return frames_; }
+  long FramesSeen() const { return frames_; }  // resends included
   // Bytes received and sent so far (as on the wire, faults included).
   long BytesIn() const { return bytesIn_; }
   long BytesOut() const { return bytesOut_; }
@@ -65,6 +68,9 @@ class EcuServer {
   std::mt19937 random_;
   std::atomic<bool> pulled_{false};
   std::atomic<long> frames_{0};
+  long requests_ = 0;  // frames that were not a resend of the one before
+  bool haveRequest_ = false;
+  wire::Frame lastRequest_;
   std::atomic<long> bytesIn_{0};
   std::atomic<long> bytesOut_{0};
   Clock::time_point lastHandled_;

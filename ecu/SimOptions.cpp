@@ -154,7 +154,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions* options,
       options->serve.faults.latencyMs = static_cast<int>(number);
     } else if (name == "--pull-after") {
       ok = ParseInt(value, 0, 1L << 30, &number);
-      options->serve.faults.pullAfterFrames = number;
+      options->serve.faults.pullAfterRequests = number;
     } else if (name == "--seed") {
       ok = ParseInt(value, 0, 0xFFFFFFFFL, &number);
       options->serve.faults.seed = static_cast<unsigned>(number);

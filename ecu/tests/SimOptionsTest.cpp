@@ -16,7 +16,7 @@ TEST(SimOptions, ParsesEveryFaultOption) {
   EXPECT_EQ(options.ecu.identity.variant, 2);
   EXPECT_EQ(options.ecu.refusedAddresses, (std::set<int>{56, 60}));
   EXPECT_DOUBLE_EQ(options.serve.faults.dropReplies, 0.25);
-  EXPECT_EQ(options.serve.faults.pullAfterFrames, 40);
+  EXPECT_EQ(options.serve.faults.pullAfterRequests, 40);
   EXPECT_TRUE(options.serve.pace);
   EXPECT_EQ(options.serve.baud, 115200);
   EXPECT_FALSE(options.ecu.engineRunning);

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "ConfCar.h"
+#include "SerialPort.h"
 #include "VirtualEcuOnPty.h"
 
 namespace {
@@ -145,7 +146,7 @@ TEST(LinkFaults, NoSinkCallOnceTheSinkIsDetached) {
 // connection is reported lost once.
 TEST(LinkFaults, APulledCableDuringAFullRead) {
   vecu::ServeOptions serve;
-  serve.faults.pullAfterFrames = 10;
+  serve.faults.pullAfterRequests = 10;
   vecu::EcuOptions options = EcuOnPty::Still();
   EcuOnPty ecu(options, serve);
   linktest::ConnectedLink connection(ecu.Port());
@@ -158,6 +159,36 @@ TEST(LinkFaults, APulledCableDuringAFullRead) {
   EXPECT_FALSE(link.IsConnected());
   EXPECT_EQ(store.RawImage()[51], 99);
   EXPECT_EQ(sink.Changes(), (std::vector<bool>{true, false}));
+}
+
+// The cable is pulled after a number of requests; a resend of the request
+// before is not one more, so the pull falls on the same command however
+// often the link had to send again.
+TEST(LinkFaults, APullCountsRequestsNotResends) {
+  vecu::ServeOptions serve;
+  serve.faults.pullAfterRequests = 2;
+  EcuOnPty ecu(EcuOnPty::Still(), serve);
+  serlink::SerialPort port;
+  serlink::Failure failure;
+  ASSERT_TRUE(port.Open(ecu.Port(), 19200, &failure));
+  auto answered = [&port](std::uint8_t sequence) {
+    const wire::Frame identify{wire::kRequestStart, sequence,
+                               static_cast<std::uint8_t>(wire::Command::Identify), {}};
+    EXPECT_TRUE(port.Write(wire::Encode(identify)));
+    wire::FrameParser replies(wire::kReplyStart);
+    std::uint8_t buffer[64];
+    for (int n; (n = port.Read(buffer, sizeof buffer, 300)) > 0;) {
+      replies.Feed(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(n)));
+      if (auto reply = replies.Next()) return reply->sequence == sequence;
+    }
+    return false;
+  };
+  EXPECT_TRUE(answered(1));
+  EXPECT_TRUE(answered(1)) << "a resend";
+  EXPECT_TRUE(answered(1)) << "another resend";
+  EXPECT_TRUE(answered(2));
+  EXPECT_FALSE(answered(3)) << "the third request finds the cable pulled";
+  EXPECT_EQ(ecu.Server().FramesSeen(), 5);
 }
 
 // The search skips ports that cannot be opened and ports where nothing

@@ -195,7 +195,7 @@ TEST_F(Companion, AnEraseCutShortSaysSoOnceAndNotDone) {
   vecu::ServeOptions serve;
   // The connection (2), the full read before the erase (55), the erase (1)
   // and part of the read back.
-  serve.faults.pullAfterFrames = 2 + 55 + 1 + 10;
+  serve.faults.pullAfterRequests = 2 + 55 + 1 + 10;
   EcuOnPty ecu(EcuOnPty::Still(), serve);
   const Outcome run = Ecuctl(ecu.Port(), "erase --yes");
   EXPECT_EQ(run.code, kExitLinkLost) << run.output;
@@ -316,7 +316,7 @@ TEST_F(Companion, LogCommandMistakesAndBadLogs) {
 
 TEST_F(Companion, ALostEcuDuringACommand) {
   vecu::ServeOptions serve;
-  serve.faults.pullAfterFrames = 12;
+  serve.faults.pullAfterRequests = 12;
   EcuOnPty ecu(EcuOnPty::Still(), serve);
   const Outcome run = Ecuctl(ecu.Port(), "read " + File("lost.dmr"));
   EXPECT_EQ(run.code, kExitLinkLost) << run.output;
@@ -348,7 +348,7 @@ TEST_F(Companion, TheCustomerCodeTellsWhatTheEcuAnswered) {
   EXPECT_EQ(locked.Ecu().Memory().CustomerCode(), 0);
 
   vecu::ServeOptions silent;
-  silent.faults.pullAfterFrames = 2;  // the connection's ping and the identification
+  silent.faults.pullAfterRequests = 2;  // the connection's ping and the identification
   EcuOnPty gone(EcuOnPty::Still(), silent);
   const Outcome lost = Ecuctl(gone.Port(), "set 72 123");
   EXPECT_EQ(lost.code, kExitLinkLost) << lost.output;
@@ -367,7 +367,7 @@ TEST_F(Companion, AWriteCutShortSaysHowFarItCame) {
   vecu::ServeOptions serve;
   // The connection (2 requests) and the full read (55) go through; the cable
   // goes some way into the write.
-  serve.faults.pullAfterFrames = 2 + 55 + 20;
+  serve.faults.pullAfterRequests = 2 + 55 + 20;
   EcuOnPty ecu(EcuOnPty::Still(), serve);
   const Outcome run = Ecuctl(ecu.Port(), "write " + file);
   EXPECT_EQ(run.code, kExitLinkLost) << run.output;

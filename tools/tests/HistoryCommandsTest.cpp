@@ -342,7 +342,7 @@ TEST(HistoryCommands, ARestoreCutShortSaysTheEcuHoldsAMix) {
   vecu::ServeOptions serve;
   // The connection (2 requests) and the full read (55) go through, then two
   // of the writes.
-  serve.faults.pullAfterFrames = 2 + 55 + 2;
+  serve.faults.pullAfterRequests = 2 + 55 + 2;
   linktest::EcuOnPty ecu(linktest::EcuOnPty::Still(), serve);
   linktest::UsePort(ecu.Port());
   serlink::SerialEcuLink link;
