@@ -44,9 +44,12 @@ TEST(SlowEcu, EveryOperationSucceedsAndResendsStayFew) {
     EXPECT_TRUE(link.ReadLiveBlock(0, block, ecu::kLiveBlockSize));
     EXPECT_TRUE(link.IsConnected());
     link.Disconnect();
-    // Six commands (the connection's ping and five more): fewer resends than
-    // commands, and the write carried out exactly once.
-    EXPECT_LE(Resends(ecu), 6);
+    // Six commands (the connection's ping and five more), and the write
+    // carried out exactly once. A link that learns the ECU's time resends
+    // while it learns (four times at 500 ms, on a quiet machine) and a busy
+    // machine's pauses add a few; one that does not learn resends two or
+    // three times on every command at 150 and 500 ms (twelve to eighteen).
+    EXPECT_LE(Resends(ecu), 9);
     const auto log = ecu.Ecu().CommandLog();
     EXPECT_EQ(std::count(log.begin(), log.end(), "WRITE 31 0 7"), 1);
     EXPECT_EQ(connection.sink.Changes(), std::vector<bool>{true});
