@@ -57,6 +57,43 @@ std::vector<bool> InSwitchingGap(const std::vector<Sample>& samples,
   return gap;
 }
 
+// Steps above and below the actuator's default position.
+struct Room {
+  int up = 0;
+  int down = 0;
+};
+
+// The working windows the ECU uses in a band: idle, or off idle.
+Room WindowsOf(Band band, const CarSettings& car) {
+  return band == Band::Idle ? Room{car.idleUp, car.idleDown} : Room{car.offIdleUp, car.offIdleDown};
+}
+
+// The steps the ECU lets the actuator move above and below a default
+// position: its windows, cut where they reach past the actuator's limits.
+Room RoomAround(int defaultPosition, Band band, const CarSettings& car) {
+  const Room window = WindowsOf(band, car);
+  return {std::max(0, std::min(car.upperLimit - defaultPosition, window.up)),
+          std::max(0, std::min(defaultPosition - car.lowerLimit, window.down))};
+}
+
+// The mean offset from the default as a share of the mean room on its side.
+double WindowUse(double offset, double roomUp, double roomDown, Band band,
+                 const CarSettings& car) {
+  // The ECU learns its default while the actuator stands at a limit, so the
+  // default creeps towards the limit and the room left on that side shrinks:
+  // the offset is measured against that room, not the whole window, or an
+  // actuator held at its top would look as if it had travel to spare.
+  const double room = offset >= 0 ? roomUp : roomDown;
+  if (room > 0) return offset / room;
+  if (offset == 0) return 0;
+  // No room at all on that side, yet the actuator is beyond its default:
+  // the car's limits are not those the recording was made with, so the
+  // whole window is the only measure left.
+  const Room window = WindowsOf(band, car);
+  const int whole = offset > 0 ? window.up : window.down;
+  return whole > 0 ? offset / whole : 0;
+}
+
 }  // namespace
 
 double ScalePosition(double lambda, const CarSettings& car) {
@@ -113,7 +150,7 @@ PhaseSummary Summarise(const std::vector<Sample>& samples, const std::vector<Sam
   p.band = band;
   const int bandIndex = band == Band::Idle ? 0 : 1;
   double lean = 0, rich = 0, lambda = 0, actuator = 0, actuatorSquares = 0, offset = 0;
-  double upper = 0, lower = 0;
+  double roomUp = 0, roomDown = 0, upper = 0, lower = 0;
   for (std::size_t i = 0; i < samples.size() && i < classes.size(); ++i) {
     const Sample& s = samples[i];
     const SampleClass& c = classes[i];
@@ -140,6 +177,9 @@ PhaseSummary Summarise(const std::vector<Sample>& samples, const std::vector<Sam
     actuator += w * s.actuator;
     actuatorSquares += w * s.actuator * s.actuator;
     offset += w * (s.actuator - s.defaultPosition);
+    const Room room = RoomAround(s.defaultPosition, band, car);
+    roomUp += w * room.up;
+    roomDown += w * room.down;
     upper += s.upperLimit ? w : 0;
     lower += s.lowerLimit ? w : 0;
   }
@@ -152,11 +192,7 @@ PhaseSummary Summarise(const std::vector<Sample>& samples, const std::vector<Sam
     if (fuel == Fuel::Gas) {
       p.actuatorMean = actuator / t;
       p.actuatorSpread = std::sqrt(std::max(0.0, actuatorSquares / t - p.actuatorMean * p.actuatorMean));
-      const double meanOffset = offset / t;
-      const bool idle = band == Band::Idle;
-      const int window = meanOffset >= 0 ? (idle ? car.idleUp : car.offIdleUp)
-                                         : (idle ? car.idleDown : car.offIdleDown);
-      p.windowUse = window > 0 ? meanOffset / window : 0;
+      p.windowUse = WindowUse(offset / t, roomUp / t, roomDown / t, band, car);
       p.upperShare = upper / t;
       p.lowerShare = lower / t;
     }

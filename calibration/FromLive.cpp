@@ -43,6 +43,8 @@ CarSettings CarSettingsOf(ConfCar& store) {
   car.idleDown = Whole(stored(Id::IdleClosingStepsBelow));
   car.offIdleUp = Whole(stored(Id::OffIdleOpeningStepsBeyond));
   car.offIdleDown = Whole(stored(Id::OffIdleClosingStepsBelow));
+  car.lowerLimit = Whole(stored(Id::ActuatorLowerLimit));
+  car.upperLimit = Whole(stored(Id::ActuatorUpperLimit));
   return car;
 }
 

@@ -13,8 +13,8 @@ namespace calibration {
 
 Sample SampleOfRecord(const logging::EcuRecord& record);
 
-// Probe type and offset, change-over temperature and the actuator's
-// working windows around the default, as the store holds them.
+// Probe type and offset, change-over temperature, the actuator's working
+// windows around the default and its limits, as the store holds them.
 CarSettings CarSettingsOf(ConfCar& store);
 
 }  // namespace calibration

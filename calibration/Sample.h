@@ -33,6 +33,10 @@ struct CarSettings {
   int idleDown = 25;
   int offIdleUp = 40;
   int offIdleDown = 40;
+  // The actuator's travel, in steps: a window reaching past a limit is cut
+  // there, as the ECU cuts it.
+  int lowerLimit = 0;
+  int upperLimit = 255;
 };
 
 }  // namespace calibration

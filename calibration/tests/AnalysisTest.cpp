@@ -84,6 +84,47 @@ TEST(Analysis, ActuatorFiguresOnGas) {
   EXPECT_EQ(p.lowerShare, 0);
 }
 
+// The share of its window the actuator uses is taken against the room the
+// ECU leaves it: a window reaching past a limit is cut there. The ECU learns
+// its default while the actuator stands at a limit, so at 2500 rpm the
+// default creeps from 245 to 237 under an actuator held at 255.
+TEST(Analysis, WindowUseAgainstTheRoomLeft) {
+  struct Case {
+    const char* name;
+    int rpm;
+    int lowerLimit;
+    int upperLimit;
+    std::function<void(Sample&)> actuator;
+    double windowUse;
+  };
+  const Case cases[] = {
+      {"held at the top while the default creeps up", 2500, 0, 255,
+       [](Sample& s) {
+         s.actuator = 255;
+         s.defaultPosition = 245 - static_cast<int>(s.time / 4);
+       },
+       1.0},
+      {"default at the top itself", 800, 0, 255,
+       [](Sample& s) { s.actuator = s.defaultPosition = 255; }, 0.0},
+      {"halfway to a lowered upper limit", 2500, 0, 200,
+       [](Sample& s) { s.defaultPosition = 180, s.actuator = 190; }, 0.5},
+      {"halfway to a raised lower limit", 800, 20, 255,
+       [](Sample& s) { s.defaultPosition = 30, s.actuator = 25; }, -0.5},
+      {"windows clear of the limits", 2500, 0, 255,
+       [](Sample& s) { s.defaultPosition = 100, s.actuator = 120; }, 0.5},
+      {"beyond a limit the car's settings do not know", 800, 0, 150,
+       [](Sample& s) { s.defaultPosition = 160, s.actuator = 170; }, 0.4},
+  };
+  for (const Case& c : cases) {
+    Recording r;
+    r.car.lowerLimit = c.lowerLimit;
+    r.car.upperLimit = c.upperLimit;
+    r.Phase(true, c.rpm, 32, {}, c.actuator);
+    const auto p = OnlyPhase(r, Fuel::Gas, c.rpm < 1500 ? Band::Idle : Band::PartLoad);
+    EXPECT_NEAR(p.windowUse, c.windowUse, 0.01) << c.name;
+  }
+}
+
 // A whole check: idle and 2500 rpm on petrol, then on gas, with one thing
 // spoilt on gas (or on petrol) per case.
 TEST(Analysis, VerdictPerBand) {

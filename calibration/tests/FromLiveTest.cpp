@@ -34,4 +34,15 @@ TEST(CarSettings, ProbeOffsetInTheHundredthsTheWindowShows) {
   }
 }
 
+// The actuator's limits cut its windows: the check takes them from the
+// store, the lower one as the lower.
+TEST(CarSettings, ActuatorLimitsFromTheStore) {
+  ConfCar store("default.dmr");
+  store.StoreRaw(store.MemberAddress(params::Number(params::Id::ActuatorLowerLimit)), 12);
+  store.StoreRaw(store.MemberAddress(params::Number(params::Id::ActuatorUpperLimit)), 201);
+  const calibration::CarSettings car = calibration::CarSettingsOf(store);
+  EXPECT_EQ(car.lowerLimit, 12);
+  EXPECT_EQ(car.upperLimit, 201);
+}
+
 }  // namespace
