@@ -17,6 +17,10 @@ Step NextStep(const CheckResult& result, const Sample& latest, const CarSettings
   return idle.gas.Valid() ? Step::PartLoadGas : Step::IdleGas;
 }
 
+bool NeedsPetrol(Step step, const Sample& latest) {
+  return latest.onGas && (step == Step::IdlePetrol || step == Step::PartLoadPetrol);
+}
+
 const char* MarkerTextOf(Step step) {
   switch (step) {
     case Step::WarmUp: return "check: warm up";

@@ -13,6 +13,11 @@ enum class Step { WarmUp, IdlePetrol, PartLoadPetrol, SwitchToGas, IdleGas, Part
 // over every sample so far.
 Step NextStep(const CheckResult& result, const Sample& latest, const CarSettings& car);
 
+// Whether the engine runs on gas while the step asks for petrol: the
+// technician must switch back to petrol first. The step stays the petrol one
+// (so does the log's marker); only what the technician is told changes.
+bool NeedsPetrol(Step step, const Sample& latest);
+
 // A short English name of a step for the log's markers.
 const char* MarkerTextOf(Step step);
 

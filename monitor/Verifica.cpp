@@ -135,6 +135,7 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
                 QStringLiteral("A gas: tenere il motore al minimo"),
                 QStringLiteral("A gas: tenere il motore a circa 2500 giri/min"),
                 QStringLiteral("Verifica completata")};
+  switchToPetrolText_ = QStringLiteral("Il motore è a gas: commutare a benzina");
   verdictTexts_ = {QStringLiteral("OK"),
                    QStringLiteral("Magro a gas"),
                    QStringLiteral("Ricco a gas"),
@@ -215,6 +216,7 @@ void TFormVerifica::LoadTexts(TModuloLingua* language) {
   const char* reasonKeys[] = {"MotivoNonRegistrato", "MotivoBreve",       "MotivoFreddo",
                               "MotivoNonStabile",    "MotivoSondaBenzina", "MotivoRiferimento"};
   for (int i = 0; i < 7; ++i) texts.append({QLatin1String(stepKeys[i]), 90, StoreIn(&stepTexts_[i])});
+  texts.append({QStringLiteral("PassoPassaBenzina"), 90, StoreIn(&switchToPetrolText_)});
   for (int i = 0; i < 7; ++i)
     texts.append({QLatin1String(verdictKeys[i]), 40, StoreIn(&verdictTexts_[i])});
   for (int i = 0; i < 6; ++i)
@@ -319,7 +321,13 @@ void TFormVerifica::Refresh() {
   if (!samples_.empty()) step_ = calibration::NextStep(result_, samples_.back(), car_);
   // A recording is judged whole: the guide has nothing more to ask.
   if (recording_) step_ = Step::Done;
-  LabelVerificaPasso->setText(stepTexts_[static_cast<std::size_t>(Index(step_))]);
+  // Samples on gas never count for a petrol phase: while the car runs on gas
+  // the technician is told to switch back, not to hold a speed that counts
+  // for nothing.
+  const bool switchBack =
+      !recording_ && !samples_.empty() && calibration::NeedsPetrol(step_, samples_.back());
+  LabelVerificaPasso->setText(switchBack ? switchToPetrolText_
+                                         : stepTexts_[static_cast<std::size_t>(Index(step_))]);
   ShowProgress();
   ShowVerdicts();
   ShowChart();

@@ -120,6 +120,7 @@ class TFormVerifica : public QDialog {
 
   // Texts from the dictionary (Italian until looked up).
   std::array<QString, 7> stepTexts_;
+  QString switchToPetrolText_;  // in a petrol step's place while on gas
   std::array<QString, 7> verdictTexts_;
   std::array<QString, 7> adviceTexts_;
   std::array<QString, 7> reasonTexts_;

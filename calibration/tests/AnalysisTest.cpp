@@ -253,4 +253,18 @@ TEST(Guide, AsksForTheNextPhaseInOrder) {
   }
 }
 
+// Only a petrol step on gas asks to switch back to petrol.
+TEST(Guide, PetrolStepsOnGasAskForPetrol) {
+  using calibration::Step;
+  Sample onGas;
+  onGas.onGas = true;
+  const Sample onPetrol;
+  for (int s = 0; s <= static_cast<int>(Step::Done); ++s) {
+    const auto step = static_cast<Step>(s);
+    const bool petrolStep = step == Step::IdlePetrol || step == Step::PartLoadPetrol;
+    EXPECT_EQ(calibration::NeedsPetrol(step, onGas), petrolStep) << calibration::MarkerTextOf(step);
+    EXPECT_FALSE(calibration::NeedsPetrol(step, onPetrol)) << calibration::MarkerTextOf(step);
+  }
+}
+
 }  // namespace

@@ -56,6 +56,15 @@ bool WriteLeanLog(const QString& path) {
   return written;
 }
 
+// The markers of a session log, in order; none when it cannot be read.
+QStringList MarkersOf(const QString& log) {
+  const logging::ReadResult read = logging::ReadLog(log.toStdString());
+  if (!read.ok) qWarning("%s", read.error.c_str());
+  QStringList markers;
+  for (const auto& marker : read.log.markers) markers << QString::fromStdString(marker.text);
+  return markers;
+}
+
 }  // namespace
 
 class CalibrationCheckTest : public QObject {
@@ -71,6 +80,7 @@ class CalibrationCheckTest : public QObject {
   void englishTextsAndScreenSizes();
   void livePollingFollowsTheEngine();
   void stepsAreMarkedInTheSessionLog();
+  void petrolStepsOnGasAskToSwitchBack();
 
  private:
   std::unique_ptr<TFormVerifica> MakeWindow(ecu::EcuLink* link = nullptr);
@@ -285,16 +295,70 @@ void CalibrationCheckTest::stepsAreMarkedInTheSessionLog() {
   for (const calibration::Sample& sample : LeanBenchTest().samples) w->AddSample(sample);
   QVERIFY(QFile::exists(folder.filePath(QStringLiteral("check.check.csv"))));
   w->reject();
-  const logging::ReadResult read = logging::ReadLog(log.toStdString());
-  QVERIFY2(read.ok, read.error.c_str());
-  QStringList markers;
-  for (const auto& marker : read.log.markers) markers << QString::fromStdString(marker.text);
+  const QStringList markers = MarkersOf(log);
   const QStringList expected = {
       QStringLiteral("check: warm up"),         QStringLiteral("check: idle on petrol"),
       QStringLiteral("check: 2500 rpm on petrol"), QStringLiteral("check: switch to gas"),
       QStringLiteral("check: idle on gas"),     QStringLiteral("check: 2500 rpm on gas"),
       QStringLiteral("check: done")};
   QCOMPARE(markers, expected);
+}
+
+// A car that runs on gas while a petrol phase is due: its samples count for
+// the gas phases only, so the step's place says to switch back to petrol
+// until it does; the step, and the log's markers, stay the petrol ones.
+void CalibrationCheckTest::petrolStepsOnGasAskToSwitchBack() {
+  struct Case {
+    const char* column;
+    int screenWidth;
+    QString switchBack;
+    QString partLoadPetrol;
+  };
+  const Case cases[] = {
+      {"ITALIANO", 800, QStringLiteral("Il motore è a gas: commutare a benzina"),
+       QStringLiteral("A benzina: tenere il motore a circa 2500 giri/min")},
+      {"ENGLISH", 1024, QStringLiteral("The engine is running on gas: switch to petrol"),
+       QStringLiteral("On petrol: hold the engine at about 2500 rpm")},
+  };
+  for (const Case& c : cases) {
+    lingua_->SetSelectedColumn(c.column);
+    OverrideScreenWidth(c.screenWidth);
+    QTemporaryDir folder;
+    const QString log = folder.filePath(QStringLiteral("check.mlg"));
+    auto w = MakeWindow();
+    QVERIFY(w->RecordInto(log));
+    Recording r;
+    const auto feed = [&w, &r](std::size_t from) {
+      for (std::size_t i = from; i < r.samples.size(); ++i) w->AddSample(r.samples[i]);
+    };
+    r.Phase(true, 800, 10);
+    feed(0);
+    QCOMPARE(w->CurrentStep(), Step::IdlePetrol);
+    QCOMPARE(w->LabelVerificaPasso->text(), c.switchBack);
+    QCOMPARE(w->BarraFase[0]->value(), 0);
+    w->show();
+    Screenshot(w.get(), QStringLiteral("calibration-check-back-to-petrol-%1-%2")
+                            .arg(QLatin1String(c.column))
+                            .arg(c.screenWidth));
+    std::size_t fed = r.samples.size();
+    r.Phase(false, 800, 25);
+    feed(fed);
+    QCOMPARE(w->LabelVerificaPasso->text(), c.partLoadPetrol);
+    fed = r.samples.size();
+    r.Phase(true, 2500, 5);
+    feed(fed);
+    QCOMPARE(w->CurrentStep(), Step::PartLoadPetrol);
+    QCOMPARE(w->LabelVerificaPasso->text(), c.switchBack);
+    fed = r.samples.size();
+    r.Phase(false, 2500, 25);
+    feed(fed);
+    QCOMPARE(w->CurrentStep(), Step::SwitchToGas);
+    w->reject();
+    const QStringList expected = {
+        QStringLiteral("check: warm up"), QStringLiteral("check: idle on petrol"),
+        QStringLiteral("check: 2500 rpm on petrol"), QStringLiteral("check: switch to gas")};
+    QCOMPARE(MarkersOf(log), expected);
+  }
 }
 
 QTEST_MAIN(CalibrationCheckTest)
