@@ -44,6 +44,25 @@ bool IsArray(int identifier) {
   return params::ElementCount(identifier) > 1;
 }
 
+// How the help and the mistakes name the identifiers, from the parameter
+// table: their range ("0..74") and the arrays, which alone take an index
+// ("25, 27, 60" and the last one after lastSeparator).
+std::string IdentifierRange() {
+  return "0.." + std::to_string(kParameterCount - 1);
+}
+
+std::string ArrayList(const std::string& lastSeparator) {
+  std::vector<int> arrays;
+  for (int identifier = 0; identifier < kParameterCount; ++identifier)
+    if (IsArray(identifier)) arrays.push_back(identifier);
+  std::string text;
+  for (std::size_t i = 0; i < arrays.size(); ++i) {
+    if (i > 0) text += i + 1 == arrays.size() ? lastSeparator : ", ";
+    text += std::to_string(arrays[i]);
+  }
+  return text;
+}
+
 // The customer code: a command sent and never kept.
 bool IsCustomerCode(int identifier) {
   return identifier == params::Number(params::Id::CustomerCode);
@@ -367,12 +386,16 @@ const char* CompanionUsage() {
           "  identify                   show the ECU's identification and port\n"
           "  read FILE                  read every parameter and save them to FILE\n"
           "  write FILE                 load FILE and write it all to the ECU\n"
-          "  get ID                     show parameter ID (0..74) in its units\n"
-          "  set ID VALUE               write parameter ID in its units\n"
-          "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"
-          "  live [--samples N] [--interval MS] [--csv]\n"
-          "                             show N live readings (default 10, every 100 ms)\n"
-          "  erase --yes                restore the ECU's factory parameters\n") +
+          "  get ID                     show parameter ID (") +
+      IdentifierRange() +
+      ") in its units\n"
+      "  set ID VALUE               write parameter ID in its units\n"
+      "  set ID INDEX VALUE         write one element of array " +
+      ArrayList(" or ") +
+      "\n"
+      "  live [--samples N] [--interval MS] [--csv]\n"
+      "                             show N live readings (default 10, every 100 ms)\n"
+      "  erase --yes                restore the ECU's factory parameters\n" +
       HistoryUsage() + VehicleUsage() + CheckUsage() + LogUsage() + ReportUsage() +
       "  --help, --version          this text; the version\n" +
       "The port comes from SEROXT_PORT (a device, or 'sim' for the built-in virtual\n"
@@ -416,7 +439,7 @@ int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::
   double value = 0;
   if (name == "get" || name == "set") {
     if (!ParseInt(ops[0], &identifier) || identifier < 0 || identifier >= kParameterCount) {
-      return Usage(err, "a parameter identifier runs 0..74");
+      return Usage(err, "a parameter identifier runs " + IdentifierRange());
     }
     if (!ParseDouble(ops.back(), &value)) {
       if (name == "set") return Usage(err, "'" + ops.back() + "' is not a number");
@@ -424,7 +447,8 @@ int RunCompanion(const std::vector<std::string>& args, ecu::EcuLink& link, std::
   }
   if (name == "set") {
     if (ops.size() == 3) {
-      if (!IsArray(identifier)) return Usage(err, "only arrays 25, 27, 60, 61 take an index");
+      if (!IsArray(identifier))
+        return Usage(err, "only arrays " + ArrayList(", ") + " take an index");
       if (!ParseInt(ops[1], &index) || index < 0 || index >= params::ElementCount(identifier)) {
         return Usage(err, "index out of the array");
       }

@@ -390,6 +390,30 @@ TEST_F(Companion, CommandLineMistakes) {
   EXPECT_TRUE(ecu.Ecu().CommandLog().empty()) << "nothing reached the ECU";
 }
 
+// The identifiers' range and the arrays come from the parameter table; the
+// help and the messages read as they always have.
+TEST_F(Companion, HelpAndMistakesNameTheIdentifiers) {
+  const std::string help = CompanionUsage();
+  for (const char* line :
+       {"  get ID                     show parameter ID (0..74) in its units\n",
+        "  set ID INDEX VALUE         write one element of array 25, 27, 60 or 61\n"}) {
+    EXPECT_NE(help.find(line), std::string::npos) << line << help;
+  }
+  const struct {
+    const char* args;
+    const char* message;
+  } mistakes[] = {
+      {"get 75", "a parameter identifier runs 0..74"},
+      {"set 75 3", "a parameter identifier runs 0..74"},
+      {"set 56 1 2", "only arrays 25, 27, 60, 61 take an index"},
+  };
+  for (const auto& m : mistakes) {
+    const Outcome run = Ecuctl("/dev/no-such-port", m.args);
+    EXPECT_EQ(run.code, kExitUsage) << m.args;
+    EXPECT_NE(run.output.find(m.message), std::string::npos) << m.args << ": " << run.output;
+  }
+}
+
 TEST_F(Companion, SaysItsVersion) {
   const Outcome run = Ecuctl("/dev/no-such-port", "--version");
   EXPECT_EQ(run.code, kExitOk) << run.output;
