@@ -57,7 +57,6 @@ class TFormMain : public QMainWindow {
   // Layout after every hide or show, and horizontal centring.
   void RunLayout();
   void CentreHorizontally();
-  int LayoutStep() const { return layoutStep_; }
   int ClientHeight() const;
   int ClientWidth() const;
 
@@ -119,7 +118,6 @@ class TFormMain : public QMainWindow {
   void PrepareDialogFolder(QFileDialog* dialog);
 
   int entryCount_ = 0;
-  int layoutStep_ = 0;
   int optionalPage_ = 0;
   int softwarePage_ = 0;
   bool firstShown_ = false;

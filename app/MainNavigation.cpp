@@ -141,7 +141,6 @@ void TFormMain::RunLayout() {
   if (entries_.isEmpty() || entryCount_ < 2) return;
   const int clientHeight = ClientHeight();
   const int step = std::max(0, clientHeight / (entryCount_ + 2));
-  layoutStep_ = step;
   LabelMenu->move(LabelMenu->x(), step);
   const int origin = 2 * step;
 

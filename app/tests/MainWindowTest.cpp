@@ -241,7 +241,6 @@ class MainWindowTest : public QObject {
     MainWindowFixture f;
     QCOMPARE(f.main->ClientHeight(), 585);
     const int step = 585 / 10;
-    QCOMPARE(f.main->LayoutStep(), step);
     QCOMPARE(f.main->LabelMenu->y(), step);
     // Indicatore hidden: the visible entries follow one another.
     const Keys before{2 * step, 3 * step, 4 * step, 5 * step, 6 * step, -1, 7 * step};
