@@ -168,6 +168,13 @@ bool FieldEditor::HandleWindowKey(QWidget* focused, QKeyEvent* key) {
       return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+      // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, as in any tab widget
+      // (the edit's character filter would otherwise swallow them).
+      if ((key->modifiers() & Qt::ControlModifier) && pageControl_ != nullptr) {
+        const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+        ChangePage(back ? -1 : 1);
+        return true;
+      }
       // A check box keeps the focus: it takes no part in the dialog keys.
       return CheckBox(row) != nullptr;
     default:

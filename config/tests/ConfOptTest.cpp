@@ -176,6 +176,45 @@ class ConfOptTest : public QObject {
     QCOMPARE(window_->Tag(), 1);
   }
 
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages as PageDown and PageUp do,
+  // from an edit and from a check box alike, skipping a hidden tab; plain
+  // Tab on a check box still keeps the focus there.
+  void ctrlTabTurnsThePages_data() {
+    QTest::addColumn<bool>("variant");
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<bool>("back");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("row");
+    QTest::newRow("edit, forward") << false << 0 << false << 1 << int(kDefaultBox);
+    QTest::newRow("check box, forward") << false << int(kOverRevBox) << false << 1 << int(kDefaultBox);
+    QTest::newRow("edit, back to the last page") << false << 0 << true << 3 << int(kCutOffBox);
+    QTest::newRow("check box, back") << false << int(kDefaultBox) << true << 0 << 0;
+    QTest::newRow("hidden tab skipped") << true << int(kDefaultBox) << true << 3 << int(kCutOffBox);
+    QTest::newRow("hidden tab skipped, forward") << true << int(kCutOffBox) << false << 1
+                                                 << int(kDefaultBox);
+  }
+
+  void ctrlTabTurnsThePages() {
+    QFETCH(bool, variant);
+    QFETCH(int, startRow);
+    QFETCH(bool, back);
+    QFETCH(int, page);
+    QFETCH(int, row);
+    store_->SetVariantFlag(variant);
+    Open(256 + (variant ? 1 : 0));
+    GoTo(startRow);
+    const Qt::KeyboardModifiers modifiers =
+        back ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    KeyAt(window_.get(), back ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+    QCOMPARE(window_->PageControl1->currentIndex(), page);
+    QCOMPARE(Editor().CurrentRow(), row);
+    QCOMPARE(window_->focusWidget(), Editor().Input(row));
+    GoTo(int(kOverRevBox) + (variant ? 4 : 0));
+    const int boxRow = Editor().CurrentRow();
+    Key(Qt::Key_Tab);
+    QCOMPARE(Editor().CurrentRow(), boxRow);
+  }
+
   // Over-rev at 6600: the option is on with its threshold; 7500 is within the
   // row's range and switches the option off at the next opening.
   void overRevThreshold() {

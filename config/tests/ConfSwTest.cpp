@@ -92,6 +92,11 @@ class ConfSwTest : public QObject {
     QCOMPARE(window_->focusWidget(), Editor().Input(6));
     Key(Qt::Key_PageDown);
     QCOMPARE(window_->PageControl1->currentIndex(), 0);
+    KeyAt(window_.get(), Qt::Key_Tab, Qt::ControlModifier);  // as in any tab widget
+    QCOMPARE(window_->PageControl1->currentIndex(), 1);
+    QCOMPARE(window_->focusWidget(), Editor().Input(2));
+    KeyAt(window_.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(window_->PageControl1->currentIndex(), 0);
     Key(Qt::Key_Escape);
     QVERIFY(!window_->isVisible());
     QCOMPARE(window_->Tag(), 0);
