@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace monitor {
 namespace {
@@ -283,21 +284,44 @@ void StripChart::DrawMarkers(QPainter& p, const QRect& plot) {
   }
 }
 
+// The seconds between two ticks for the span shown: ticks at least about
+// 90 pixels apart.
+static double AxisStep(double span, int plotWidth) {
+  return TickStep(span * 90.0 / plotWidth);
+}
+
+std::vector<StripChart::AxisLabel> StripChart::AxisLabels(const QFontMetrics& metrics) const {
+  const QRect plot = PlotArea();
+  const double step = AxisStep(span_, plot.width());
+  const bool tenths = step < 1;
+  std::vector<AxisLabel> labels;
+  int previousRight = std::numeric_limits<int>::min();
+  for (double t = std::ceil(start_ / step) * step; t < start_ + span_; t += step) {
+    const int x = static_cast<int>(std::lround(XOfTime(t)));
+    const QString text = ChartTimeText(t, tenths);
+    const int textWidth = metrics.horizontalAdvance(text) + 4;
+    const int left = std::clamp(x - textWidth / 2, 0, std::max(0, width() - 1 - textWidth));
+    if (left <= previousRight) continue;
+    labels.push_back({QRect(left, plot.bottom() + 4, textWidth, metrics.height()), text});
+    previousRight = left + textWidth + 2;
+  }
+  return labels;
+}
+
 void StripChart::DrawTimeAxis(QPainter& p, const QRect& plot) {
   const QFontMetrics metrics(p.font());
   p.setPen(palette().color(QPalette::Text));
   p.drawLine(plot.left(), plot.bottom() + 1, plot.right(), plot.bottom() + 1);
-  const double step = TickStep(span_ * 90.0 / plot.width());
-  const bool tenths = step < 1;
+  const double step = AxisStep(span_, plot.width());
   for (double t = std::ceil(start_ / step) * step; t < start_ + span_; t += step) {
     const int x = static_cast<int>(std::lround(XOfTime(t)));
     p.setPen(palette().color(QPalette::Midlight));
     p.drawLine(x, plot.top(), x, plot.bottom());
     p.setPen(palette().color(QPalette::Text));
     p.drawLine(x, plot.bottom() + 1, x, plot.bottom() + 5);
-    const QString text = ChartTimeText(t, tenths);
-    p.drawText(QRect(x - 60, plot.bottom() + 4, 120, metrics.height()), Qt::AlignHCenter, text);
   }
+  for (const AxisLabel& label : AxisLabels(metrics))
+    p.drawText(label.box, Qt::AlignHCenter, label.text);
 }
 
 void StripChart::DrawCursor(QPainter& p, const QRect& plot) {

@@ -8,6 +8,8 @@
 // sample).
 #pragma once
 
+#include <QFontMetrics>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -64,6 +66,16 @@ class StripChart : public QWidget {
   double XOfTime(double time) const;
   // The lane of a visible channel (index into VisibleChannels()).
   QRect LaneRect(int lane) const;
+
+  // A time label under the axis: its text and where it is drawn.
+  struct AxisLabel {
+    QRect box;
+    QString text;
+  };
+  // The time axis' labels for the view shown, as wide as their texts in
+  // metrics: each centred on its tick, moved in where that would leave the
+  // chart, and left out where it would run into the label before it.
+  std::vector<AxisLabel> AxisLabels(const QFontMetrics& metrics) const;
 
  signals:
   void CursorMoved(double time);

@@ -23,6 +23,7 @@
 #include "MessageBoxes.h"
 #include "ModuloLingua.h"
 #include "NamedWidgets.h"
+#include "RecordingFoot.h"
 #include "Scaling.h"
 #include "SessionLogs.h"
 #include "SessionRecorder.h"
@@ -170,24 +171,28 @@ void TFormVisualizza::MarkByHand() {
   ShowRecording();
 }
 
-// "● Recording: 2026-12-11_101500.mlg  Marks (M): 2" while it records; the
-// reason in red once a write failed (said once, the view goes on).
+// "● Recording: 2026-12-11_101500.mlg   Marks (M): 2" while it records; the
+// reason in red once a write failed (said once, the view goes on). The
+// tooltip has the log's whole path.
 void TFormVisualizza::ShowRecording() {
   QString text;
   if (!recordingFailure_.isEmpty()) {
     text = recordingStopped_ + QStringLiteral(": ") + recordingFailure_;
     SetTextColour(LabelRegistra, kRed);
+    LabelRegistra->setText(
+        LabelRegistra->fontMetrics().elidedText(text, Qt::ElideRight, LabelRegistra->width()));
   } else {
-    text = QStringLiteral("\u25CF ") + recordingText_ + QStringLiteral(": ") +
-           QString::fromStdString(recorder_->File().filename().string());
-    if (handMarks_ > 0)
-      text += QStringLiteral("   ") + marksText_ + QStringLiteral(": %1").arg(handMarks_);
+    const QString marks =
+        handMarks_ > 0 ? marksText_ + QStringLiteral(": %1").arg(handMarks_) : QString();
+    text = monitor::RecordingFootText(LabelRegistra->fontMetrics(), LabelRegistra->width(),
+                                      recordingText_,
+                                      QString::fromStdString(recorder_->File().filename().string()),
+                                      marks);
     SetTextColour(LabelRegistra, palette().color(QPalette::WindowText));
+    LabelRegistra->setText(text);
   }
   LabelRegistra->setToolTip(QString::fromStdString(recorder_->File().string()) +
                             (recordingFailure_.isEmpty() ? QString() : QStringLiteral("\n") + text));
-  LabelRegistra->setText(
-      LabelRegistra->fontMetrics().elidedText(text, Qt::ElideMiddle, LabelRegistra->width()));
   LabelRegistra->show();
 }
 

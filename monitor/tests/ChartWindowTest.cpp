@@ -99,6 +99,8 @@ class ChartWindowTest : public QObject {
   void init();
   void cleanup();
   void recordingIsShownWhole();
+  void timeLabelsStayInsideTheChart_data();
+  void timeLabelsStayInsideTheChart();
   void wheelZoomsAroundThePointer();
   void dragAndKeysPan();
   void cursorReadsOutEveryChannel();
@@ -186,6 +188,45 @@ void ChartWindowTest::recordingIsShownWhole() {
   QCOMPARE(w->ListaCanali->topLevelItem(0)->text(0), QStringLiteral("Giri motore"));
   QCOMPARE(w->LabelTempo->text(), QStringLiteral("0:00.0 / 0:59.9"));
   Screenshot(w.get(), "chart-recording");
+}
+
+// Every time label under the axis is drawn whole inside the chart, none
+// over another, and the tick nearest the right edge keeps its label.
+void ChartWindowTest::timeLabelsStayInsideTheChart_data() {
+  QTest::addColumn<double>("start");
+  QTest::addColumn<double>("span");
+  QTest::addColumn<int>("width");
+  QTest::addColumn<QString>("last");
+  QTest::newRow("whole minute") << 0.0 << 59.9 << 800 << QStringLiteral("0:45");
+  QTest::newRow("tick at the right edge") << 40.0 << 10.05 << 800 << QStringLiteral("0:50");
+  QTest::newRow("tenths at the right edge") << 48.91 << 0.5 << 800 << QStringLiteral("0:49.4");
+  QTest::newRow("wide window") << 40.0 << 10.02 << 1024 << QStringLiteral("0:50");
+  QTest::newRow("tick at the left edge") << 30.0 << 20.0 << 800 << QStringLiteral("0:45");
+}
+
+void ChartWindowTest::timeLabelsStayInsideTheChart() {
+  QFETCH(double, start);
+  QFETCH(double, span);
+  QFETCH(int, width);
+  QFETCH(QString, last);
+  auto w = MakeReplay();
+  QVERIFY(w != nullptr);
+  w->resize(width, width * 3 / 4);
+  QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  monitor::StripChart* chart = w->Grafico;
+  chart->SetView(start, span);
+  QCOMPARE(chart->ViewStart(), start);
+  const auto labels = chart->AxisLabels(chart->fontMetrics());
+  QVERIFY(!labels.empty());
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    QVERIFY2(chart->rect().contains(labels[i].box),
+             qPrintable(labels[i].text + QStringLiteral(" leaves the chart")));
+    QVERIFY(labels[i].box.width() > chart->fontMetrics().horizontalAdvance(labels[i].text));
+    if (i > 0) QVERIFY(labels[i].box.left() > labels[i - 1].box.right());
+  }
+  QCOMPARE(labels.back().text, last);
+  if (QString(QTest::currentDataTag()) == QLatin1String("tick at the right edge"))
+    Screenshot(w.get(), "chart-time-labels");
 }
 
 void ChartWindowTest::wheelZoomsAroundThePointer() {

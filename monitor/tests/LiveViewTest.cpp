@@ -82,6 +82,8 @@ class LiveViewTest : public QObject {
   void missingDictionaryIsReported();
   void sessionIsRecordedWithItsMarkers();
   void recordingMakesRoomAmongOldLogs();
+  void footLineShowsTheWholeFileName_data();
+  void footLineShowsTheWholeFileName();
   void aFolderThatCannotBeWrittenIsSaidOnce();
   void withoutAFolderNothingIsRecorded();
   void fasterRateDrawsTheNewestOfThePolls();
@@ -368,6 +370,38 @@ void LiveViewTest::recordingMakesRoomAmongOldLogs() {
   const auto count = std::distance(std::filesystem::directory_iterator(folder),
                                    std::filesystem::directory_iterator());
   QCOMPARE(count, std::ptrdiff_t{logging::kKeptLogsPerEcu});
+}
+
+// However long the language's words, the foot line shows the log's whole
+// file name and the count of markers; the full path is in its tooltip.
+void LiveViewTest::footLineShowsTheWholeFileName_data() {
+  QTest::addColumn<QString>("column");
+  QTest::addColumn<int>("width");
+  for (const char* column : {"ITALIANO", "ENGLISH", "FRANCAIS", "DEUTSCH", "ESPANOL", "POLSKI"})
+    for (const int width : {800, 1024})
+      QTest::addRow("%s-%d", column, width) << QString::fromLatin1(column) << width;
+}
+
+void LiveViewTest::footLineShowsTheWholeFileName() {
+  QFETCH(QString, column);
+  QFETCH(int, width);
+  OverrideScreenWidth(width);
+  lingua_->SetSelectedColumn(column);
+  QTemporaryDir logs;
+  const std::filesystem::path folder = logs.filePath("ecu-18-0-0-23").toStdString();
+  auto w = MakeWindow(lingua_.get(), folder);
+  for (int k = 0; k < 12; ++k) QTest::keyClick(w.get(), Qt::Key_M);
+  const QString name = QString::fromStdString(w->Recorder()->File().filename().string());
+  const QString text = w->LabelRegistra->text();
+  QVERIFY2(text.contains(name), qPrintable(text));
+  QVERIFY2(text.endsWith(QStringLiteral(" (M): 12")), qPrintable(text));
+  QVERIFY2(w->LabelRegistra->fontMetrics().horizontalAdvance(text) <= w->LabelRegistra->width(),
+           qPrintable(text));
+  QCOMPARE(w->LabelRegistra->toolTip(), QString::fromStdString(w->Recorder()->File().string()));
+  if (column == QLatin1String("DEUTSCH") || column == QLatin1String("ITALIANO")) {
+    w->show();
+    Screenshot(w.get(), QStringLiteral("live-view-foot-%1-%2").arg(column.toLower()).arg(width));
+  }
 }
 
 // A log that cannot be made is said once at the foot of the view, in red,
