@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMargins>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -26,6 +27,7 @@
 #include "ModuloLingua.h"
 #include "NamedWidgets.h"
 #include "RecordingChart.h"
+#include "ReplayPlacement.h"
 #include "Scaling.h"
 #include "StripChart.h"
 #include "Visualizza.h"
@@ -374,9 +376,11 @@ void TFormGrafico::OpenReplayView() {
     replayView_->raise();
     return;
   }
-  // The dashboard of a replay never reaches the ECU: no link, no poll.
+  // The dashboard of a replay never reaches the ECU (no link, no poll) and
+  // records nothing.
   FormContext context = context_;
   context.link = nullptr;
+  context.sessionLogFolder.clear();
   context.openLiveView = nullptr;
   replayView_ = new TFormVisualizza(context, this);
   replayView_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -384,8 +388,36 @@ void TFormGrafico::OpenReplayView() {
   replayView_->installEventFilter(this);
   replayView_->setWindowModality(Qt::NonModal);
   connect(replayView_, &QDialog::finished, this, [this] { Pause(); });
-  replayView_->move(0, 0);
+  PlaceReplayView();
   replayView_->show();
+}
+
+namespace {
+
+// The window manager's frame around a window shown with one; none before
+// the window is shown.
+QMargins FrameOf(const QWidget* window) {
+  const QRect inner = window->geometry();
+  const QRect outer = window->frameGeometry();
+  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+}  // namespace
+
+// The chart leaves room for the replay's dashboard beside or below it, and
+// the dashboard is drawn as large as that room allows. The chart keeps at
+// least two fifths of the screen's height, so its traces stay readable.
+void TFormGrafico::PlaceReplayView() {
+  const QMargins frame = FrameOf(this);
+  const QRect screen = ScreenArea();
+  const QSize chartMinimum = minimumSizeHint().expandedTo(QSize(0, screen.height() * 2 / 5));
+  const monitor::ReplayPlacement placement = monitor::PlaceReplay(
+      screen, chartMinimum, TFormVisualizza::DesignSize(), frame, ScreenScaleFactor());
+  replayView_->ShowAtScale(placement.viewScale);
+  setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+  setGeometry(placement.chart.marginsRemoved(frame));
+  replayView_->setGeometry(placement.view.marginsRemoved(frame));
 }
 
 void TFormGrafico::Play() {

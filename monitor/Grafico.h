@@ -120,6 +120,7 @@ class TFormGrafico : public QDialog {
   void RefreshPlayBar();
   void ShowReplayPosition();
   void OpenReplayView();
+  void PlaceReplayView();
 
   FormContext context_;
   QHBoxLayout* commands_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <chrono>
+#include <cmath>
 
 #include "ActuatorTrackBar.h"
 #include "ApplicationInfo.h"
@@ -81,7 +82,7 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
       poller_(context.link, context.store) {
   setObjectName(QStringLiteral("FormVisualizza"));
   setWindowTitle(QStringLiteral("Visualizzazione parametri vettura"));
-  resize(798, 570);
+  resize(DesignSize());
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(16);
   font.setBold(true);
@@ -111,6 +112,7 @@ TFormVisualizza::TFormVisualizza(const FormContext& context, QWidget* parent)
   StaticTextSup->setText(QString::number(snapshot_.upperLimit));
 
   ScaleToScreen(this);
+  scale_ = ScreenScaleFactor();
   if (context.store->VariantFlag()) HideOtherControls();
   PlaceDial();
   LoadTexts(context.language);
@@ -162,6 +164,18 @@ void TFormVisualizza::StartRecording() {
     context_.store->AddWriteObserver(writeMarkers_.get());
   }
   ShowRecording();
+}
+
+void TFormVisualizza::ShowAtScale(double scale) {
+  if (!(scale > 0)) return;
+  setWindowState(Qt::WindowNoState);
+  if (std::fabs(scale - scale_) > 1e-9) {
+    ScaleWidgetTree(this, scale / scale_);
+    scale_ = scale;
+    PlaceDial();
+  }
+  resize(static_cast<int>(std::floor(DesignSize().width() * scale)),
+         static_cast<int>(std::floor(DesignSize().height() * scale)));
 }
 
 void TFormVisualizza::MarkByHand() {
@@ -534,7 +548,8 @@ void TFormVisualizza::RenderSlow() {
   const monitor::ActuatorSpans spans = monitor::SpansOf(d.defaultPosition, d.tpsZone, snapshot_);
   const monitor::ActuatorMarks marks =
       monitor::MarksOf(spans, d.defaultPosition, TrackBarMax->y(), TrackBarMax->height(),
-                       LabelDef->height(), ScreenWidth());
+                       LabelDef->height(),
+                       static_cast<int>(std::lround(scale_ * kDesignScreenWidth)));
   LabelDef->move(LabelDef->x(), marks.defaultTop);
   LabelVisDef2->move(LabelVisDef2->x(), marks.defaultTop);
   ShapeFMin->setGeometry(ShapeFMin->x(), marks.offIdleTop, ShapeFMin->width(),

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -71,6 +72,15 @@ class TFormVisualizza : public QDialog {
   const logging::SessionRecorder* Recorder() const { return recorder_.get(); }
   // A marker set by hand in the recording (the M key): "mark 1", "mark 2" ...
   void MarkByHand();
+
+  // The window's size as designed, for a screen 800 pixels wide.
+  static QSize DesignSize() { return QSize(798, 570); }
+  // The view's size over its design size: the screen's scale, or the one
+  // set by ShowAtScale.
+  double Scale() const { return scale_; }
+  // Draws the whole view at scale times its design size, as a window of
+  // that size rather than maximised (a replay's dashboard beside its chart).
+  void ShowAtScale(double scale);
 
   // Group frames and their contents, by their design names.
   QFrame* Bevel1;
@@ -164,6 +174,7 @@ class TFormVisualizza : public QDialog {
   monitor::LivePoller poller_;
   monitor::LiveDisplay display_;
   int rate_ = live::kShownRate;
+  double scale_ = 1;
   monitor::LiveSample newest_;  // the polls not drawn yet, as one
   bool newestPending_ = false;
   std::unique_ptr<logging::SessionRecorder> recorder_;

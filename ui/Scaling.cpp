@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QList>
 #include <QPair>
+#include <QRect>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -48,6 +49,13 @@ int ScreenHeight() {
   if (screenHeightOverride > 0) return screenHeightOverride;
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->availableGeometry().height() : kDesignScreenWidth * 3 / 4;
+}
+
+QRect ScreenArea() {
+  if (screenWidthOverride > 0) return QRect(0, 0, ScreenWidth(), ScreenHeight());
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry()
+                           : QRect(0, 0, kDesignScreenWidth, kDesignScreenWidth * 3 / 4);
 }
 
 double ScreenScaleFactor() {

@@ -3,6 +3,7 @@
 // test can override (and with it the height a window may take).
 #pragma once
 
+class QRect;
 class QWidget;
 
 constexpr int kDesignScreenWidth = 800;
@@ -16,6 +17,9 @@ void OverrideScreenWidth(int width, int height = 0);
 // The height a window may take on the primary screen (without panels), or
 // the override's.
 int ScreenHeight();
+// Where windows may go on the primary screen (without panels), in screen
+// coordinates; with an override, ScreenWidth() x ScreenHeight() at 0, 0.
+QRect ScreenArea();
 
 // ScreenWidth() / 800.
 double ScreenScaleFactor();

@@ -1,6 +1,7 @@
 // The chart's pure arithmetic: per-column min/max decimation of a trace, the
 // time axis' steps and texts, the chart data's look-ups, a log's columns as
-// chart channels, and the replay clock.
+// chart channels, the replay clock, and where a replay's dashboard goes
+// beside its chart.
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -11,6 +12,7 @@
 #include "LogReader.h"
 #include "RecordingChart.h"
 #include "ReplayClock.h"
+#include "ReplayPlacement.h"
 #include "StripChart.h"
 
 using monitor::ColumnSpan;
@@ -53,6 +55,8 @@ class ChartArithmeticTest : public QObject {
   void chartDataLookups();
   void logColumnsBecomeChannels();
   void replayClock();
+  void replayPlacement_data();
+  void replayPlacement();
 };
 
 void ChartArithmeticTest::decimate_data() {
@@ -263,6 +267,55 @@ void ChartArithmeticTest::replayClock() {
   monitor::ReplayClock empty(5, 5);  // nothing to play
   empty.Play();
   QVERIFY(!empty.Playing());
+}
+
+// The dashboard (798 x 570 as designed) and the chart (at least 460 x 240
+// inside its frame) side by side or one above the other, both inside the
+// screen, neither over the other, the dashboard as large as the room allows
+// and never larger than it would be alone.
+void ChartArithmeticTest::replayPlacement_data() {
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QMargins>("frame");
+  QTest::addColumn<double>("alone");
+  QTest::addColumn<bool>("apart");
+  const QMargins none;
+  const QMargins decorated(2, 24, 2, 2);
+  QTest::newRow("800 x 600") << QRect(0, 0, 800, 600) << none << 1.0 << true;
+  QTest::newRow("800 x 600, framed") << QRect(0, 0, 800, 600) << decorated << 1.0 << true;
+  QTest::newRow("1024 x 768") << QRect(0, 0, 1024, 768) << none << 1.28 << true;
+  QTest::newRow("1024 x 768 under a panel") << QRect(0, 28, 1024, 740) << decorated << 1.28
+                                            << true;
+  QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1080) << decorated << 2.4 << true;
+  QTest::newRow("second screen") << QRect(1920, 0, 1280, 1024) << decorated << 1.6 << true;
+  QTest::newRow("too small for both") << QRect(0, 0, 640, 400) << decorated << 0.8 << false;
+}
+
+void ChartArithmeticTest::replayPlacement() {
+  QFETCH(QRect, screen);
+  QFETCH(QMargins, frame);
+  QFETCH(double, alone);
+  QFETCH(bool, apart);
+  const QSize design(798, 570);
+  const QSize chartMinimum(460, 240);
+  const auto p = monitor::PlaceReplay(screen, chartMinimum, design, frame, alone);
+  QVERIFY2(screen.contains(p.view), qPrintable(QStringLiteral("view %1,%2 %3x%4")
+                                                   .arg(p.view.x())
+                                                   .arg(p.view.y())
+                                                   .arg(p.view.width())
+                                                   .arg(p.view.height())));
+  QVERIFY(screen.contains(p.chart));
+  QVERIFY(p.viewScale <= alone);
+  QVERIFY(p.viewScale >= monitor::kSmallestReplayScale);
+  QCOMPARE(p.view.size(), QSize(int(std::floor(798 * p.viewScale)) + frame.left() + frame.right(),
+                                int(std::floor(570 * p.viewScale)) + frame.top() + frame.bottom()));
+  QCOMPARE(p.chart.intersects(p.view), !apart);
+  if (apart) {
+    QVERIFY(p.chart.width() >= chartMinimum.width() + frame.left() + frame.right());
+    QVERIFY(p.chart.height() >= chartMinimum.height() + frame.top() + frame.bottom());
+    // The chart takes the rest of the screen on the view's side.
+    const QRect both = p.chart.united(p.view);
+    QVERIFY(both.width() == screen.width() || both.height() == screen.height());
+  }
 }
 
 QTEST_GUILESS_MAIN(ChartArithmeticTest)

@@ -20,6 +20,7 @@
 #include "GlobalData.h"
 #include "Grafico.h"
 #include "EcuChannels.h"
+#include "EngineSpeedDial.h"
 #include "LiveLink.h"
 #include "LogWriter.h"
 #include "MessageBoxes.h"
@@ -109,6 +110,8 @@ class ChartWindowTest : public QObject {
   void liveViewFeedsTheChartFromItsOwnPoll();
   void replayPlaysAtSixteenTimesThroughTheLiveView();
   void replayJumpsToADraggedTime();
+  void replayViewLeavesTheChartInSight_data();
+  void replayViewLeavesTheChartInSight();
   void replayDoesNotPollAtAFasterRecordingRate();
   void sessionRecordedLiveReplaysWithTheCablePulled();
   void recordingWithoutEngineSpeedDoesNotPlay();
@@ -421,6 +424,48 @@ void ChartWindowTest::replayPlaysAtSixteenTimesThroughTheLiveView() {
   // The replay never asked the link for anything.
   QVERIFY(link_.calls.empty());
   QCOMPARE(link_.fastReads + link_.slowReads, 0);
+}
+
+// The chart opens maximised, as the program opens it; the replay's
+// dashboard then takes a part of the screen of its own, scaled to fit, and
+// the chart the rest: both inside the screen, neither over the other.
+void ChartWindowTest::replayViewLeavesTheChartInSight_data() {
+  QTest::addColumn<int>("width");
+  QTest::newRow("800 x 600") << 800;
+  QTest::newRow("1024 x 768") << 1024;
+}
+
+void ChartWindowTest::replayViewLeavesTheChartInSight() {
+  QFETCH(int, width);
+  OverrideScreenWidth(width);
+  const QRect screen = ScreenArea();
+  TFormGrafico w(Context());
+  QVERIFY(w.OpenRecording(minute_));
+  w.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  w.Play();
+  TFormVisualizza* view = w.ReplayView();
+  QVERIFY(view != nullptr);
+  QVERIFY(QTest::qWaitForWindowExposed(view));
+  QCoreApplication::processEvents();
+  const QRect chart = w.frameGeometry();
+  const QRect dashboard = view->frameGeometry();
+  const auto describe = [](const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  };
+  QVERIFY2(screen.contains(chart), qPrintable(describe(chart)));
+  QVERIFY2(screen.contains(dashboard), qPrintable(describe(dashboard)));
+  QVERIFY2(!chart.intersects(dashboard), qPrintable(describe(chart) + " / " + describe(dashboard)));
+  QVERIFY(!w.isMaximized());
+  QVERIFY(w.size().expandedTo(w.minimumSizeHint()) == w.size());
+  // The dashboard is drawn whole at its scale: the dial inside its frame,
+  // the exit button inside the window.
+  QVERIFY(view->Scale() < ScreenScaleFactor());
+  QCOMPARE(view->Dial->geometry(), view->BevelGiri->geometry());
+  QVERIFY(view->rect().contains(view->ButtonEsci->geometry()));
+  w.ReplayStep(0.5);
+  Screenshot(&w, QStringLiteral("replay-chart-%1").arg(width));
+  Screenshot(view, QStringLiteral("replay-dashboard-%1").arg(width));
 }
 
 void ChartWindowTest::replayJumpsToADraggedTime() {
