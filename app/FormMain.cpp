@@ -44,7 +44,7 @@ struct EntryDesign {
 
 const EntryDesign kEntries[kMainEntryCount] = {
     {"LabelVisualizza", "Visualizzazione Parametri", "ActionVisualizza", "&Visualizza parametri"},
-    {"LabelConfVettura", "Configurazione Vettura", "ActionConfVett", "Configurazione &Vettura"},
+    {"LabelConfVettura", "Configurazione Vettura", "ActionConfVett", "Configurazione V&ettura"},
     {"LabelConfOpt", "Configurazioni Opzionali", "ActionConfOp", "Configurazione &Opzionali"},
     {"LabelConfSw", "Configurazione software", "ActionConfSoftware", "Configurazione &Software"},
     {"LabelDiagnosi", "Diagnosi", "ActionDiagnosi", "&Diagnosi"},

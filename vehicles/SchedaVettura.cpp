@@ -86,7 +86,7 @@ TFormSchedaVettura::TFormSchedaVettura(const FormContext& context,
   ButtonSalvaScheda = ui::MakeButton(this, "ButtonSalvaScheda", QStringLiteral("&Salva e usa"),
                                      ButtonPlace(196, 392, 170));
   ButtonElimina =
-      ui::MakeButton(this, "ButtonElimina", QStringLiteral("&Elimina"), ButtonPlace(376, 392, 170));
+      ui::MakeButton(this, "ButtonElimina", QStringLiteral("E&limina"), ButtonPlace(376, 392, 170));
   ButtonAssegna =
       ui::MakeButton(this, "ButtonAssegna", QStringLiteral("Assegna storico &precedente"),
                      ButtonPlace(16, 432, 350));

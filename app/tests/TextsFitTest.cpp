@@ -1,7 +1,9 @@
 // Every window's texts fit, in every language of the real dictionary, on
 // screens 800, 1024 and 1920 pixels wide: one table of windows, each laid out
 // offscreen as the program opens it, checked for labels, buttons and titles
-// whose text does not fit. A new window is one more row of kWindows.
+// whose text does not fit, and for accelerators ("&x") that two entries of a
+// menu, or two controls shown together, share. A new window is one more row
+// of kWindows.
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,7 +21,13 @@
 #include <memory>
 
 #include "AboutBox.h"
+#include "Accelerators.h"
 #include "Confronta.h"
+#include "Grafico.h"
+#include "Officina.h"
+#include "Rapporto.h"
+#include "SchedaVettura.h"
+#include "Verifica.h"
 #include "Diagnosi.h"
 #include "FormEmulazione.h"
 #include "FormSensore.h"
@@ -47,11 +56,16 @@ namespace {
 
 using Problems = QStringList;
 
+// What is wrong with the texts of a window as it shows now.
+Problems Look(const QWidget* window) {
+  return TextFitProblems(window) + AcceleratorClashes(window);
+}
+
 // The problems of a window once it is on screen.
 Problems OnScreen(QWidget* window) {
   window->show();
   if (!QTest::qWaitForWindowExposed(window)) return {QStringLiteral("never shown")};
-  return TextFitProblems(window);
+  return Look(window);
 }
 
 // Opens a modal window with open() and checks it while it shows.
@@ -59,7 +73,7 @@ template <class Window>
 Problems WhileModal(const std::function<void()>& open) {
   Problems found{QStringLiteral("never opened")};
   WhenModal<Window>([&found](Window* window) {
-    found = TextFitProblems(window);
+    found = Look(window);
     window->reject();
   });
   open();
@@ -67,7 +81,7 @@ Problems WhileModal(const std::function<void()>& open) {
 }
 
 Problems MainWindow(TFormMain& main) {
-  return TextFitProblems(&main);
+  return Look(&main);
 }
 
 Problems ProgressWindow(TFormMain& main) {
@@ -139,7 +153,7 @@ Problems ToolWindow(TFormMain& main, const char* action) {
 Problems WithEveryRow(QWidget* window) {
   Problems found;
   auto look = [&found, window] {
-    for (const QString& problem : TextFitProblems(window))
+    for (const QString& problem : Look(window))
       if (!found.contains(problem)) found.append(problem);
   };
   QList<QWidget*> pages = {window};
@@ -179,7 +193,7 @@ Problems MessageTitle(QWidget* window) {
   // Sized as it shows; no event loop runs, which would let the offscreen
   // screen shrink the window under it.
   box->show();
-  Problems found = TextFitProblems(box.get());
+  Problems found = Look(box.get());
   for (QString& problem : found) problem.prepend(QStringLiteral("message box: "));
   return found;
 }
@@ -224,6 +238,47 @@ Problems Diagnosis(TFormMain& main) {
 Problems CompareWindow(TFormMain& main) {
   return ToolWindow<TFormConfronta>(main, "MenuConfronta");
 }
+// Windows whose accelerators are checked here, their texts' fit in their
+// own tests.
+template <class Window>
+Problems AcceleratorsOf(TFormMain& main, const char* action) {
+  Problems found{QStringLiteral("never opened")};
+  WhenModal<Window>([&found](Window* window) {
+    found = AcceleratorClashes(window);
+    window->reject();
+  });
+  main.Action(QLatin1String(action))->trigger();
+  return found;
+}
+
+Problems ChartWindow(TFormMain& main) {
+  return AcceleratorsOf<TFormGrafico>(main, "MenuGrafico");
+}
+Problems CalibrationCheck(TFormMain& main) {
+  return AcceleratorsOf<TFormVerifica>(main, "ActionVerifica");
+}
+Problems WorkshopDetails(TFormMain& main) {
+  return AcceleratorsOf<TFormOfficina>(main, "MenuOfficina");
+}
+
+Problems ReportWindow(TFormMain& main) {
+  const QString now = QStringLiteral("2026-12-11 08:00");
+  TFormRapporto window([](const QString&) { return ReportData(); }, {{now, now}},
+                       Process().language, &main);
+  window.show();
+  return AcceleratorClashes(&window);
+}
+
+Problems VehicleCards(TFormMain& main) {
+  QTemporaryDir history;
+  FormContext context;
+  context.store = Process().store;
+  context.language = Process().language;
+  context.settings = Process().settings;
+  TFormSchedaVettura window(context, history.path().toStdString(), {}, &main);
+  window.show();
+  return AcceleratorClashes(&window);
+}
 
 struct WindowRow {
   const char* name;
@@ -246,6 +301,11 @@ const WindowRow kWindows[] = {
     {"software configuration", SoftwareConfiguration},
     {"diagnosis", Diagnosis},
     {"compare window", CompareWindow},
+    {"chart", ChartWindow},
+    {"calibration check", CalibrationCheck},
+    {"workshop details", WorkshopDetails},
+    {"report", ReportWindow},
+    {"vehicle cards", VehicleCards},
     {"level sensor", LevelSensor},
     {"lambda emulation", LambdaEmulation},
 };
