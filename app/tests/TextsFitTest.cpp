@@ -70,10 +70,11 @@ Problems OnScreen(QWidget* window) {
 
 // Opens a modal window with open() and checks it while it shows.
 template <class Window>
-Problems WhileModal(const std::function<void()>& open) {
+Problems WhileModal(const std::function<void()>& open,
+                    Problems (*check)(const QWidget*) = Look) {
   Problems found{QStringLiteral("never opened")};
-  WhenModal<Window>([&found](Window* window) {
-    found = Look(window);
+  WhenModal<Window>([&found, check](Window* window) {
+    found = check(window);
     window->reject();
   });
   open();
@@ -242,13 +243,8 @@ Problems CompareWindow(TFormMain& main) {
 // own tests.
 template <class Window>
 Problems AcceleratorsOf(TFormMain& main, const char* action) {
-  Problems found{QStringLiteral("never opened")};
-  WhenModal<Window>([&found](Window* window) {
-    found = AcceleratorClashes(window);
-    window->reject();
-  });
-  main.Action(QLatin1String(action))->trigger();
-  return found;
+  return WhileModal<Window>([&main, action] { main.Action(QLatin1String(action))->trigger(); },
+                            AcceleratorClashes);
 }
 
 Problems ChartWindow(TFormMain& main) {
