@@ -19,6 +19,8 @@
 
 namespace {
 
+using params::Id;
+
 // Raw type codes: TPS "lineare 0-5V", "lineare 5-0V" (inverted), "mono Bosch";
 // level sensor "0-90 Ohm" and the maker's own (inverted).
 constexpr int kTpsLinear = 0;
@@ -30,6 +32,8 @@ constexpr int kLevelInverted = 129;
 enum BoxRow { kOverRevBox = 2, kLowLevelBox = 4, kDefaultBox = 6, kKickDownBox = 12, kCutOffBox = 17 };
 
 }  // namespace
+
+Q_DECLARE_METATYPE(params::Id)
 
 class ConfOptTest : public QObject {
   Q_OBJECT
@@ -45,7 +49,9 @@ class ConfOptTest : public QObject {
   QLineEdit* Edit(int row) { return Editor().Edit(row); }
   QCheckBox* Box(int row) { return Editor().CheckBox(row); }
 
-  void SetRaw(int identifier, int raw) { store_->StoreRaw(store_->MemberAddress(identifier), raw); }
+  void SetRaw(Id id, int raw) { store_->StoreRaw(store_->MemberAddress(params::Number(id)), raw); }
+  // What the ECU answers when the parameter is read afresh.
+  void EcuHolds(Id id, int raw) { link_.memory[ecu::CodeAddress(params::Row(id).code)] = {raw}; }
 
   void Open(int tag = 256) {
     FormContext context;
@@ -64,10 +70,10 @@ class ConfOptTest : public QObject {
     QCOMPARE(Editor().CurrentRow(), row);
   }
 
-  QList<int> RawWrites(int identifier) const {
+  QList<int> RawWrites(Id id) const {
     QList<int> out;
     for (const auto& call : link_.Writes())
-      if (call.code == ConfCar::ParameterCode(identifier)) out << call.value;
+      if (call.code == ConfCar::ParameterCode(params::Number(id))) out << call.value;
     return out;
   }
 
@@ -81,9 +87,9 @@ class ConfOptTest : public QObject {
     link_ = RecordingLink();
     link_.connected = true;
     store_ = std::make_unique<ConfCar>("test.dmr", &link_);
-    SetRaw(3, kTpsLinear);
-    SetRaw(59, kLevelPlain);
-    link_.memory[40] = {90};  // the default position the ECU computes
+    SetRaw(Id::TpsType, kTpsLinear);
+    SetRaw(Id::LevelSensorType, kLevelPlain);
+    EcuHolds(Id::ActuatorDefaultPosition, 90);  // the default position the ECU computes
   }
 
   void cleanup() {
@@ -95,26 +101,26 @@ class ConfOptTest : public QObject {
   // page.
   void rowsMatchTheParameters() {
     const ExpectedRow expected[] = {
-        {0, "EditTCambio", 58, kNoElement, 1, " (15; 40 °C) ", 0},
-        {1, "EditTPartenzaGas", 74, kNoElement, 1, " (30; 80 °C) ", 0},
-        {2, "CheckFuoriGiri", 62, kNoElement, 0, "", 0},
-        {3, "EditFuoriGiri", 62, kNoElement, 100, " (4000; 8000 rpm) ", 0},
-        {4, "CheckRientro", 66, kNoElement, 0, "", 0},
-        {5, "EditLivello", 66, kNoElement, 1, " (1; 255) ", 0},
-        {6, "CheckDefault", 67, kNoElement, 0, "", 1},
-        {7, "EditDefault", 40, kNoElement, 1, " (0; 255) ", 1},
-        {8, "EditMaxApMin", 31, kNoElement, 1, " (0; 255) ", 1},
-        {9, "EditMinApMin", 32, kNoElement, 1, " (0; 255) ", 1},
-        {10, "EditMaxApFMin", 33, kNoElement, 1, " (0; 255) ", 1},
-        {11, "EditMinApFMin", 34, kNoElement, 1, " (0; 255) ", 1},
-        {12, "CheckAffondata", 38, kNoElement, 0, "", 1},
-        {13, "EditAffondata", 39, kNoElement, 1, " (0; 255) ", 1},
-        {14, "EditTpsAffondata", 38, kNoElement, 0.1, " (0; 4.9 V) ", 1},
-        {15, "EditIstBosch", 23, kNoElement, 0.1, " (0; 5 V) ", 2},
-        {16, "EditIstMin", 24, kNoElement, 0.01, " (0; 5 V) ", 2},
-        {17, "CheckCutOff", 41, kNoElement, 0, "", 3},
-        {18, "EditCutOff", 41, kNoElement, 100, " (1300; 7000 rpm) ", 3},
-        {19, "EditPosCutOff", 42, kNoElement, 1, " (0; 255) ", 3},
+        {0, "EditTCambio", Id::ChangeOverMinimumTemperature, kNoElement, 1, " (15; 40 °C) ", 0},
+        {1, "EditTPartenzaGas", Id::GasStartTemperature, kNoElement, 1, " (30; 80 °C) ", 0},
+        {2, "CheckFuoriGiri", Id::OverRevThreshold, kNoElement, 0, "", 0},
+        {3, "EditFuoriGiri", Id::OverRevThreshold, kNoElement, 100, " (4000; 8000 rpm) ", 0},
+        {4, "CheckRientro", Id::ReturnToPetrolLevel, kNoElement, 0, "", 0},
+        {5, "EditLivello", Id::ReturnToPetrolLevel, kNoElement, 1, " (1; 255) ", 0},
+        {6, "CheckDefault", Id::FixedDefaultOption, kNoElement, 0, "", 1},
+        {7, "EditDefault", Id::ActuatorDefaultPosition, kNoElement, 1, " (0; 255) ", 1},
+        {8, "EditMaxApMin", Id::IdleOpeningStepsBeyond, kNoElement, 1, " (0; 255) ", 1},
+        {9, "EditMinApMin", Id::IdleClosingStepsBelow, kNoElement, 1, " (0; 255) ", 1},
+        {10, "EditMaxApFMin", Id::OffIdleOpeningStepsBeyond, kNoElement, 1, " (0; 255) ", 1},
+        {11, "EditMinApFMin", Id::OffIdleClosingStepsBelow, kNoElement, 1, " (0; 255) ", 1},
+        {12, "CheckAffondata", Id::FullThrottleTps, kNoElement, 0, "", 1},
+        {13, "EditAffondata", Id::ActuatorAtFullThrottle, kNoElement, 1, " (0; 255) ", 1},
+        {14, "EditTpsAffondata", Id::FullThrottleTps, kNoElement, 0.1, " (0; 4.9 V) ", 1},
+        {15, "EditIstBosch", Id::MonoBoschHysteresis, kNoElement, 0.1, " (0; 5 V) ", 2},
+        {16, "EditIstMin", Id::IdleTpsHysteresis, kNoElement, 0.01, " (0; 5 V) ", 2},
+        {17, "CheckCutOff", Id::CutOffEndRpm, kNoElement, 0, "", 3},
+        {18, "EditCutOff", Id::CutOffEndRpm, kNoElement, 100, " (1300; 7000 rpm) ", 3},
+        {19, "EditPosCutOff", Id::ActuatorInCutOff, kNoElement, 1, " (0; 255) ", 3},
     };
     Open();
     QCOMPARE(Editor().RowCount(), int(std::size(expected)));
@@ -142,7 +148,7 @@ class ConfOptTest : public QObject {
   }
 
   void monoBoschShowsItsHysteresis() {
-    SetRaw(3, kTpsMonoBosch);
+    SetRaw(Id::TpsType, kTpsMonoBosch);
     Open(256 + 2);
     QCOMPARE(Editor().CurrentRow(), 15);
     QVERIFY(RowShown(15) && !Editor().UnitLabel(15)->isHidden());
@@ -218,13 +224,13 @@ class ConfOptTest : public QObject {
   // Over-rev at 6600: the option is on with its threshold; 7500 is within the
   // row's range and switches the option off at the next opening.
   void overRevThreshold() {
-    SetRaw(62, 120000 / 6600);
+    SetRaw(Id::OverRevThreshold, 120000 / 6600);
     Open();
     QVERIFY(Box(kOverRevBox)->isChecked());
     QCOMPARE(Edit(kRowFuoriGiri)->text(), QStringLiteral("6600"));
     GoTo(kRowFuoriGiri);
     QVERIFY(EnterValue(window_.get(), QStringLiteral("7500")));
-    QCOMPARE(RawWrites(62), QList<int>{120000 / 7500});
+    QCOMPARE(RawWrites(Id::OverRevThreshold), QList<int>{120000 / 7500});
     window_.reset();
     Open();
     QVERIFY(!Box(kOverRevBox)->isChecked());
@@ -237,36 +243,39 @@ class ConfOptTest : public QObject {
   // Switched on from off, it starts at its usual speed.
   void speedOptionsReadTheirOffByte_data() {
     QTest::addColumn<int>("box");
-    QTest::addColumn<int>("identifier");
+    QTest::addColumn<Id>("parameter");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("raw");
     QTest::addColumn<QString>("shown");  // empty: the option reads as off
     QTest::addColumn<QString>("switchedOn");
-    QTest::newRow("over-rev 255") << int(kOverRevBox) << 62 << int(kRowFuoriGiri) << 255 << ""
-                                  << "6000";
-    QTest::newRow("over-rev 0") << int(kOverRevBox) << 62 << int(kRowFuoriGiri) << 0 << ""
-                                << "6000";
-    QTest::newRow("over-rev 7000 rpm") << int(kOverRevBox) << 62 << int(kRowFuoriGiri)
-                                       << 120000 / 7000 << "7000" << "";
-    QTest::newRow("cut-off 255") << int(kCutOffBox) << 41 << int(kRowCutOff) << 255 << ""
-                                 << "1700";
-    QTest::newRow("cut-off 0") << int(kCutOffBox) << 41 << int(kRowCutOff) << 0 << "" << "1700";
+    QTest::newRow("over-rev 255")
+        << int(kOverRevBox) << Id::OverRevThreshold << int(kRowFuoriGiri) << 255 << "" << "6000";
+    QTest::newRow("over-rev 0")
+        << int(kOverRevBox) << Id::OverRevThreshold << int(kRowFuoriGiri) << 0 << "" << "6000";
+    QTest::newRow("over-rev 7000 rpm")
+        << int(kOverRevBox) << Id::OverRevThreshold << int(kRowFuoriGiri) << 120000 / 7000 << "7000"
+        << "";
+    QTest::newRow("cut-off 255")
+        << int(kCutOffBox) << Id::CutOffEndRpm << int(kRowCutOff) << 255 << "" << "1700";
+    QTest::newRow("cut-off 0") << int(kCutOffBox) << Id::CutOffEndRpm << int(kRowCutOff) << 0 << ""
+                               << "1700";
     QTest::newRow("cut-off 1300 rpm")
-        << int(kCutOffBox) << 41 << int(kRowCutOff) << 120000 / 1300 << "1300" << "";
+        << int(kCutOffBox) << Id::CutOffEndRpm << int(kRowCutOff) << 120000 / 1300 << "1300"
+        << "";
   }
   void speedOptionsReadTheirOffByte() {
     QFETCH(int, box);
-    QFETCH(int, identifier);
+    QFETCH(Id, parameter);
     QFETCH(int, row);
     QFETCH(int, raw);
     QFETCH(QString, shown);
     QFETCH(QString, switchedOn);
-    SetRaw(identifier, raw);
+    SetRaw(parameter, raw);
     Open();
     const bool on = !shown.isEmpty();
     QCOMPARE(Box(box)->isChecked(), on);
     QCOMPARE(RowShown(row), on);
-    QVERIFY(RawWrites(identifier).isEmpty());
+    QVERIFY(RawWrites(parameter).isEmpty());
     if (on) {
       QCOMPARE(Edit(row)->text(), shown);
       return;
@@ -275,7 +284,7 @@ class ConfOptTest : public QObject {
     Key(Qt::Key_Return);
     QVERIFY(Box(box)->isChecked());
     QCOMPARE(Edit(row)->text(), switchedOn);
-    QCOMPARE(RawWrites(identifier), QList<int>{120000 / switchedOn.toInt()});
+    QCOMPARE(RawWrites(parameter), QList<int>{120000 / switchedOn.toInt()});
   }
 
   // Each option toggled on and off: what is written and what the dependent
@@ -284,41 +293,45 @@ class ConfOptTest : public QObject {
     QTest::addColumn<int>("box");
     QTest::addColumn<int>("tpsType");
     QTest::addColumn<int>("levelType");
-    QTest::addColumn<int>("identifier");
+    QTest::addColumn<Id>("parameter");
     QTest::addColumn<QList<int>>("rawOnThenOff");
     QTest::addColumn<int>("dependent");
     QTest::addColumn<QString>("dependentText");
-    QTest::newRow("over-rev") << int(kOverRevBox) << kTpsLinear << kLevelPlain << 62
-                              << QList<int>{20, 12} << int(kRowFuoriGiri) << "6000";
-    QTest::newRow("low level") << int(kLowLevelBox) << kTpsLinear << kLevelPlain << 66
-                               << QList<int>{12, 0} << int(kRowLivello) << "12";
+    QTest::newRow("over-rev") << int(kOverRevBox) << kTpsLinear << kLevelPlain
+                              << Id::OverRevThreshold << QList<int>{20, 12} << int(kRowFuoriGiri)
+                              << "6000";
+    QTest::newRow("low level") << int(kLowLevelBox) << kTpsLinear << kLevelPlain
+                               << Id::ReturnToPetrolLevel << QList<int>{12, 0} << int(kRowLivello)
+                               << "12";
     QTest::newRow("low level, inverted sensor")
-        << int(kLowLevelBox) << kTpsLinear << kLevelInverted << 66 << QList<int>{12, 0}
-        << int(kRowLivello) << "243";
-    QTest::newRow("cut-off from off") << int(kCutOffBox) << kTpsLinear << kLevelPlain << 41
-                                      << QList<int>{120000 / 1700, 12} << int(kRowCutOff)
-                                      << "1700";
-    QTest::newRow("kick-down") << int(kKickDownBox) << kTpsLinear << kLevelPlain << 38
-                               << QList<int>{204, 255} << int(kRowTpsAffondata) << "4";
+        << int(kLowLevelBox) << kTpsLinear << kLevelInverted << Id::ReturnToPetrolLevel
+        << QList<int>{12, 0} << int(kRowLivello) << "243";
+    QTest::newRow("cut-off from off")
+        << int(kCutOffBox) << kTpsLinear << kLevelPlain << Id::CutOffEndRpm
+        << QList<int>{120000 / 1700, 12} << int(kRowCutOff) << "1700";
+    QTest::newRow("kick-down") << int(kKickDownBox) << kTpsLinear << kLevelPlain
+                               << Id::FullThrottleTps << QList<int>{204, 255}
+                               << int(kRowTpsAffondata) << "4";
     QTest::newRow("kick-down, inverted TPS")
-        << int(kKickDownBox) << kTpsInverted << kLevelPlain << 38 << QList<int>{51, 255}
-        << int(kRowTpsAffondata) << "1";
+        << int(kKickDownBox) << kTpsInverted << kLevelPlain << Id::FullThrottleTps
+        << QList<int>{51, 255} << int(kRowTpsAffondata) << "1";
   }
   void optionsWriteAndShowTheirRows() {
     QFETCH(int, box);
     QFETCH(int, tpsType);
     QFETCH(int, levelType);
-    QFETCH(int, identifier);
+    QFETCH(Id, parameter);
     QFETCH(QList<int>, rawOnThenOff);
     QFETCH(int, dependent);
     QFETCH(QString, dependentText);
-    SetRaw(3, tpsType);
-    SetRaw(59, levelType);
+    SetRaw(Id::TpsType, tpsType);
+    SetRaw(Id::LevelSensorType, levelType);
     // Every option off to start with.
-    SetRaw(62, 12);
-    SetRaw(41, 12);
-    SetRaw(66, 0);    // off either way: 0, or 255 read through an inverted sensor
-    SetRaw(38, 255);  // 5 V, or 0 V read through an inverted TPS
+    SetRaw(Id::OverRevThreshold, 12);
+    SetRaw(Id::CutOffEndRpm, 12);
+    // Off either way: 0, or 255 read through an inverted sensor.
+    SetRaw(Id::ReturnToPetrolLevel, 0);
+    SetRaw(Id::FullThrottleTps, 255);  // 5 V, or 0 V read through an inverted TPS
     Open();
     QVERIFY(!Box(box)->isChecked());
     QVERIFY(!RowShown(dependent));
@@ -330,19 +343,19 @@ class ConfOptTest : public QObject {
     QCOMPARE(Edit(dependent)->text(), dependentText);
     Key(Qt::Key_Return);
     QVERIFY(!RowShown(dependent));
-    QCOMPARE(RawWrites(identifier), rawOnThenOff);
+    QCOMPARE(RawWrites(parameter), rawOnThenOff);
   }
 
   // The kick-down position goes with the option: 100 steps when it is on.
   void kickDownWritesItsPosition() {
-    SetRaw(3, kTpsInverted);
-    SetRaw(38, 255);
+    SetRaw(Id::TpsType, kTpsInverted);
+    SetRaw(Id::FullThrottleTps, 255);
     Open();
     GoTo(kKickDownBox);
     Key(Qt::Key_Return);
     QCOMPARE(Edit(kRowAffondata)->text(), QStringLiteral("100"));
-    QCOMPARE(RawWrites(39), QList<int>{100});
-    QCOMPARE(store_->GetValue(38), 4.0L);
+    QCOMPARE(RawWrites(Id::ActuatorAtFullThrottle), QList<int>{100});
+    QCOMPARE(store_->GetValue(Id::FullThrottleTps), 4.0L);
   }
 
   // The fixed default: the position is read afresh from the ECU either way.
@@ -350,7 +363,7 @@ class ConfOptTest : public QObject {
     Open(256 + 1);
     QVERIFY(!Box(kDefaultBox)->isChecked());
     QCOMPARE(Edit(kRowDefault)->text(), QStringLiteral("90"));
-    link_.memory[40] = {77};
+    EcuHolds(Id::ActuatorDefaultPosition, 77);
     Key(Qt::Key_Return);
     QVERIFY(Box(kDefaultBox)->isChecked());
     QVERIFY(RowShown(kRowDefault));
@@ -369,14 +382,14 @@ class ConfOptTest : public QObject {
     QFETCH(int, levelType);
     QFETCH(QString, refused);
     QFETCH(QString, accepted);
-    SetRaw(59, levelType);
-    SetRaw(66, 100);
+    SetRaw(Id::LevelSensorType, levelType);
+    SetRaw(Id::ReturnToPetrolLevel, 100);
     Open();
     GoTo(kRowLivello);
     ScopedBeepCounter beeps;
     QVERIFY(EnterValue(window_.get(), refused));
     QCOMPARE(beeps.Count(), 1);
-    QVERIFY(RawWrites(66).isEmpty());
+    QVERIFY(RawWrites(Id::ReturnToPetrolLevel).isEmpty());
     QVERIFY(EnterValue(window_.get(), accepted));
     QCOMPARE(beeps.Count(), 1);
     QCOMPARE(Edit(kRowLivello)->text(), accepted);
@@ -386,23 +399,24 @@ class ConfOptTest : public QObject {
   // store holds.
   void refusedOptionWriteShowsTheStore_data() {
     QTest::addColumn<int>("box");
-    QTest::addColumn<int>("identifier");
+    QTest::addColumn<Id>("parameter");
     QTest::addColumn<int>("dependent");
-    QTest::newRow("over-rev") << int(kOverRevBox) << 62 << int(kRowFuoriGiri);
-    QTest::newRow("low level") << int(kLowLevelBox) << 66 << int(kRowLivello);
-    QTest::newRow("fixed default") << int(kDefaultBox) << 67 << int(kRowDefault);
-    QTest::newRow("kick-down") << int(kKickDownBox) << 38 << int(kRowTpsAffondata);
-    QTest::newRow("cut-off") << int(kCutOffBox) << 41 << int(kRowCutOff);
+    QTest::newRow("over-rev") << int(kOverRevBox) << Id::OverRevThreshold << int(kRowFuoriGiri);
+    QTest::newRow("low level") << int(kLowLevelBox) << Id::ReturnToPetrolLevel << int(kRowLivello);
+    QTest::newRow("fixed default")
+        << int(kDefaultBox) << Id::FixedDefaultOption << int(kRowDefault);
+    QTest::newRow("kick-down") << int(kKickDownBox) << Id::FullThrottleTps << int(kRowTpsAffondata);
+    QTest::newRow("cut-off") << int(kCutOffBox) << Id::CutOffEndRpm << int(kRowCutOff);
   }
   void refusedOptionWriteShowsTheStore() {
     QFETCH(int, box);
-    QFETCH(int, identifier);
+    QFETCH(Id, parameter);
     QFETCH(int, dependent);
     Open();
     const bool wasChecked = Box(box)->isChecked();
     const bool wasShown = RowShown(dependent);
     const QString text = Edit(dependent)->text();
-    link_.refusedCodes.insert(ConfCar::ParameterCode(identifier));
+    link_.refusedCodes.insert(ConfCar::ParameterCode(params::Number(parameter)));
     GoTo(box);
     ScopedBeepCounter beeps;
     Key(Qt::Key_Return);
@@ -424,11 +438,11 @@ class ConfOptTest : public QObject {
   void hintsFitBesideTheirRows() {
     QFETCH(QString, column);
     lingua_.SetSelectedColumn(column);
-    SetRaw(62, 120000 / 6600);  // over-rev at 6600 rpm
-    SetRaw(66, 12);             // back to petrol at a low level
-    SetRaw(67, 1);              // fixed default position
-    SetRaw(38, 204);            // kick-down at 4 V
-    SetRaw(41, 120000 / 1700);  // cut-off ends at 1700 rpm
+    SetRaw(Id::OverRevThreshold, 120000 / 6600);  // over-rev at 6600 rpm
+    SetRaw(Id::ReturnToPetrolLevel, 12);          // back to petrol at a low level
+    SetRaw(Id::FixedDefaultOption, 1);            // fixed default position
+    SetRaw(Id::FullThrottleTps, 204);             // kick-down at 4 V
+    SetRaw(Id::CutOffEndRpm, 120000 / 1700);      // cut-off ends at 1700 rpm
     Open();
     auto* hint = window_->findChild<QLabel*>(QStringLiteral("LabelHint"));
     QVERIFY(hint != nullptr);

@@ -15,6 +15,8 @@
 #include "MessageBoxes.h"
 #include "RecordingLink.h"
 
+using params::Id;
+
 class ConfSwTest : public QObject {
   Q_OBJECT
 
@@ -65,14 +67,14 @@ class ConfSwTest : public QObject {
   // unit in the hint, and the page it is on; unit labels beside rows 6-7 only.
   void rowsMatchTheParameters() {
     const ExpectedRow expected[] = {
-        {0, "EditPassiAp", 9, kNoElement, 1, " (1; 20) ", 0},
-        {1, "EditPassiCh", 10, kNoElement, 1, " (1; 20) ", 0},
-        {2, "EditTPassiAp", 12, kNoElement, 1, " (1; 20) ", 1},
-        {3, "EditTPassiCh", 13, kNoElement, 1, " (1; 20) ", 1},
-        {4, "EditInvIngr", 45, kNoElement, 1, " (0; 255) ", 1},
-        {5, "EditInvSmagr", 44, kNoElement, 1, " (0; 255) ", 1},
-        {6, "EditTpsPotenza", 25, 2, 0.01, " (0; 5 V) ", 2},
-        {7, "EditGiriPotenza", 48, kNoElement, 50, " (3000; 7000 rpm) ", 2},
+        {0, "EditPassiAp", Id::IdleOpeningStepTime, kNoElement, 1, " (1; 20) ", 0},
+        {1, "EditPassiCh", Id::IdleClosingStepTime, kNoElement, 1, " (1; 20) ", 0},
+        {2, "EditTPassiAp", Id::CruiseOpeningStepTime, kNoElement, 1, " (1; 20) ", 1},
+        {3, "EditTPassiCh", Id::CruiseClosingStepTime, kNoElement, 1, " (1; 20) ", 1},
+        {4, "EditInvIngr", Id::StepsToEnrichAtFirstLean, kNoElement, 1, " (0; 255) ", 1},
+        {5, "EditInvSmagr", Id::StepsToLeanAtFirstRich, kNoElement, 1, " (0; 255) ", 1},
+        {6, "EditTpsPotenza", Id::TpsVoltages, 2, 0.01, " (0; 5 V) ", 2},
+        {7, "EditGiriPotenza", Id::PowerStartRpm, kNoElement, 50, " (3000; 7000 rpm) ", 2},
     };
     Open(256);
     QCOMPARE(Editor().RowCount(), int(std::size(expected)));

@@ -47,7 +47,7 @@ inline bool EnterValue(QWidget* window, const QString& text) {
 struct ExpectedRow {
   int row;
   const char* input;   // object name of the input
-  int identifier;
+  params::Id parameter;
   int element;         // kNoElement for a plain parameter
   double step;
   const char* hint;    // range and unit as the hint shows them; "" for a check box
@@ -60,8 +60,8 @@ inline QString RowMismatch(FieldEditor& editor, QTabWidget* pages, const Expecte
   const FieldRow& row = editor.Row(e.row);
   if (editor.Input(e.row)->objectName() != QLatin1String(e.input))
     out << QStringLiteral("input %1").arg(editor.Input(e.row)->objectName());
-  const int parameter = params::Number(row.parameter);
-  if (parameter != e.identifier) out << QStringLiteral("parameter %1").arg(parameter);
+  if (row.parameter != e.parameter)
+    out << QStringLiteral("parameter %1").arg(params::Number(row.parameter));
   if (row.element != e.element) out << QStringLiteral("element %1").arg(row.element);
   if (LimitsOf(row).step != e.step) out << QStringLiteral("step %1").arg(LimitsOf(row).step);
   if (editor.Hint(e.row) != QString::fromUtf8(e.hint))

@@ -49,11 +49,6 @@ constexpr FieldRow kRows[] = {
 };
 constexpr FieldPage kPages[] = {{"PageOne", 0}, {"PageTwo", 3}, {"PageThree", 6}};
 
-// ECU addresses of the parameters above.
-constexpr int kRpmAddress = 56;
-constexpr int kVoltsAddress = 24;
-constexpr int kOptionAddress = 62;
-
 // A window laid out from the table: each page a column of rows.
 class TestWindow : public QDialog {
  public:
@@ -196,10 +191,12 @@ class FieldEditorTest : public QObject {
     KeyAt(window_.get(), key, modifiers);
   }
   void Enter(const QString& text) { QVERIFY(EnterValue(window_.get(), text)); }
-  std::vector<RecordingLink::Call> WritesTo(int address) const {
+  void SetRaw(Id id, int raw) { store_->StoreRaw(store_->MemberAddress(params::Number(id)), raw); }
+  std::vector<RecordingLink::Call> WritesTo(Id id) const {
     std::vector<RecordingLink::Call> out;
     for (const auto& call : link_.Writes())
-      if (ecu::CodeAddress(call.code) == address) out.push_back(call);
+      if (ecu::CodeAddress(call.code) == ecu::CodeAddress(params::Row(id).code))
+        out.push_back(call);
     return out;
   }
 
@@ -209,9 +206,9 @@ class FieldEditorTest : public QObject {
     link_ = RecordingLink();
     link_.connected = true;
     store_ = std::make_unique<ConfCar>("test.dmr", &link_);
-    store_->StoreRaw(store_->MemberAddress(56), 60);  // 2000 rpm
-    store_->StoreRaw(store_->MemberAddress(24), 51);  // 1 V
-    store_->StoreRaw(store_->MemberAddress(62), 20);  // 6000 rpm
+    SetRaw(Id::ChangeOverRpm, 60);      // 2000 rpm
+    SetRaw(Id::IdleTpsHysteresis, 51);  // 1 V
+    SetRaw(Id::OverRevThreshold, 20);   // 6000 rpm
     handlerCalls_.clear();
     handlerAccepts_ = true;
     window_ = std::make_unique<TestWindow>(*store_);
@@ -285,11 +282,12 @@ class FieldEditorTest : public QObject {
     QFETCH(QList<int>, rawWritten);
     QFETCH(QString, shown);
     QFETCH(int, beeps);
-    if (refused) link_.refusedCodes.insert(ConfCar::ParameterCode(56));
+    if (refused)
+      link_.refusedCodes.insert(ConfCar::ParameterCode(params::Number(Id::ChangeOverRpm)));
     ScopedBeepCounter beepCounter;
     Enter(typed);
     QList<int> written;
-    for (const auto& call : WritesTo(kRpmAddress)) written << call.value;
+    for (const auto& call : WritesTo(Id::ChangeOverRpm)) written << call.value;
     QCOMPARE(written, rawWritten);
     QCOMPARE(window_->EditOf(kRpm)->text(), shown);
     QCOMPARE(window_->EditOf(kRpm)->selectedText(), shown);
@@ -301,8 +299,8 @@ class FieldEditorTest : public QObject {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     Key(Qt::Key_Down);
     Enter(QStringLiteral("1,234"));
-    QCOMPARE(WritesTo(kVoltsAddress).size(), std::size_t(1));
-    QCOMPARE(WritesTo(kVoltsAddress)[0].value, 62);  // trunc(1.23 * 51)
+    QCOMPARE(WritesTo(Id::IdleTpsHysteresis).size(), std::size_t(1));
+    QCOMPARE(WritesTo(Id::IdleTpsHysteresis)[0].value, 62);  // trunc(1.23 * 51)
     QCOMPARE(window_->EditOf(kVolts)->text(), QStringLiteral("1,22"));
     Type(Focused(), QStringLiteral("1.5"));
     QCOMPARE(window_->EditOf(kVolts)->text(), QStringLiteral("15"));
@@ -332,8 +330,8 @@ class FieldEditorTest : public QObject {
     QVERIFY(Editor().LimitOverride() && limits->isVisible());
     ScopedBeepCounter beeps;
     Enter(QStringLiteral("5000"));
-    QCOMPARE(WritesTo(kRpmAddress).size(), std::size_t(1));
-    QCOMPARE(WritesTo(kRpmAddress)[0].value, 24);
+    QCOMPARE(WritesTo(Id::ChangeOverRpm).size(), std::size_t(1));
+    QCOMPARE(WritesTo(Id::ChangeOverRpm)[0].value, 24);
     QCOMPARE(window_->EditOf(kRpm)->text(), QStringLiteral("5000"));
     QCOMPARE(beeps.Count(), 0);
     Key(Qt::Key_Asterisk, Qt::ControlModifier | Qt::KeypadModifier);
@@ -523,7 +521,7 @@ class FieldEditorTest : public QObject {
     auto* list = Editor().List(kList);
     QCOMPARE(Focused(), list);
     const int before = list->currentIndex();
-    link_.refusedCodes.insert(ConfCar::ParameterCode(4));
+    link_.refusedCodes.insert(ConfCar::ParameterCode(params::Number(Id::LambdaProbeType)));
     list->setCurrentIndex(3);
     emit list->activated(3);
     QCOMPARE(list->currentIndex(), before);
@@ -532,7 +530,7 @@ class FieldEditorTest : public QObject {
     emit list->activated(2);
     QCOMPARE(list->currentIndex(), 2);
     QCOMPARE(Editor().ConfirmedValue(), 2.0);
-    QCOMPARE(store_->GetValue(4), 2.0L);
+    QCOMPARE(store_->GetValue(Id::LambdaProbeType), 2.0L);
     Key(Qt::Key_Left);
     QCOMPARE(list->currentIndex(), 2);
   }
