@@ -15,14 +15,21 @@
 #include "FieldNumbers.h"
 #include "MessageBoxes.h"
 #include "NamedWidgets.h"
+#include "Parameters.h"
 #include "WavePreview.h"
 #include "WindowTexts.h"
 
 namespace {
 
-constexpr double kTimeLimit = 5.1;        // seconds, high and low time
+// The upper limits of the high and low times (in seconds here, milliseconds in
+// the parameter table) and of the wave count are the parameters' own.
+constexpr double SecondsLimitOf(params::Id id) {
+  return params::Row(id).edit.maximum / 1000;
+}
+constexpr double kHighTimeLimit = SecondsLimitOf(params::Id::EmulationHighTime);
+constexpr double kLowTimeLimit = SecondsLimitOf(params::Id::EmulationLowTime);
+constexpr double kWavesLimit = params::Row(params::Id::EmulationWaveCount).edit.maximum;
 constexpr double kTriStateLimit = 1310;   // seconds
-constexpr double kWavesLimit = 255;
 constexpr double kStandardTime = 0.36;    // seconds
 // Times beyond any field's limit are cut here before they become pixels, so
 // a long typed number cannot overflow the drawing.
@@ -107,8 +114,8 @@ TFormEmulazione::TFormEmulazione(TModuloLingua* language, int highMs, int lowMs,
   Label7 = ui::MakeLabel(this, "Label7", QStringLiteral("s"), {158, 330, 60, 20});
   for (QLabel* hidden : {Label5, Label6, Label7}) hidden->hide();
 
-  fields_[0] = {EditAlto, kTimeLimit, false};
-  fields_[1] = {EditBasso, kTimeLimit, false};
+  fields_[0] = {EditAlto, kHighTimeLimit, false};
+  fields_[1] = {EditBasso, kLowTimeLimit, false};
   fields_[2] = {EditTristate, kTriStateLimit, true};
   fields_[3] = {EditOnde, kWavesLimit, true};
   new config::DialogFieldEvents(

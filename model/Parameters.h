@@ -167,6 +167,8 @@ constexpr Conversion kRpm{Rule::RpmPeriod};
 constexpr Conversion Bit(int bit) { return {Rule::Bit, bit}; }
 constexpr EditLimits kAnyByte{0, 255, 1, nullptr};
 constexpr EditLimits kStepTimes{1, 20, 1, nullptr};
+// Milliseconds, the emulation times' own unit: a byte of 20 ms steps.
+constexpr EditLimits kEmulationTimes{0, 255 * 20, 0, nullptr};
 constexpr Parameter Unused(Id id) { return {id, static_cast<std::uint32_t>(id), -1, 0, kNone, false, "(none)"}; }
 constexpr Parameter Single(Id id, int slot, Conversion conversion, const char* name,
                            EditLimits edit = {}) {
@@ -183,11 +185,13 @@ inline constexpr std::array<Parameter, kCount> kTable = [] {
       Single(Id::IgnitionType, 1, kList, "ignition type"),
       Single(Id::TpsType, 8, kList, "TPS type"),
       Single(Id::LambdaProbeType, 16, kList, "lambda probe type"),
-      Single(Id::EmulationHighTime, 18, kEmulationTime, "lambda emulation high time"),
-      Single(Id::EmulationLowTime, 19, kEmulationTime, "lambda emulation low time"),
+      Single(Id::EmulationHighTime, 18, kEmulationTime, "lambda emulation high time",
+             kEmulationTimes),
+      Single(Id::EmulationLowTime, 19, kEmulationTime, "lambda emulation low time",
+             kEmulationTimes),
       {Id::EmulationTristateTime, 519, 20, 1, {Rule::Seconds, 20, 0, 0.05}, false,
        "lambda emulation tristate time"},
-      Single(Id::EmulationWaveCount, 21, kRaw, "lambda emulation wave count"),
+      Single(Id::EmulationWaveCount, 21, kRaw, "lambda emulation wave count", kAnyByte),
       Single(Id::IdleOpeningStepTime, 43, kStepTime, "idle opening step time", kStepTimes),
       Single(Id::IdleClosingStepTime, 44, kStepTime, "idle closing step time", kStepTimes),
       Unused(Id::Unused11),

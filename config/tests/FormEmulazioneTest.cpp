@@ -95,9 +95,12 @@ class FormEmulazioneTest : public QObject {
     QTest::addColumn<bool>("stays");
     QTest::newRow("6 s high time refused") << "EditAlto" << "6" << "0.36" << true;
     QTest::newRow("5.1 s high time kept") << "EditAlto" << "5.1" << "5.1" << false;
+    QTest::newRow("5.11 s low time refused") << "EditBasso" << "5.11" << "0.36" << true;
+    QTest::newRow("5.1 s low time kept") << "EditBasso" << "5.1" << "5.1" << false;
     QTest::newRow("1311 s tri-state refused") << "EditTristate" << "1311" << "0" << true;
     QTest::newRow("1310 s tri-state kept") << "EditTristate" << "1310" << "1310" << false;
     QTest::newRow("256 waves refused") << "EditOnde" << "256" << "1" << true;
+    QTest::newRow("255 waves kept") << "EditOnde" << "255" << "255" << false;
   }
   void limitsOnLeaving() {
     QFETCH(QString, field);
