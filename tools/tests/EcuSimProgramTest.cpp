@@ -148,7 +148,10 @@ TEST_P(SlowEcuBacklog, DrainsWithinAFewExchanges) {
   std::size_t distinct = 0;
   const double ratio = SentPerRequest(Path("get.log"), &distinct);
   EXPECT_GE(distinct, 57u);
-  EXPECT_LE(ratio, 1.1) << distinct << " requests";
+  // A quiet machine sends two to four requests again while the backlog
+  // drains, and a busy machine's pauses add a few more; a link that never
+  // settles sends every request twice or more.
+  EXPECT_LE(ratio, 1.2) << distinct << " requests";
 }
 
 INSTANTIATE_TEST_SUITE_P(Latency, SlowEcuBacklog, ::testing::Values(200, 500),
