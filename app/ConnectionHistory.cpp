@@ -51,7 +51,10 @@ bool ConnectionHistory::AfterFullRead(ConfCar& store, const ecu::Identification&
     }
   }
   journal_.SetFile(history::JournalFile(folder_, id, vehicleKey_));
-  return KeepSnapshot(store);
+  // The snapshot is the configuration as read, stamped with the session's
+  // start: a car chosen slowly must not move it, or the report of "this
+  // session" and the report since its snapshot would name different times.
+  return KeepSnapshot(store, now);
 }
 
 bool ConnectionHistory::UseVehicle(ConfCar& store, const std::string& key) {
@@ -66,12 +69,11 @@ bool ConnectionHistory::UseVehicle(ConfCar& store, const std::string& key) {
   vehicleKey_ = key;
   journal_.SetFile({});  // opened afresh: its file may have moved meanwhile
   journal_.SetFile(history::JournalFile(folder_, *ecu_, vehicleKey_));
-  return KeepSnapshot(store);
+  return KeepSnapshot(store, std::chrono::system_clock::now());
 }
 
-bool ConnectionHistory::KeepSnapshot(ConfCar& store) {
-  const auto outcome = history::SaveSnapshot(store, folder_, *ecu_,
-                                             std::chrono::system_clock::now(), vehicleKey_);
+bool ConnectionHistory::KeepSnapshot(ConfCar& store, std::chrono::system_clock::time_point taken) {
+  const auto outcome = history::SaveSnapshot(store, folder_, *ecu_, taken, vehicleKey_);
   if (!outcome.saved && report_) report_(outcome.error);
   return outcome.saved;
 }

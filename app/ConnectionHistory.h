@@ -5,6 +5,7 @@
 // work: a failure is only reported.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -56,12 +57,12 @@ class ConnectionHistory {
   // folder, in a folder named as the session's history folder is; empty
   // before the first full read.
   std::filesystem::path LogFolder() const;
-  // The time the session's car was chosen (the first full read): the report's
-  // changes start there.
+  // The time of the session's first full read, which its snapshot is stamped
+  // with too: the report's changes start there.
   const std::string& SessionStart() const { return sessionStart_; }
 
  private:
-  bool KeepSnapshot(ConfCar& store);
+  bool KeepSnapshot(ConfCar& store, std::chrono::system_clock::time_point taken);
 
   std::filesystem::path folder_;
   JournalWriter journal_;

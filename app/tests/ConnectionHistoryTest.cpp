@@ -83,6 +83,28 @@ class ConnectionHistoryTest : public QObject {
     QVERIFY(!next.UseVehicle(store, "ZZ999ZZ"));
     QCOMPARE(next.VehicleKey(), std::string("AB123CD"));
   }
+
+  // The session's start and its snapshot name the same second, however long
+  // the technician takes to choose the car: the report of this session and
+  // the report since its snapshot are the same report.
+  void SlowChoiceKeepsSnapshotAtTheSessionStart() {
+    QTemporaryDir dir;
+    const fs::path folder = dir.path().toStdString();
+    RecordingLink link;
+    link.connected = true;
+    ConfCar store("x.dmr", &link);
+    QVERIFY(vehicle::AddCard(folder, kEcu, CardFor("AB123CD")).done);
+    ConnectionHistory history(folder);
+    history.SetVehicleChooser([](const std::vector<vehicle::StoredCard>&) {
+      QTest::qWait(1100);  // past the next whole second
+      return std::string("AB123CD");
+    });
+    QVERIFY(history.AfterFullRead(store, kEcu));
+    const auto snapshots = history::ListSnapshots(folder).snapshots;
+    QCOMPARE(snapshots.size(), std::size_t{1});
+    QCOMPARE(snapshots[0].ecu, std::string("ecu-18-0-1-23_AB123CD"));
+    QCOMPARE(snapshots[0].taken, history.SessionStart());
+  }
 };
 
 QTEST_MAIN(ConnectionHistoryTest)
