@@ -130,6 +130,7 @@ TFormGrafico::TFormGrafico(const FormContext& context, QWidget* parent)
   connect(ListaCanali, &QTreeWidget::itemChanged, this, &TFormGrafico::ChannelChecked);
 
   ScaleToScreen(this);
+  ui::KeepCaptionMargins(ButtonEsci);
   Grafico->setFocus();
   setWindowState(Qt::WindowMaximized);
 }
@@ -147,6 +148,7 @@ void TFormGrafico::AddCommand(QPushButton* button) {
   button->setParent(this);
   button->setAutoDefault(false);
   commands_->insertWidget(commands_->indexOf(ButtonEsci), button);
+  ui::KeepCaptionMargins(button);
 }
 
 void TFormGrafico::BuildPlayBar() {

@@ -1,5 +1,6 @@
 #include "TextFit.h"
 
+#include "NamedWidgets.h"
 #include "TitleBar.h"
 
 #include <QAbstractButton>
@@ -27,14 +28,6 @@ int TextWidth(const QFontMetrics& metrics, const QString& text) {
   for (const QString& line : text.split(QLatin1Char('\n')))
     widest = qMax(widest, metrics.horizontalAdvance(line));
   return widest;
-}
-
-// Captions show "&x" as an underlined x: the "&" takes no room.
-QString WithoutMnemonics(QString caption) {
-  caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-  caption.remove(QLatin1Char('&'));
-  caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-  return caption;
 }
 
 void CheckLabel(const QLabel* label, QStringList* problems) {
@@ -70,7 +63,7 @@ void CheckButton(const QPushButton* button, QStringList* problems) {
   if (button->text().isEmpty()) return;
   QStyleOptionButton option;
   option.initFrom(button);
-  const QString caption = WithoutMnemonics(button->text());
+  const QString caption = ui::ShownCaption(button->text());
   const int textWidth = QFontMetrics(button->font()).horizontalAdvance(caption);
   // The frame and padding the style puts around a caption.
   const int frame = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);

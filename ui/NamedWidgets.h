@@ -25,4 +25,13 @@ QPushButton* MakeButton(QWidget* parent, QAnyStringView name, const QString& tex
 QPushButton* MakeButton(QWidget* parent, QAnyStringView name, const QString& text,
                         const QRect& place);
 
+// A caption as it shows: "&x" draws an underlined x, "&&" one ampersand.
+QString ShownCaption(QString caption);
+
+// A button in a layout is as wide as the style's size hint, which leaves its
+// caption less room at the sides than a button placed by hand is given: this
+// asks the layout for the style's whole margin on both sides of the caption,
+// in the button's present font and text.
+void KeepCaptionMargins(QPushButton* button);
+
 }  // namespace ui

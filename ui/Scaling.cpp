@@ -83,9 +83,14 @@ void ScaleWidgetTree(QWidget* window, double factor) {
     child->setGeometry(Scaled(r.x(), factor), Scaled(r.y(), factor), Scaled(r.width(), factor),
                        Scaled(r.height(), factor));
   }
-  if (!window->isMaximized() && !window->isFullScreen()) {
-    window->resize(Scaled(window->width(), factor), Scaled(window->height(), factor));
-  }
+  if (window->isMaximized() || window->isFullScreen()) return;
+  const QSize size(Scaled(window->width(), factor), Scaled(window->height(), factor));
+  // A window of fixed size keeps its size against resize(): its fixed size
+  // is scaled instead, or its scaled controls would stand past its edges.
+  if (window->minimumSize() == window->maximumSize())
+    window->setFixedSize(size);
+  else
+    window->resize(size);
 }
 
 bool ScaleToScreen(QWidget* window) {

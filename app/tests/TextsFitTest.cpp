@@ -248,21 +248,20 @@ Problems AcceleratorsOf(TFormMain& main, const char* action) {
 }
 
 Problems ChartWindow(TFormMain& main) {
-  return AcceleratorsOf<TFormGrafico>(main, "MenuGrafico");
+  return WhileModal<TFormGrafico>([&main] { main.Action(QStringLiteral("MenuGrafico"))->trigger(); }, Look);
 }
 Problems CalibrationCheck(TFormMain& main) {
-  return AcceleratorsOf<TFormVerifica>(main, "ActionVerifica");
+  return WhileModal<TFormVerifica>([&main] { main.Action(QStringLiteral("ActionVerifica"))->trigger(); }, Look);
 }
 Problems WorkshopDetails(TFormMain& main) {
-  return AcceleratorsOf<TFormOfficina>(main, "MenuOfficina");
+  return WhileModal<TFormOfficina>([&main] { main.Action(QStringLiteral("MenuOfficina"))->trigger(); }, Look);
 }
 
 Problems ReportWindow(TFormMain& main) {
   const QString now = QStringLiteral("2026-12-11 08:00");
   TFormRapporto window([](const QString&) { return ReportData(); }, {{now, now}},
                        Process().language, &main);
-  window.show();
-  return AcceleratorClashes(&window);
+  return OnScreen(&window);
 }
 
 Problems VehicleCards(TFormMain& main) {
@@ -272,8 +271,7 @@ Problems VehicleCards(TFormMain& main) {
   context.language = Process().language;
   context.settings = Process().settings;
   TFormSchedaVettura window(context, history.path().toStdString(), {}, &main);
-  window.show();
-  return AcceleratorClashes(&window);
+  return OnScreen(&window);
 }
 
 struct WindowRow {
