@@ -239,22 +239,20 @@ Problems Diagnosis(TFormMain& main) {
 Problems CompareWindow(TFormMain& main) {
   return ToolWindow<TFormConfronta>(main, "MenuConfronta");
 }
-// Windows whose accelerators are checked here, their texts' fit in their
-// own tests.
+// A window the program opens modal from the action of that name.
 template <class Window>
-Problems AcceleratorsOf(TFormMain& main, const char* action) {
-  return WhileModal<Window>([&main, action] { main.Action(QLatin1String(action))->trigger(); },
-                            AcceleratorClashes);
+Problems Opened(TFormMain& main, const char* action) {
+  return WhileModal<Window>([&main, action] { main.Action(QLatin1String(action))->trigger(); });
 }
 
 Problems ChartWindow(TFormMain& main) {
-  return WhileModal<TFormGrafico>([&main] { main.Action(QStringLiteral("MenuGrafico"))->trigger(); }, Look);
+  return Opened<TFormGrafico>(main, "MenuGrafico");
 }
 Problems CalibrationCheck(TFormMain& main) {
-  return WhileModal<TFormVerifica>([&main] { main.Action(QStringLiteral("ActionVerifica"))->trigger(); }, Look);
+  return Opened<TFormVerifica>(main, "ActionVerifica");
 }
 Problems WorkshopDetails(TFormMain& main) {
-  return WhileModal<TFormOfficina>([&main] { main.Action(QStringLiteral("MenuOfficina"))->trigger(); }, Look);
+  return Opened<TFormOfficina>(main, "MenuOfficina");
 }
 
 Problems ReportWindow(TFormMain& main) {

@@ -49,6 +49,20 @@ class ScalingTest : public QObject {
     QCOMPARE(window.size(), QSize(512, 384));
   }
 
+  // A dialog of fixed size grows with its controls: a plain resize() would
+  // leave it at its design size with the scaled buttons past its edges.
+  void FixedSizeWindowGrowsWithItsControls() {
+    QWidget window;
+    window.setFixedSize(400, 300);
+    auto* ok = new QLabel(QStringLiteral("OK"), &window);
+    ok->setGeometry(300, 260, 90, 30);
+    OverrideScreenWidth(1024);
+    QVERIFY(ScaleToScreen(&window));
+    QCOMPARE(window.size(), QSize(512, 384));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QVERIFY(window.rect().contains(ok->geometry()));
+  }
+
   void NothingAtEightHundred() {
     OverrideScreenWidth(800);
     QWidget window;
