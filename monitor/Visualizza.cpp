@@ -503,6 +503,9 @@ void TFormVisualizza::OpenChart() {
 void TFormVisualizza::StopPolling() {
   Timer1->stop();
   PollTimer->stop();
+  // With no polls a recording rate means nothing: the choice goes too.
+  LabelFrequenza->hide();
+  ComboFrequenza->hide();
 }
 
 void TFormVisualizza::ShowSample(const monitor::LiveSample& sample) {

@@ -63,8 +63,8 @@ class TFormVisualizza : public QDialog {
   void OpenChart();
   // Shows a sample taken elsewhere (a recording, a second poller).
   void ShowSample(const monitor::LiveSample& sample);
-  // No more polls at any rate: the view only shows what it is handed
-  // (a replay's dashboard).
+  // No more polls at any rate, and no recording rate offered: the view only
+  // shows what it is handed (a replay's dashboard).
   void StopPolling();
   const monitor::LiveDisplay& Display() const { return display_; }
   const monitor::LiveSnapshot& Snapshot() const { return snapshot_; }

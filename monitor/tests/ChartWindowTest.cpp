@@ -627,7 +627,7 @@ void ChartWindowTest::textsComeFromTheDictionary() {
 }
 
 // A faster recording rate polls on a timer of its own; the replay's
-// dashboard must not run it either.
+// dashboard must not run it either, nor offer a rate that means nothing there.
 void ChartWindowTest::replayDoesNotPollAtAFasterRecordingRate() {
   SettingsSandbox sandbox;
   sandbox.Store(QStringLiteral("/tmp"), 0, 0);
@@ -647,6 +647,8 @@ void ChartWindowTest::replayDoesNotPollAtAFasterRecordingRate() {
   QVERIFY(view != nullptr);
   QVERIFY(!view->Timer1->isActive());
   QVERIFY(!view->PollTimer->isActive());
+  QVERIFY(!view->ComboFrequenza->isVisible());
+  QVERIFY(!view->LabelFrequenza->isVisible());
   QTest::qWait(200);
   QVERIFY(link_.calls.empty());
   w.Pause();
