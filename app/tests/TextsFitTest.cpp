@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QFile>
 #include <QMenu>
@@ -27,6 +28,7 @@
 #include "Officina.h"
 #include "Rapporto.h"
 #include "SchedaVettura.h"
+#include "VehicleCard.h"
 #include "Verifica.h"
 #include "Diagnosi.h"
 #include "FormEmulazione.h"
@@ -262,13 +264,25 @@ Problems ReportWindow(TFormMain& main) {
   return OnScreen(&window);
 }
 
+// With a card in use, so that the list and the line naming the car in use
+// are filled as in a workshop.
 Problems VehicleCards(TFormMain& main) {
   QTemporaryDir history;
   FormContext context;
   context.store = Process().store;
   context.language = Process().language;
   context.settings = Process().settings;
-  TFormSchedaVettura window(context, history.path().toStdString(), {}, &main);
+  context.identification = Process().identification;
+  vehicle::Card card;
+  card.plate = "AB 123 CD";
+  card.make = "Alfa Romeo";
+  card.model = "Giulietta Sportwagon";
+  const auto added = vehicle::AddCard(history.path().toStdString(), context.identification, card);
+  if (!added.done) return {QString::fromStdString(added.error)};
+  TFormSchedaVettura::Session session;
+  session.key = vehicle::Key(card);
+  TFormSchedaVettura window(context, history.path().toStdString(), session, &main);
+  if (window.ListaVetture->count() != 1) return {QStringLiteral("the card is not listed")};
   return OnScreen(&window);
 }
 
