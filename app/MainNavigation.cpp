@@ -152,10 +152,10 @@ void TFormMain::RunLayout() {
     ++k;
   }
 
-  // "Uscita" sits 1.5 steps, scaled by the screen width, below the entry
-  // before it; kept inside the window when the screen is much wider than tall.
+  // "Uscita" sits 1.5 steps, scaled as the window is (by the screen's width
+  // on a 4:3 screen), below the entry before it; kept inside the window.
   MainMenuEntry* last = entries_.at(entryCount_ - 1);
-  const double exitTop = ScreenWidth() * step * 1.5 * 0.00125 + entries_.at(entryCount_ - 2)->y();
+  const double exitTop = ScreenScaleFactor() * step * 1.5 + entries_.at(entryCount_ - 2)->y();
   int top = static_cast<int>(std::trunc(exitTop));
   if (top + last->height() > clientHeight) top = std::max(0, clientHeight - last->height());
   last->move(last->x(), top);

@@ -53,8 +53,8 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
     : QDialog(parent), link_(context.link), poller_(context.link, context.store) {
   setObjectName(QStringLiteral("FormVerifica"));
   title_ = QStringLiteral("Verifica carburazione gas");
-  // Designed at 800x600; the size is fixed once scaled to the screen.
-  resize(780, 548);
+  // Designed at 800x600, scaled to the screen with its size fixed.
+  setFixedSize(780, 548);
   if (context.store != nullptr) car_ = calibration::CarSettingsOf(*context.store);
 
   LabelVerificaPasso =
@@ -156,7 +156,6 @@ TFormVerifica::TFormVerifica(const FormContext& context, QWidget* parent)
   if (link_ != nullptr) Timer1->start();
 
   ScaleToScreen(this);
-  setFixedSize(size());
   Refresh();
 }
 

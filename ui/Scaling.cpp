@@ -7,7 +7,9 @@
 #include <QPair>
 #include <QRect>
 #include <QScreen>
+#include <QSize>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -59,7 +61,17 @@ QRect ScreenArea() {
 }
 
 double ScreenScaleFactor() {
-  return static_cast<double>(ScreenWidth()) / kDesignScreenWidth;
+  const double byWidth = static_cast<double>(ScreenWidth()) / kDesignScreenWidth;
+  int height = screenHeightOverride;
+  if (height <= 0) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return byWidth;
+    height = screen->geometry().height();
+  }
+  // On a screen of 4:3 the two agree; on a wider one (1366 x 768, 1920 x
+  // 1080) the width alone would push the lower part of a window designed
+  // for 800 x 600 below the screen's edge.
+  return std::min(byWidth, static_cast<double>(height) / kDesignScreenHeight);
 }
 
 void ScaleWidgetTree(QWidget* window, double factor) {
@@ -93,8 +105,23 @@ void ScaleWidgetTree(QWidget* window, double factor) {
     window->resize(size);
 }
 
+double FittingScale(const QSize& size, const QRect& area) {
+  if (size.width() <= 0 || size.height() <= 0) return ScreenScaleFactor();
+  const double across =
+      static_cast<double>(area.width() - kFrameAllowance.width()) / size.width();
+  const double down =
+      static_cast<double>(area.height() - kFrameAllowance.height()) / size.height();
+  return std::min(across, down);
+}
+
 bool ScaleToScreen(QWidget* window) {
-  if (ScreenWidth() == kDesignScreenWidth) return false;
-  ScaleWidgetTree(window, ScreenScaleFactor());
+  double factor = ScreenScaleFactor();
+  if (factor == 1.0) return false;
+  // A dialog of fixed size grows with the screen's width as every window
+  // does, but no further than the screen shows it whole: on a screen wide
+  // but not tall (1366 x 768) its buttons would stand below the screen.
+  if (window->minimumSize() == window->maximumSize())
+    factor = std::min(factor, FittingScale(window->size(), ScreenArea()));
+  ScaleWidgetTree(window, factor);
   return true;
 }

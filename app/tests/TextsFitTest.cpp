@@ -1,9 +1,10 @@
 // Every window's texts fit, in every language of the real dictionary, on
-// screens 800, 1024 and 1920 pixels wide: one table of windows, each laid out
-// offscreen as the program opens it, checked for labels, buttons and titles
-// whose text does not fit, and for accelerators ("&x") that two entries of a
-// menu, or two controls shown together, share. A new window is one more row
-// of kWindows.
+// screens from 800 x 600 to 1920 x 1440, the wide 1366 x 768 and 1920 x 1080
+// among them: one table of windows, each laid out offscreen as the program
+// opens it, checked for labels, buttons and titles whose text does not fit,
+// for accelerators ("&x") that two entries of a menu, or two controls shown
+// together, share, and for a window larger than the screen. A new window is
+// one more row of kWindows.
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -58,9 +59,22 @@ namespace {
 
 using Problems = QStringList;
 
+// A window that does not open maximised must fit the screen, or its lower
+// buttons are out of reach.
+Problems OffScreen(const QWidget* window) {
+  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return {};
+  const QSize room = ScreenArea().size();
+  if (window->width() <= room.width() && window->height() <= room.height()) return {};
+  return {QStringLiteral("%1 x %2, larger than the screen's %3 x %4")
+              .arg(window->width())
+              .arg(window->height())
+              .arg(room.width())
+              .arg(room.height())};
+}
+
 // What is wrong with the texts of a window as it shows now.
 Problems Look(const QWidget* window) {
-  return TextFitProblems(window) + AcceleratorClashes(window);
+  return TextFitProblems(window) + AcceleratorClashes(window) + OffScreen(window);
 }
 
 // The problems of a window once it is on screen.
@@ -316,7 +330,7 @@ const WindowRow kWindows[] = {
     {"lambda emulation", LambdaEmulation},
 };
 
-const int kScreenWidths[] = {800, 1024, 1920};
+const QSize kScreens[] = {{800, 600}, {1024, 768}, {1366, 768}, {1920, 1080}, {1920, 1440}};
 
 }  // namespace
 
@@ -336,19 +350,20 @@ class TextsFitTest : public QObject {
 
   void EveryWindowInEveryLanguage_data() {
     QTest::addColumn<int>("language");
-    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<QSize>("screen");
     const char* const languages[] = {"ITALIANO", "ENGLISH", "FRANCAIS",
                                      "DEUTSCH",  "ESPANOL", "POLSKI"};
     for (int language = 0; language < 6; ++language) {
-      for (int width : kScreenWidths) {
-        QTest::addRow("%s at %d", languages[language], width) << language << width;
+      for (const QSize& screen : kScreens) {
+        QTest::addRow("%s at %dx%d", languages[language], screen.width(), screen.height())
+            << language << screen;
       }
     }
   }
   void EveryWindowInEveryLanguage() {
     QFETCH(int, language);
-    QFETCH(int, screenWidth);
-    OverrideScreenWidth(screenWidth);
+    QFETCH(QSize, screen);
+    OverrideScreenWidth(screen.width(), screen.height());
     ProcessFixture process(folder_.Path());
     AnswerNextSplash(SplashAnswer::Enter, language);
     TFormMain main({QStringLiteral("/demo")});
@@ -358,7 +373,7 @@ class TextsFitTest : public QObject {
     // Shown, the window scales to the screen and fills it, as maximised.
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    main.resize(screenWidth, screenWidth * 3 / 4);
+    main.resize(screen);
     QCoreApplication::processEvents();
 
     QStringList problems;

@@ -20,6 +20,26 @@ class ScalingTest : public QObject {
     QVERIFY(ScreenWidth() > 0);
   }
 
+  // By the width on a 4:3 screen (and a taller one); by the height on a
+  // wider one, whose lower part the width's scale would push off screen.
+  void ScaleFactorByScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("800x600") << QSize(800, 600) << 1.0;
+    QTest::newRow("1024x768") << QSize(1024, 768) << 1.28;
+    QTest::newRow("1920x1440") << QSize(1920, 1440) << 2.4;
+    QTest::newRow("1280x1024, 5:4") << QSize(1280, 1024) << 1.6;
+    QTest::newRow("1366x768") << QSize(1366, 768) << 1.28;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.8;
+    QTest::newRow("1024x600") << QSize(1024, 600) << 1.0;
+  }
+  void ScaleFactorByScreen() {
+    QFETCH(QSize, screen);
+    QFETCH(double, factor);
+    OverrideScreenWidth(screen.width(), screen.height());
+    QCOMPARE(ScreenScaleFactor(), factor);
+  }
+
   void ScalesPositionsSizesAndFontsOnce() {
     QWidget window;
     QFont windowFont = window.font();
@@ -61,6 +81,29 @@ class ScalingTest : public QObject {
     QCOMPARE(window.size(), QSize(512, 384));
     QCOMPARE(window.minimumSize(), window.maximumSize());
     QVERIFY(window.rect().contains(ok->geometry()));
+  }
+
+  // A dialog grows only as far as the screen shows it whole, its frame
+  // included; a window that is not of fixed size (one that opens maximised)
+  // keeps the screen's scale.
+  void FixedSizeWindowStaysInsideTheScreen() {
+    OverrideScreenWidth(1366, 768);
+    QWidget dialog;
+    dialog.setFixedSize(780, 580);  // at 1.28 with its frame: 782 high
+    auto* ok = new QLabel(QStringLiteral("OK"), &dialog);
+    ok->setGeometry(600, 530, 140, 34);
+    QVERIFY(ScaleToScreen(&dialog));
+    QCOMPARE(dialog.height(), 768 - kFrameAllowance.height());
+    QVERIFY(dialog.rect().contains(ok->geometry()));
+
+    QWidget maximised;
+    maximised.resize(400, 300);
+    QVERIFY(ScaleToScreen(&maximised));
+    QCOMPARE(maximised.size(), QSize(512, 384));
+
+    // Panels take room from the screen: the report window on a 1024 x 768
+    // screen with a panel 48 pixels high.
+    QCOMPARE(FittingScale(QSize(760, 540), QRect(0, 48, 1024, 720)), 680.0 / 540);
   }
 
   void NothingAtEightHundred() {
