@@ -255,20 +255,14 @@ Problems Diagnosis(TFormMain& main) {
 Problems CompareWindow(TFormMain& main) {
   return ToolWindow<TFormConfronta>(main, "MenuConfronta");
 }
-// A window the program opens modal from the action of that name.
-template <class Window>
-Problems Opened(TFormMain& main, const char* action) {
-  return WhileModal<Window>([&main, action] { main.Action(QLatin1String(action))->trigger(); });
-}
-
 Problems ChartWindow(TFormMain& main) {
-  return Opened<TFormGrafico>(main, "MenuGrafico");
+  return ToolWindow<TFormGrafico>(main, "MenuGrafico");
 }
 Problems CalibrationCheck(TFormMain& main) {
-  return Opened<TFormVerifica>(main, "ActionVerifica");
+  return ToolWindow<TFormVerifica>(main, "ActionVerifica");
 }
 Problems WorkshopDetails(TFormMain& main) {
-  return Opened<TFormOfficina>(main, "MenuOfficina");
+  return ToolWindow<TFormOfficina>(main, "MenuOfficina");
 }
 
 Problems ReportWindow(TFormMain& main) {
